@@ -129,6 +129,7 @@ CommitOutcome CommitFrequencyText(int channel, FrequencySide side, const QString
       FollowSegment(channel, side, decision.mhz);
       StoreFrequencyCode(channel, side, decision.code);
       outcome.cellText = cps::FormatFrequency(decision.mhz);
+      outcome.stored = true;
       FreqCellCleared = 0;
       return outcome;
     case FrequencyVerdict::kDelete:

@@ -67,6 +67,7 @@ void RemoveChannelFromScanImage(int channel);
 struct CommitOutcome {
   QString message;          // the message box to show, "" for none
   bool hideEditor = false;  // the refusal hides the inline editor
+  bool stored = false;      // a frequency was stored
   bool deleted = false;     // the frequency was deleted: the channel leaves the scan list
   QString cellText;         // what the frequency cell shows afterwards
 };

@@ -47,6 +47,7 @@ TEST(FrequencyCommit, StoresTheWorkedExamplesOfBandsOneAndThree) {
   StartOnBand(1);
   CommitOutcome out = CommitFrequencyText(2, kRx, "450.00625", false);
   EXPECT_EQ(out.message, "");
+  EXPECT_TRUE(out.stored);
   EXPECT_EQ(out.cellText, "450.00625");
   EXPECT_EQ(CodeBytes(2, kRx), (std::vector<int>{0x11, 0xFD, 0x00}));
   EXPECT_EQ(StepFlag(2, kRx), 1);
@@ -185,6 +186,7 @@ TEST(FrequencyCommit, RefusalsKeepTheStoredFrequencyAndShowItAgain) {
   // On neither raster: the editor stays, the cell shows the stored value.
   CommitOutcome out = CommitFrequencyText(1, kRx, "450.001", false);
   EXPECT_EQ(out.message, "Frequency is not valid");
+  EXPECT_FALSE(out.stored);
   EXPECT_FALSE(out.hideEditor);
   EXPECT_FALSE(out.deleted);
   EXPECT_EQ(out.cellText, "460.00000");
@@ -266,6 +268,7 @@ TEST(FrequencyCommit, ProtectsThePriorityChannelFromDeletion) {
   CommitOutcome out = CommitFrequencyText(4, kRx, "", true);
   EXPECT_EQ(out.message, "Not Allowed To Delete Priority Channel Frequency  ");
   EXPECT_FALSE(out.deleted);
+  EXPECT_FALSE(out.stored);
   EXPECT_FALSE(out.hideEditor);
   EXPECT_EQ(out.cellText, "460.00000");
   EXPECT_EQ(CodeBytes(4, kRx), (std::vector<int>{0x50, 0x03, 0x01}));

@@ -186,11 +186,12 @@ void ToggleLed() {
   }
 }
 
-// One tick of a time-out: counts down while running and not yet expired.
+// One tick of a time-out: counts down while running and not yet expired. A count that was
+// started at 0 or below expires at once instead of never, so no wait can hang on it.
 void CountDown(bool& running, bool& timedOut, int& ticks) {
   if (!running || timedOut) return;
   --ticks;
-  if (ticks == 0) {
+  if (ticks <= 0) {
     running = false;
     timedOut = true;
   }
@@ -604,7 +605,7 @@ void FrmMain::tmrTimer1_Timer() {
   CountDown(HandshakeTimerRunning, HandshakeTimedOut, HandshakeTimeoutTicks);
   if (LedBlinkActive) {
     --LedBlinkTicks;
-    if (LedBlinkTicks == 0) {
+    if (LedBlinkTicks <= 0) {
       LedBlinkTicks = 1;
       ToggleLed();
     }

@@ -56,6 +56,14 @@ TEST_F(EditorTest, TimeOutsExpireOnTheirTenthTickIndependently) {
   Tick(12);
   EXPECT_EQ(ReplyTimeoutTicks, 10);
   EXPECT_FALSE(ReplyTimedOut);
+
+  // A count started at 0 expires on the next tick rather than running below zero for ever.
+  HandshakeTimeoutTicks = 0;
+  HandshakeTimedOut = false;
+  HandshakeTimerRunning = true;
+  Tick(1);
+  EXPECT_TRUE(HandshakeTimedOut);
+  EXPECT_FALSE(HandshakeTimerRunning);
 }
 
 TEST_F(EditorTest, BlinkingLedTogglesEveryTickBetweenPaleAndBright) {

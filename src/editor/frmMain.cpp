@@ -571,7 +571,7 @@ void FrmMain::resizeEvent(QResizeEvent* event) {
 
 void FrmMain::Form_Resize() {
   // The grid is reached with Tab only while its tab is shown.
-  fgChannel->setFocusPolicy(sstMain->Tab() > 0 ? Qt::StrongFocus : Qt::ClickFocus);
+  fgChannel->SetTabStop(sstMain->Tab() > 0);
 }
 
 void FrmMain::sstMain_Click(int /*previousTab*/) {

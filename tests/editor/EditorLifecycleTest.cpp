@@ -150,10 +150,14 @@ TEST_F(EditorTest, SwitchingTabsHidesTheInlineEditorAndRestoresTheSize) {
   form.SetWidth(9000);
   form.sstMain->SetWidth(5000);
   form.sstMain->SetHeight(3000);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(form.fgChannel->TabStop());  // the grid is a tab stop while its tab shows
 
   form.sstMain->SetTab(0);
 
+  QCoreApplication::processEvents();
   EXPECT_FALSE(form.txtChannelInput->Visible());
+  EXPECT_FALSE(form.fgChannel->TabStop());
   EXPECT_EQ(form.Width(), 15120);
   EXPECT_EQ(form.Height(), 7800);
   EXPECT_EQ(form.sstMain->width(), cps::TwipsToPixels(12020));

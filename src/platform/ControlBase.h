@@ -10,12 +10,14 @@
 //   MouseDown/MouseUp/MouseMove(int button, int shift, double x, double y)   x, y in twips
 //   Click(), DblClick()
 // The base raises exactly the events that Self declares. Mouse and key events are raised on the
-// control under the pointer or with the focus only, never again on the controls around it.
+// control under the pointer or with the focus only, never again on the controls around it; a key
+// the control does not use (Enter, Esc) does not travel on to its window either.
 // A mouse click (press and release of the left button on the control) raises Click only where
 // Self::kClickOnMouseUp is true; the other controls raise Click when their value or selection
 // changes. The sequence of a double click is MouseDown, MouseUp, Click, DblClick, MouseUp.
 #pragma once
 
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -52,6 +54,10 @@ class ControlBase : public W {
     fore_ = Self::kColours.defaultFore;
     back_ = Self::kColours.defaultBack;
   }
+
+  // A control being destroyed raises nothing: Qt's own teardown may still change its
+  // selection or tab, and no handler is to run for that (destroyed() is still emitted).
+  ~ControlBase() override { this->blockSignals(true); }
 
   // The control's own flags. Enabled stays True while only a parent is disabled (the control
   // then cannot be used, but comes back when the parent does); Visible likewise.
@@ -97,7 +103,7 @@ class ControlBase : public W {
     int keyCode = KeyCodeFromQt(e->key(), e->modifiers());
     if (keyCode == 0) return true;
     if constexpr (requires(Self * s, int& k) { s->KeyDown(k, 0); }) {
-      emit self()->KeyDown(keyCode, ShiftStateFromQt(e->modifiers()));
+      emit self()->KeyDown(keyCode, KeyShiftState(e->key(), e->modifiers(), true));
     }
     return keyCode != 0;
   }
@@ -116,7 +122,7 @@ class ControlBase : public W {
     int keyCode = KeyCodeFromQt(e->key(), e->modifiers());
     if (keyCode == 0) return;
     if constexpr (requires(Self * s, int& k) { s->KeyUp(k, 0); }) {
-      emit self()->KeyUp(keyCode, ShiftStateFromQt(e->modifiers()));
+      emit self()->KeyUp(keyCode, KeyShiftState(e->key(), e->modifiers(), false));
     }
   }
 
@@ -231,8 +237,9 @@ class ControlBase : public W {
 
  private:
   void PaintRole(QPalette::ColorRole role, uint32_t colour, bool alsoDisabled) {
+    // System colours come from the unchanged palette, not from colours set before.
+    QColor shown = ToQColor(colour, QApplication::palette(this));
     QPalette palette = this->palette();
-    QColor shown = ToQColor(colour, palette);
     palette.setColor(QPalette::Active, role, shown);
     palette.setColor(QPalette::Inactive, role, shown);
     if (alsoDisabled) palette.setColor(QPalette::Disabled, role, shown);

@@ -32,11 +32,12 @@ constexpr int kBorderSingle = 1;
 //   and changes nothing; TextMatrix reads "" there.
 // - The Tab key and Enter reach KeyDown and KeyPress (Tab does not move the focus); the grid
 //   takes no typed text itself.
-// - Mouse coordinates are twips from the top-left corner of the first cell (the grid's inside),
-//   so the fixed column is 0 <= x < ColWidth(0). MouseRow and MouseCol name the cell under the
-//   pointer at the last mouse event, -1 beyond the cells. CellLeft, CellTop, CellWidth and
-//   CellHeight give the current cell in twips from the grid's outer top-left corner, so a box
-//   placed at grid Left + CellLeft, grid Top + CellTop covers the cell exactly.
+// - Mouse coordinates are twips from the top-left corner of the grid's inside, where the first
+//   cell starts while the grid is not scrolled: the fixed column is 0 <= x < ColWidth(0). MouseRow
+//   and MouseCol name the cell under the pointer at the last mouse event, -1 beyond the cells.
+//   CellLeft, CellTop, CellWidth and CellHeight give the current cell in twips from the grid's
+//   outer top-left corner, so a box placed at grid Left + CellLeft, grid Top + CellTop covers the
+//   cell exactly.
 // - Colours: ForeColor is the text colour of cells without one of their own, also while the grid
 //   is disabled. CellForeColor is the current cell's own colour (0 for none), set with
 //   SetCellForeColor; CellForeColorAt/SetCellForeColorAt do the same for any cell without moving
@@ -54,6 +55,7 @@ class FlexGrid : public ControlBase<FlexGrid, QTableWidget> {
   static constexpr int kDefaultColWidth = 960;
 
   explicit FlexGrid(QWidget* parent = nullptr);
+  ~FlexGrid() override;
 
   int Rows() const { return rowCount(); }
   bool SetRows(int rows);  // refuses fewer than 1
@@ -75,6 +77,7 @@ class FlexGrid : public ControlBase<FlexGrid, QTableWidget> {
   bool SetRowHeight(int row, int twips);
   int ColWidth(int col) const;
   bool SetColWidth(int col, int twips);
+  Qt::Alignment ColAlignment(int col) const;
   bool SetColAlignment(int col, Qt::Alignment alignment);
 
   uint32_t CellForeColor() const { return CellForeColorAt(row_, col_); }
@@ -102,6 +105,8 @@ class FlexGrid : public ControlBase<FlexGrid, QTableWidget> {
 
   // ForeColor here also colours cells without their own colour while the grid is disabled.
   void SetForeColor(uint32_t colour);
+  // The tooltip shows over the cells too.
+  void SetToolTipText(const QString& text);
 
  signals:
   void Click();

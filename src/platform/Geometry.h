@@ -1,4 +1,5 @@
-// Window and control geometry in twips (15 twips a pixel), relative to the parent widget.
+// Window and control geometry in twips (15 twips a pixel): a control's place inside its parent;
+// for a window, Left and Top place its frame on the screen and Width and Height its inside.
 #pragma once
 
 class QWidget;

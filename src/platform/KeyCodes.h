@@ -61,6 +61,10 @@ int KeyAsciiFromQt(int qtKey, Qt::KeyboardModifiers modifiers, const QString& te
 // Shift 1, Ctrl 2, Alt 4, added together.
 int ShiftStateFromQt(Qt::KeyboardModifiers modifiers);
 
+// The shift state a key event reports: a Shift, Ctrl or Alt key counts itself while it goes
+// down (Ctrl's own KeyDown has shift 2) and no longer once it is released.
+int KeyShiftState(int qtKey, Qt::KeyboardModifiers modifiers, bool pressed);
+
 // Left 1, right 2, middle 4, added together for a set of buttons.
 int MouseButtonsFromQt(Qt::MouseButtons buttons);
 

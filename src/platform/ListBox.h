@@ -55,9 +55,6 @@ class ListBox : public ControlBase<ListBox, QListWidget> {
   void MouseUp(int button, int shift, double x, double y);
   void MouseMove(int button, int shift, double x, double y);
 
- protected:
-  void focusInEvent(QFocusEvent* e) override;
-
  private:
   void OnSelectionChanged();
   int SelectedRow() const;

@@ -24,6 +24,7 @@ class TabControl : public ControlBase<TabControl, QTabWidget> {
   static constexpr bool kClickOnMouseUp = false;
 
   explicit TabControl(QWidget* parent = nullptr);
+  ~TabControl() override;
 
   // Adds a tab with this caption ("&" marks the access key) and returns its page, the parent
   // for the tab's controls.
@@ -52,9 +53,8 @@ class TabControl : public ControlBase<TabControl, QTabWidget> {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  friend class TabControlBar;  // the tabs raise the control's events
   void OnCurrentChanged(int index);
-  bool FilterTabBarEvent(QEvent* event);
-  bool FilterPageEvent(QWidget* page, QEvent* event);
 
   int tab_ = -1;
   bool adding_ = false;

@@ -61,7 +61,13 @@ class UpDown : public ControlBase<UpDown, QWidget> {
   void MouseMove(int button, int shift, double x, double y);
 
  protected:
+  // The arrow buttons fill the control and raise its mouse events (eventFilter); what they
+  // pass on to the control is not raised a second time.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+  void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
+  void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
   void keyPressEvent(QKeyEvent* e) override;
 
  private:

@@ -1,0 +1,244 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QQueue>
+#include <QStandardPaths>
+#include <QUrl>
+#include <optional>
+
+#include "platform/AppSettings.h"
+
+namespace cps {
+namespace {
+
+// Everything the seam holds: the queued answers and the record of what was shown.
+struct ScriptState {
+  bool forced = false;
+  QQueue<MsgResult> messageAnswers;
+  QQueue<std::optional<QString>> fileAnswers;  // nullopt: cancel
+  QQueue<std::optional<int>> printerAnswers;   // nullopt: cancel
+  QVector<ShownMessage> messages;
+  QVector<ShownFileDialog> fileDialogs;
+  int printerDialogs = 0;
+  int beeps = 0;
+  QStringList helpRequests;
+};
+
+ScriptState& State() {
+  static ScriptState state;
+  return state;
+}
+
+// The buttons of each button set, in order, and the answer Esc gives (none: Esc does nothing).
+struct ButtonSet {
+  QVector<MsgResult> buttons;
+  std::optional<MsgResult> escape;
+};
+
+ButtonSet ButtonsOf(int style) {
+  switch (style & 0xF) {
+    case msgbox::OKCancel:
+      return {{MsgResult::OK, MsgResult::Cancel}, MsgResult::Cancel};
+    case msgbox::AbortRetryIgnore:
+      return {{MsgResult::Abort, MsgResult::Retry, MsgResult::Ignore}, std::nullopt};
+    case msgbox::YesNoCancel:
+      return {{MsgResult::Yes, MsgResult::No, MsgResult::Cancel}, MsgResult::Cancel};
+    case msgbox::YesNo:
+      return {{MsgResult::Yes, MsgResult::No}, std::nullopt};
+    case msgbox::RetryCancel:
+      return {{MsgResult::Retry, MsgResult::Cancel}, MsgResult::Cancel};
+    default:
+      return {{MsgResult::OK}, MsgResult::OK};
+  }
+}
+
+QMessageBox::StandardButton StandardButtonOf(MsgResult result) {
+  switch (result) {
+    case MsgResult::OK:
+      return QMessageBox::Ok;
+    case MsgResult::Cancel:
+      return QMessageBox::Cancel;
+    case MsgResult::Abort:
+      return QMessageBox::Abort;
+    case MsgResult::Retry:
+      return QMessageBox::Retry;
+    case MsgResult::Ignore:
+      return QMessageBox::Ignore;
+    case MsgResult::Yes:
+      return QMessageBox::Yes;
+    case MsgResult::No:
+      return QMessageBox::No;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(int style) {
+  switch (style & 0x70) {
+    case msgbox::Critical:
+      return QMessageBox::Critical;
+    case msgbox::Question:
+      return QMessageBox::Question;
+    case msgbox::Exclamation:
+      return QMessageBox::Warning;
+    case msgbox::Information:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+MsgResult ShowMessageBox(const QString& prompt, int style, const QString& title) {
+  ButtonSet set = ButtonsOf(style);
+  QMessageBox box(IconOf(style), title, QString(prompt).replace("\r\n", "\n"),
+                  QMessageBox::NoButton, QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
+  QVector<QAbstractButton*> buttons;
+  for (MsgResult result : set.buttons) buttons.append(box.addButton(StandardButtonOf(result)));
+  int defaultIndex = (style >> 8) & 0x3;
+  if (defaultIndex < buttons.size()) {
+    box.setDefaultButton(static_cast<QPushButton*>(buttons[defaultIndex]));
+  }
+  if (set.escape) box.setEscapeButton(box.button(StandardButtonOf(*set.escape)));
+  box.exec();
+  int chosen = buttons.indexOf(box.clickedButton());
+  if (chosen >= 0) return set.buttons[chosen];
+  return set.escape.value_or(DefaultAnswer(style));
+}
+
+// "description|pattern|description|pattern" as Qt's "description (pattern);;..." filter.
+QString QtFilter(const QString& filter) {
+  QStringList parts = filter.split('|');
+  QStringList qtFilters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    QString patterns = QString(parts[i + 1]).replace(';', ' ');
+    if (!description.contains("(" + parts[i + 1] + ")")) description += " (" + patterns + ")";
+    qtFilters.append(description);
+  }
+  return qtFilters.join(";;");
+}
+
+bool ShowFileDialog(CommonDialog& dialog, FileDialogKind kind) {
+  if (DialogScript::Scripted()) {
+    State().fileDialogs.append(
+        {kind, dialog.DialogTitle, dialog.Filter, dialog.FileName, dialog.Flags});
+    if (State().fileAnswers.isEmpty()) return false;
+    std::optional<QString> answer = State().fileAnswers.dequeue();
+    if (!answer) return false;
+    dialog.FileName = *answer;
+    return true;
+  }
+  QFileDialog box(QApplication::activeWindow(), dialog.DialogTitle, dialog.FileName,
+                  QtFilter(dialog.Filter));
+  if (kind == FileDialogKind::Save) {
+    box.setAcceptMode(QFileDialog::AcceptSave);
+    box.setFileMode(QFileDialog::AnyFile);
+    if (!(dialog.Flags & kDialogOverwritePrompt)) box.setOption(QFileDialog::DontConfirmOverwrite);
+  } else {
+    box.setAcceptMode(QFileDialog::AcceptOpen);
+    box.setFileMode((dialog.Flags & kDialogFileMustExist) ? QFileDialog::ExistingFile
+                                                          : QFileDialog::AnyFile);
+  }
+  if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
+  dialog.FileName = box.selectedFiles().first();
+  return true;
+}
+
+}  // namespace
+
+MsgResult DefaultAnswer(int buttons) {
+  ButtonSet set = ButtonsOf(buttons);
+  int defaultIndex = (buttons >> 8) & 0x3;
+  return defaultIndex < set.buttons.size() ? set.buttons[defaultIndex] : set.buttons.first();
+}
+
+MsgResult MsgBox(const QString& prompt, int buttons) {
+  return MsgBox(prompt, buttons, QString::fromLatin1(kAppTitle));
+}
+
+MsgResult MsgBox(const QString& prompt, int buttons, const QString& title) {
+  MsgResult answer;
+  if (DialogScript::Scripted()) {
+    answer = State().messageAnswers.isEmpty() ? DefaultAnswer(buttons)
+                                              : State().messageAnswers.dequeue();
+  } else {
+    answer = ShowMessageBox(prompt, buttons, title);
+  }
+  State().messages.append({prompt, buttons, title, answer});
+  return answer;
+}
+
+void Beep() {
+  if (DialogScript::Scripted()) {
+    ++State().beeps;
+    return;
+  }
+  QApplication::beep();
+}
+
+bool CommonDialog::ShowOpen() { return ShowFileDialog(*this, FileDialogKind::Open); }
+
+bool CommonDialog::ShowSave() { return ShowFileDialog(*this, FileDialogKind::Save); }
+
+bool CommonDialog::ShowPrinter() {
+  if (DialogScript::Scripted()) {
+    ++State().printerDialogs;
+    if (State().printerAnswers.isEmpty()) return false;
+    std::optional<int> copies = State().printerAnswers.dequeue();
+    if (!copies) return false;
+    Copies = *copies;
+    if (Printer != nullptr) Printer->setCopyCount(*copies);
+    return true;
+  }
+  QPrinter fallback;
+  QPrinter* printer = Printer != nullptr ? Printer : &fallback;
+  printer->setCopyCount(Copies);
+  QPrintDialog box(printer, QApplication::activeWindow());
+  if (box.exec() != QDialog::Accepted) return false;
+  Copies = printer->copyCount();
+  return true;
+}
+
+void OpenHelpFile(const QString& path) {
+  if (DialogScript::Scripted()) {
+    State().helpRequests.append(path);
+    return;
+  }
+  if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void DialogScript::SetScripted(bool scripted) { State().forced = scripted; }
+
+bool DialogScript::Scripted() {
+  if (State().forced || QStandardPaths::isTestModeEnabled()) return true;
+  const QString platform = QGuiApplication::platformName();
+  return platform == "offscreen" || platform == "minimal";
+}
+
+void DialogScript::Reset() {
+  bool forced = State().forced;
+  State() = ScriptState{};
+  State().forced = forced;
+}
+
+void DialogScript::AnswerNextMessage(MsgResult answer) { State().messageAnswers.enqueue(answer); }
+void DialogScript::ChooseNextFile(const QString& path) { State().fileAnswers.enqueue(path); }
+void DialogScript::CancelNextFileDialog() { State().fileAnswers.enqueue(std::nullopt); }
+void DialogScript::ChooseNextPrinter(int copies) { State().printerAnswers.enqueue(copies); }
+void DialogScript::CancelNextPrinterDialog() { State().printerAnswers.enqueue(std::nullopt); }
+
+const QVector<ShownMessage>& DialogScript::Messages() { return State().messages; }
+const QVector<ShownFileDialog>& DialogScript::FileDialogs() { return State().fileDialogs; }
+int DialogScript::PrinterDialogs() { return State().printerDialogs; }
+int DialogScript::Beeps() { return State().beeps; }
+const QStringList& DialogScript::HelpRequests() { return State().helpRequests; }
+
+}  // namespace cps

@@ -4,8 +4,8 @@
 // timer tmrTimer1 is the only clock of the program (the radio link's time-outs, the LED blink).
 //
 // One instance for the life of the program, reached through frmMain(): the first call creates
-// the window and runs Form_Load. The window is created without a parent; the main window puts
-// it into its MDI area and shows it.
+// the window, hands it to the main window's MDI area when the main window exists, and runs
+// Form_Load.
 //
 // Every control is a public member named as the rest of the program names it, so that other
 // subsystems (the fill chain, the lock, the file commands, the radio link, the report) set and
@@ -64,8 +64,7 @@ constexpr int kGridRows = 17;  // the header row and 16 channels
 constexpr int kGridCols = 14;
 constexpr int kGridRowHeight = 315;
 
-// The port file in the program folder and the window-placement settings.
-inline constexpr char kPortFileName[] = "ZEP_port.txt";
+// The section of the window-placement settings.
 inline constexpr char kSettingsSection[] = "Settings";
 
 class FrmMain : public QWidget {
@@ -82,6 +81,9 @@ class FrmMain : public QWidget {
   void sstMain_Click(int previousTab);
   void sstMain_KeyDown(int& keyCode, int shift);
   void tmrTimer1_Timer();
+
+  // Gives the editor window itself the keyboard focus.
+  void SetFocus();
 
   // The window's placement in twips. Inside the main window's MDI area these are the MDI
   // child's frame; before it is embedded, the widget itself.
@@ -208,7 +210,6 @@ class FrmMain : public QWidget {
   void ReadPlacementSettings();
   void WritePlacementSettings();
   void LayOutChannelGrid();
-  void RunNewCodeplugChain();
   QWidget* FrameWidget() const;
 };
 
@@ -222,11 +223,9 @@ bool UnloadFrmMain();
 // Deletes the window without Form_Unload: tests start from a fresh editor.
 void DestroyFrmMainForTests();
 
-// The port file: ProgramFolder() + "/ZEP_port.txt". ReadPortFile checks one of the main
-// window's Com1..Com8 items from it (creating the file with "com1" when missing);
-// WritePortFile writes the checked item back.
+// The port file (editor/PortFile.h) in the program folder: ProgramFolder() + "/ZEP_port.txt".
+// ReadPortFile checks one of the main window's Com1..Com8 items from it, creating the file
+// with "com1" when it is missing; WritePortFile writes the checked item back.
 QString PortFilePath();
 void ReadPortFile();
 void WritePortFile();
-// The port number 1..8 that a port file's field names: exact "com1".."com7", anything else 8.
-int PortNumberFromField(const QString& field);

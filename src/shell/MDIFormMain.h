@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <array>
 
@@ -123,7 +124,7 @@ class MdiFormMain : public QMainWindow {
   QAction* AddToolbarButton(const QString& key);
 
   std::array<QAction*, kToolbarButtonCount + 1> toolbarButtons_{};  // index 0 unused
-  QMdiSubWindow* editorWindow_ = nullptr;
+  QPointer<QMdiSubWindow> editorWindow_;
 };
 
 // The one main window, created (and its MDIForm_Load run) on first use.

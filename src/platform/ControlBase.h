@@ -67,6 +67,14 @@ class ControlBase : public W {
   void SetVisible(bool visible) { this->setVisible(visible); }
   void SetFocus() { this->setFocus(Qt::OtherFocusReason); }
 
+  // TabStop False: the Tab key passes the control by; a click or SetFocus still focuses it.
+  bool TabStop() const { return (this->focusPolicy() & Qt::TabFocus) != 0; }
+  void SetTabStop(bool tabStop) {
+    int policy = this->focusPolicy();
+    policy = tabStop ? (policy | Qt::TabFocus) : (policy & ~Qt::TabFocus);
+    this->setFocusPolicy(static_cast<Qt::FocusPolicy>(policy));
+  }
+
   int Left() const { return LeftTwips(*this); }
   int Top() const { return TopTwips(*this); }
   int Width() const { return WidthTwips(*this); }

@@ -31,6 +31,27 @@ TEST(Control, EnabledAndVisibleAreTheControlsOwnFlags) {
   EXPECT_FALSE(scan.Visible());
 }
 
+TEST(Control, TabStopFalseIsPassedByTheTabKeyOnly) {
+  ActiveWindow window;
+  ASSERT_TRUE(window.active);
+  TextBox first(&window);
+  TextBox skipped(&window);
+  TextBox last(&window);
+  skipped.move(0, 30);
+  last.move(0, 60);
+  for (TextBox* box : {&first, &skipped, &last}) box->show();
+  skipped.SetTabStop(false);
+  EXPECT_FALSE(skipped.TabStop());
+
+  first.SetFocus();
+  QTest::keyClick(&first, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), &last);
+  skipped.SetFocus();
+  EXPECT_EQ(QApplication::focusWidget(), &skipped);
+  skipped.SetTabStop(true);
+  EXPECT_TRUE(skipped.TabStop());
+}
+
 TEST(Control, GeometryIsInTwips) {
   Frame frame("Channel Tone Option", nullptr);
   frame.Move(120, 120, 7905, 540);

@@ -16,7 +16,23 @@
 
 using namespace cps;
 
-TEST(Settings, StoredUnderTheApplicationTitleInTheUsersConfiguration) {
+namespace {
+
+// Every settings test starts from an empty store and leaves none behind.
+class Settings : public ::testing::Test {
+ protected:
+  void SetUp() override { Clear(); }
+  void TearDown() override { Clear(); }
+  static void Clear() {
+    QSettings stored(QSettings::NativeFormat, QSettings::UserScope, "Corvana CPS", "Corvana CPS");
+    stored.clear();
+    stored.sync();
+  }
+};
+
+}  // namespace
+
+TEST_F(Settings, StoredUnderTheApplicationTitleInTheUsersConfiguration) {
   EXPECT_EQ(GetSetting("Settings", "MainLeft", "1000"), "1000");  // never written
   SaveSetting("Settings", "MainLeft", "1500");
   SaveSetting("Settings", "MainHeight", "7800");
@@ -26,12 +42,13 @@ TEST(Settings, StoredUnderTheApplicationTitleInTheUsersConfiguration) {
 
   // On disk in the user's (here the scratch) home, under "Corvana CPS", section "Settings".
   QSettings stored(QSettings::NativeFormat, QSettings::UserScope, "Corvana CPS", "Corvana CPS");
+  stored.sync();
   EXPECT_TRUE(stored.fileName().startsWith(qEnvironmentVariable("HOME") + "/"));
   EXPECT_TRUE(QFile::exists(stored.fileName()));
   EXPECT_EQ(stored.value("Settings/MainLeft").toString(), "1500");
 }
 
-TEST(Settings, ProgramFolderIsTheExecutablesUnlessATestMovesIt) {
+TEST_F(Settings, ProgramFolderIsTheExecutablesUnlessATestMovesIt) {
   EXPECT_EQ(ProgramFolder(), QDir::cleanPath(QCoreApplication::applicationDirPath()));
   SetProgramFolder("/tmp/cps-program/");
   EXPECT_EQ(ProgramFolder() + "/ZEP_port.txt", "/tmp/cps-program/ZEP_port.txt");

@@ -73,8 +73,8 @@ constexpr std::array<GridColumn, kGridCols> kGridColumns = {{
     {"TA", 590},
 }};
 
-// The short-press entries the window is designed with; the loads replace them (Part of the
-// programmable buttons), which is why "Repeater / Talkaround" keeps its blanks here only.
+// The short-press entries the window is designed with. Every load replaces them with its own
+// list, so "Repeater / Talkaround" is written with blanks here only.
 constexpr std::array<const char*, 10> kDesignShortPressEntries = {
     "Hi/Low Power",          "Volume Set", "Monitor",    "Sticky Monitor",    "Scan",
     "Repeater / Talkaround", "KS/DKS",     "Unassigned", "Battery Save Mode", "Squelch"};
@@ -129,6 +129,29 @@ cps::UpDown* MakeSpin(QWidget* parent, const char* name, cps::TextBox* buddy,
   return spin;
 }
 
+// One numeric field: its caption label, its read-only box and the spin control bound to it.
+struct NumericRowNames {
+  const char* label;
+  const char* box;
+  const char* spin;
+};
+struct NumericRow {
+  cps::Label*& label;
+  cps::TextBox*& box;
+  cps::UpDown*& spin;
+};
+
+void MakeNumericRow(QWidget* frame, int top, const NumericRowNames& names, const QString& caption,
+                    const SpinDesign& design, NumericRow row) {
+  row.label = MakeCaptioned<cps::Label>(frame, names.label, caption);
+  row.label->Move(120, top + 30, 2340, kLabelHeight);
+  row.box = MakeBox(frame, names.box, QString(), 0);
+  row.box->SetLocked(true);  // changed only by the arrow keys and the spin control
+  row.box->Move(2480, top, 900, kBoxHeight);
+  row.spin = MakeSpin(frame, names.spin, row.box, design);
+  row.spin->Move(3390, top, kSpinWidth, kBoxHeight);
+}
+
 // A box that lies over a label of the same place and size: while the box is disabled the
 // pointer reaches the label below it, which then shows the box's hint.
 class PassMouseWhileDisabled : public QObject {
@@ -163,11 +186,12 @@ void ToggleLed() {
   }
 }
 
-// One tick of a time-out: counts down while running and not yet expired.
+// One tick of a time-out: counts down while running and not yet expired. A count that was
+// started at 0 or below expires at once instead of never, so no wait can hang on it.
 void CountDown(bool& running, bool& timedOut, int& ticks) {
   if (!running || timedOut) return;
   --ticks;
-  if (ticks == 0) {
+  if (ticks <= 0) {
     running = false;
     timedOut = true;
   }
@@ -268,26 +292,18 @@ void FrmMain::CreateScanTypeFrame(QWidget* page) {
       MakeCaptioned<cps::CheckBox>(fraScan, "chkPrioScanEnable", "Priority Scan Enable");
   chkPrioScanEnable->Move(160, 630, 3400, 285);
 
-  // One row: caption label, read-only box, spin control.
-  auto row = [&](int top, cps::Label*& label, const char* labelName, const QString& caption,
-                 cps::TextBox*& box, const char* boxName, cps::UpDown*& spin, const char* spinName,
-                 const SpinDesign& design) {
-    label = MakeCaptioned<cps::Label>(fraScan, labelName, caption);
-    label->Move(120, top + 30, 2340, kLabelHeight);
-    box = MakeBox(fraScan, boxName, QString(), 0);
-    box->SetLocked(true);  // changed only by the arrow keys and the spin control
-    box->Move(2480, top, 900, kBoxHeight);
-    spin = MakeSpin(fraScan, spinName, box, design);
-    spin->Move(3390, top, kSpinWidth, kBoxHeight);
-  };
-  row(1020, lblScanSpeedTime, "lblScanSpeedTime", " Scan Speed (msec)", txtScanSpeedTime,
-      "txtScanSpeedTime", udScanSpeedTime, "udScanSpeedTime", {50, 500, 10, 100});
-  row(1500, lblScanDelayTime, "lblScanDelayTime", " Scan Hang Time (msec)", txtScanDelayTime,
-      "txtScanDelayTime", udScanDelayTime, "udScanDelayTime", {500, 9500, 500, 4000});
-  row(1980, lblPrioScanChNo, "lblPrioScanChNo", " Prio. Scan Ch. No.", txtPrioScanChNo,
-      "txtPrioScanChNo", udPrioScanChNo, "udPrioScanChNo", {1, 16, 1, 1});
-  row(2460, lblLookBackTime, "lblLookBackTime", " Scan Interval Time (msec)", txtLookBackTime,
-      "txtLookBackTime", udLookBackTime, "udLookBackTime", {750, 5000, 250, 4000});
+  MakeNumericRow(fraScan, 1020, {"lblScanSpeedTime", "txtScanSpeedTime", "udScanSpeedTime"},
+                 " Scan Speed (msec)", {50, 500, 10, 100},
+                 {lblScanSpeedTime, txtScanSpeedTime, udScanSpeedTime});
+  MakeNumericRow(fraScan, 1500, {"lblScanDelayTime", "txtScanDelayTime", "udScanDelayTime"},
+                 " Scan Hang Time (msec)", {500, 9500, 500, 4000},
+                 {lblScanDelayTime, txtScanDelayTime, udScanDelayTime});
+  MakeNumericRow(fraScan, 1980, {"lblPrioScanChNo", "txtPrioScanChNo", "udPrioScanChNo"},
+                 " Prio. Scan Ch. No.", {1, 16, 1, 1},
+                 {lblPrioScanChNo, txtPrioScanChNo, udPrioScanChNo});
+  MakeNumericRow(fraScan, 2460, {"lblLookBackTime", "txtLookBackTime", "udLookBackTime"},
+                 " Scan Interval Time (msec)", {750, 5000, 250, 4000},
+                 {lblLookBackTime, txtLookBackTime, udLookBackTime});
 }
 
 void FrmMain::CreateTotFrame(QWidget* page) {
@@ -296,21 +312,11 @@ void FrmMain::CreateTotFrame(QWidget* page) {
   chkTotEnable = MakeCaptioned<cps::CheckBox>(fraTot, "chkTotEnable", "TOT Enable");
   chkTotEnable->Move(160, 300, 3400, 285);
 
-  auto row = [&](int top, cps::Label*& label, const char* labelName, const QString& caption,
-                 cps::TextBox*& box, const char* boxName, cps::UpDown*& spin, const char* spinName,
-                 const SpinDesign& design) {
-    label = MakeCaptioned<cps::Label>(fraTot, labelName, caption);
-    label->Move(120, top + 30, 2340, kLabelHeight);
-    box = MakeBox(fraTot, boxName, QString(), 0);
-    box->SetLocked(true);
-    box->Move(2480, top, 900, kBoxHeight);
-    spin = MakeSpin(fraTot, spinName, box, design);
-    spin->Move(3390, top, kSpinWidth, kBoxHeight);
-  };
-  row(700, lblTotTime, "lblTotTime", " Tx Time Out Time (sec)", txtTotTime, "txtTotTime", udTotTime,
-      "udTotTime", {10, 600, 10, 180});
-  row(1140, lblTotPenaltyTime, "lblTotPenaltyTime", " TOT Warning Time (sec)", txtTotPenaltyTime,
-      "txtTotPenaltyTime", udTotPenaltyTime, "udTotPenaltyTime", {1, 10, 1, 5});
+  MakeNumericRow(fraTot, 700, {"lblTotTime", "txtTotTime", "udTotTime"}, " Tx Time Out Time (sec)",
+                 {10, 600, 10, 180}, {lblTotTime, txtTotTime, udTotTime});
+  MakeNumericRow(fraTot, 1140, {"lblTotPenaltyTime", "txtTotPenaltyTime", "udTotPenaltyTime"},
+                 " TOT Warning Time (sec)", {1, 10, 1, 5},
+                 {lblTotPenaltyTime, txtTotPenaltyTime, udTotPenaltyTime});
 }
 
 void FrmMain::CreateOptionBoxes(QWidget* page) {
@@ -565,7 +571,7 @@ void FrmMain::resizeEvent(QResizeEvent* event) {
 
 void FrmMain::Form_Resize() {
   // The grid is reached with Tab only while its tab is shown.
-  fgChannel->setFocusPolicy(sstMain->Tab() > 0 ? Qt::StrongFocus : Qt::ClickFocus);
+  fgChannel->SetTabStop(sstMain->Tab() > 0);
 }
 
 void FrmMain::sstMain_Click(int /*previousTab*/) {
@@ -599,7 +605,7 @@ void FrmMain::tmrTimer1_Timer() {
   CountDown(HandshakeTimerRunning, HandshakeTimedOut, HandshakeTimeoutTicks);
   if (LedBlinkActive) {
     --LedBlinkTicks;
-    if (LedBlinkTicks == 0) {
+    if (LedBlinkTicks <= 0) {
       LedBlinkTicks = 1;
       ToggleLed();
     }

@@ -1,6 +1,16 @@
 #include <QApplication>
+#include <QStringList>
+
+#include "platform/AppSettings.h"
+#include "shell/CorvanaArt.h"
+#include "shell/frmSpla.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  return 0;
+  QApplication::setApplicationName(QLatin1String(cps::kAppTitle));
+  QApplication::setWindowIcon(CorvanaWindowIcon());
+  // Kept for the start-up open of a codeplug file named on the command line.
+  SetStartupCommandLine(app.arguments().mid(1).join(QLatin1Char(' ')));
+  frmSpla().show();
+  return app.exec();
 }

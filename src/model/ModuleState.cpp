@@ -93,6 +93,8 @@ int ShortPressIndex1 = 0;
 int ShortPressIndex2 = 0;
 int SkipLeaveCellCommit = 0;
 bool CellEditCommitted = false;
+int ScanBitmapLow = 0;
+int ScanBitmapHigh = 0;
 
 bool SaveAborted = false;
 bool ExitRequested = false;
@@ -137,6 +139,7 @@ void ResetModuleState() {
   ShortPressIndex1 = ShortPressIndex2 = 0;
   SkipLeaveCellCommit = 0;
   CellEditCommitted = false;
+  ScanBitmapLow = ScanBitmapHigh = 0;
 
   SaveAborted = ExitRequested = AppExiting = ToolbarMouseDown = false;
   PasswordAttempts = 0;

@@ -59,10 +59,10 @@ extern int ToneDlgChannel;        // channel index 0..15 the tone/code dialog ed
 extern bool ToneDlgIsTx;          // the dialog edits the transmit side (else the receive side)
 
 // --- Band state (set from image byte 4 by SetupBandLimits) ------------------------------------
-extern int BandLowMHz;      // lower band edge in MHz
-extern int BandHighMHz;     // upper band edge in MHz
-extern bool IsUhfBand;      // True on the UHF bands
-extern double IfOffsetMHz;  // receive offset: -45.1 on UHF, +45.1 on VHF, 0 before any band
+extern int BandLowMHz;       // lower band edge in MHz
+extern int BandHighMHz;      // upper band edge in MHz
+extern bool IsUhfBand;       // True on the UHF bands
+extern double IfOffsetMHz;   // receive offset: -45.1 on UHF, +45.1 on VHF, 0 before any band
 extern int ChannelCountVar;  // channels of the radio, 16 or 8; 0 until the first load sets it
 
 // --- Editor and load flags ---------------------------------------------------------------------
@@ -78,14 +78,16 @@ extern int ShortPressIndex1;      // short-press function code - 1 of programmab
 extern int ShortPressIndex2;      // the same for button 2
 extern int SkipLeaveCellCommit;   // 1 when a commit has just emptied a cell, else 0
 extern bool CellEditCommitted;    // the inline editor's text has been committed already
+extern int ScanBitmapLow;         // working copy of scan bitmap byte 244 taken by the fill chain
+extern int ScanBitmapHigh;        // working copy of scan bitmap byte 245 taken by the fill chain
 
 // --- Application shell flags -------------------------------------------------------------------
-extern bool SaveAborted;        // the last File>Save did not complete
-extern bool ExitRequested;      // File>Exit is closing the program
-extern bool AppExiting;         // the main window is unloading
-extern bool ToolbarMouseDown;   // the left button is held down on the main window's toolbar
-extern int PasswordAttempts;    // wrong password tries in the current prompt
-extern bool ShowErrorsFlag;     // copy of the last ShowErrors argument of the file association
+extern bool SaveAborted;       // the last File>Save did not complete
+extern bool ExitRequested;     // File>Exit is closing the program
+extern bool AppExiting;        // the main window is unloading
+extern bool ToolbarMouseDown;  // the left button is held down on the main window's toolbar
+extern int PasswordAttempts;   // wrong password tries in the current prompt
+extern bool ShowErrorsFlag;    // copy of the last ShowErrors argument of the file association
 
 // --- Radio link state --------------------------------------------------------------------------
 extern bool ReadMode;  // the programming window is open for a radio read

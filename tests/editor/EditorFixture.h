@@ -1,0 +1,94 @@
+// Every editor test starts from reset module state, a scratch program folder, an empty settings
+// store and scripted dialogs, with no window; it ends by deleting the windows it left behind.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "editor/frmMain.h"
+#include "model/ModuleState.h"
+#include "platform/AppSettings.h"
+#include "platform/Dialogs.h"
+#include "platform/StatusBar.h"
+#include "shell/MDIFormMain.h"
+#include "support/QtPrinters.h"
+
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder_.isValid());
+    ResetModuleState();
+    cps::DialogScript::SetScripted(true);
+    cps::DialogScript::Reset();
+    cps::SetProgramFolder(folder_.path());
+    ClearSettings();
+  }
+
+  void TearDown() override {
+    DestroyMDIFormMainForTests();
+    if (IsFrmMainLoaded()) DestroyFrmMainForTests();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    cps::SetProgramFolder(QString());
+  }
+
+  // The start-up as far as the editor goes: the main window's Load creates the editor, and the
+  // main window is shown. The editor's own timer is stopped so that only the tests tick it.
+  FrmMain& StartEditor() {
+    MDIFormMain().show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&MDIFormMain()));
+    frmMain().tmrTimer1->stop();
+    return frmMain();
+  }
+
+  static void ClearSettings() {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, cps::kAppTitle,
+                       cps::kAppTitle);
+    settings.clear();
+    settings.sync();
+  }
+
+  static QString StoredSetting(const char* key) {
+    return cps::GetSetting("Settings", key, "(missing)");
+  }
+
+  QString PortFile() const { return folder_.path() + "/ZEP_port.txt"; }
+
+  static void WriteFile(const QString& path, const QByteArray& contents) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+  }
+
+  static QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  // The Com item that is checked, 1..8; 0 when none or more than one is.
+  static int CheckedComItem() {
+    int checked = 0;
+    for (int n = 1; n <= 8; ++n) {
+      if (!MDIFormMain().mnuPortCom(n)->isChecked()) continue;
+      if (checked != 0) return 0;
+      checked = n;
+    }
+    return checked;
+  }
+
+  static QString HintPanel() { return frmMain().sbStatusBar->PanelText(1); }
+
+  // The pointer moves over a control near its top-left corner, through the window system, so
+  // the event reaches whatever lies there (a list's viewport, a spin control's arrow).
+  static void MoveMouseOver(QWidget* control) { QTest::mouseMove(control, QPoint(5, 5)); }
+
+  static const QVector<cps::ShownMessage>& Messages() { return cps::DialogScript::Messages(); }
+
+  QTemporaryDir folder_;
+};

@@ -1,0 +1,72 @@
+// Every shell GUI test starts with reset module state, a scratch program folder and data home,
+// scripted dialogs, and no window; it ends by deleting whatever windows it left behind.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "editor/frmMain.h"
+#include "model/ModuleState.h"
+#include "platform/AppSettings.h"
+#include "platform/CommandButton.h"
+#include "platform/Dialogs.h"
+#include "shell/MDIFormMain.h"
+#include "shell/frmAbout.h"
+#include "shell/frmSpla.h"
+#include "support/QtPrinters.h"
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder_.isValid());
+    ResetModuleState();
+    cps::DialogScript::SetScripted(true);
+    cps::DialogScript::Reset();
+    cps::SetProgramFolder(folder_.path());
+    savedDataHome_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", DataHome().toLocal8Bit());
+  }
+
+  void TearDown() override {
+    DestroyFrmAboutForTests();
+    DestroyFrmSplaForTests();
+    DestroyMDIFormMainForTests();
+    if (IsFrmMainLoaded()) DestroyFrmMainForTests();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    cps::SetProgramFolder(QString());
+    qputenv("XDG_DATA_HOME", savedDataHome_);
+  }
+
+  // The start-up as the user sees it: the splash, then its OK button.
+  void StartUp() {
+    frmSpla().show();
+    frmSpla().cmdPassOk->Press();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  QString ProgramFile(const QString& name) const { return folder_.path() + "/" + name; }
+  QString DataHome() const { return folder_.path() + "/share"; }
+
+  static void WriteFile(const QString& path, const QByteArray& contents) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+  }
+
+  static QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  static const QVector<cps::ShownMessage>& Messages() { return cps::DialogScript::Messages(); }
+  static const QVector<cps::ShownFileDialog>& FileDialogs() {
+    return cps::DialogScript::FileDialogs();
+  }
+
+  QTemporaryDir folder_;
+  QByteArray savedDataHome_;
+};

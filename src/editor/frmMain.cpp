@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "channels/ChannelGrid.h"
 #include "editor/PortFile.h"
 #include "editor/StatusHints.h"
 #include "model/CodeplugLayout.h"
@@ -411,6 +412,7 @@ void FrmMain::ConnectHandlers() {
   connect(tmrTimer1, &QTimer::timeout, this, &FrmMain::tmrTimer1_Timer);
   connect(sstMain, &cps::TabControl::Click, this, &FrmMain::sstMain_Click);
   connect(sstMain, &cps::TabControl::KeyDown, this, &FrmMain::sstMain_KeyDown);
+  channelGridEvents = new ChannelGridEvents(*this);
 }
 
 // --- Placement -----------------------------------------------------------------------------

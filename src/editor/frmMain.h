@@ -19,6 +19,7 @@
 #include <cstdint>
 
 class QTimer;
+class ChannelGridEvents;
 
 namespace cps {
 class CheckBox;
@@ -189,6 +190,10 @@ class FrmMain : public QWidget {
   cps::StatusBar* sbStatusBar;  // three panels; panel 1 carries the hints
 
   QTimer* tmrTimer1;  // 200 ms, from creation to unloading
+
+  // --- Channel grid handlers: fgChannel_*, txtChannelInput_* (channels/ChannelGrid.h) --------
+  ChannelGridEvents* channelGridEvents = nullptr;  // owned; built with the window
+  // --- end of channel grid handlers -----------------------------------------------------------
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "channels/ChannelGrid.h"
 #include "editor/PortFile.h"
 #include "editor/StatusHints.h"
 #include "model/CodeplugLayout.h"
@@ -414,6 +415,7 @@ void FrmMain::ConnectHandlers() {
   ConnectPasswordSerialHandlers();
   ConnectKitNumberHandlers();
   ConnectUserToneHandlers();
+  channelGridEvents = new ChannelGridEvents(*this);
 }
 
 // --- Placement -----------------------------------------------------------------------------

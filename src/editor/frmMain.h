@@ -21,6 +21,7 @@
 
 class QTimer;
 struct RegionTemplateEntry;
+class ChannelGridEvents;
 
 namespace cps {
 class CheckBox;
@@ -221,6 +222,10 @@ class FrmMain : public QWidget {
   void txtTKS_TxFrequency_KeyPress(int index, int& keyAscii);
   void txtTKS_TxFrequency_LostFocus(int index);
   void ConnectUserToneHandlers();
+
+  // --- Channel grid handlers: fgChannel_*, txtChannelInput_* (channels/ChannelGrid.h) --------
+  ChannelGridEvents* channelGridEvents = nullptr;  // owned; built with the window
+  // --- end of channel grid handlers -----------------------------------------------------------
 
  protected:
   void closeEvent(QCloseEvent* event) override;

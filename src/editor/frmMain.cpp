@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "channels/ChannelGrid.h"
+#include "channels/frmChannelToneOption.h"
 #include "editor/PortFile.h"
 #include "editor/StatusHints.h"
 #include "model/CodeplugLayout.h"
@@ -550,6 +551,7 @@ void FrmMain::Form_Unload(bool& cancel) {
     // first keeps the main window's unloading from deleting it while this handler runs.
     tmrTimer1->stop();
     hide();
+    UnloadFrmChannelToneOption();
     setParent(nullptr);
     if (IsMDIFormMainLoaded()) UnloadMDIFormMain();
   }

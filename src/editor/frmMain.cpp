@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "channels/ChannelGrid.h"
 #include "editor/PortFile.h"
 #include "editor/StatusHints.h"
 #include "model/CodeplugLayout.h"
@@ -415,6 +416,10 @@ void FrmMain::ConnectHandlers() {
   ConnectButtonHandlers();
   ConnectScanListHandlers();
   ConnectTimerFieldHandlers();
+  ConnectPasswordSerialHandlers();
+  ConnectKitNumberHandlers();
+  ConnectUserToneHandlers();
+  channelGridEvents = new ChannelGridEvents(*this);
 }
 
 // --- Placement -----------------------------------------------------------------------------

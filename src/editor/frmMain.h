@@ -17,8 +17,11 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QTimer;
+struct RegionTemplateEntry;
+class ChannelGridEvents;
 
 namespace cps {
 class CheckBox;
@@ -256,6 +259,40 @@ class FrmMain : public QWidget {
   void udPrioScanChNo_MouseDown(int button, int shift, double x, double y);
   void ConnectTimerFieldHandlers();
 
+  // --- Password and serial number boxes ------------------------------------------------------
+  void txtPassword_KeyPress(int& keyAscii);
+  void txtPassword_Change();
+  void txtPassword_Click();
+  void txtSerial_KeyDown(int& keyCode, int shift);
+  void txtSerial_LostFocus();
+  void ConnectPasswordSerialHandlers();
+
+  // --- Regional kit number and templates ------------------------------------------------------
+  void txtSuper_KeyDown(int& keyCode, int shift);
+  void txtSuper_LostFocus();
+  void ConnectKitNumberHandlers();
+  // The kit's template into the image and the editor, as a file open would show it. False (and
+  // the reason shown) when the file cannot be read whole; the image is then unchanged.
+  bool LoadRegionTemplate(const RegionTemplateEntry& entry);
+  void ReopenKitNumberBox();  // emptied and enabled for another entry
+
+  // --- User tone frequency boxes (index = user tone 0..2) -------------------------------------
+  void txtTKS_RxFrequency_Change(int index);
+  void txtTKS_RxFrequency_GotFocus(int index);
+  void txtTKS_RxFrequency_KeyDown(int index, int& keyCode, int shift);
+  void txtTKS_RxFrequency_KeyPress(int index, int& keyAscii);
+  void txtTKS_RxFrequency_LostFocus(int index);
+  void txtTKS_TxFrequency_Change(int index);
+  void txtTKS_TxFrequency_GotFocus(int index);
+  void txtTKS_TxFrequency_KeyDown(int index, int& keyCode, int shift);
+  void txtTKS_TxFrequency_KeyPress(int index, int& keyAscii);
+  void txtTKS_TxFrequency_LostFocus(int index);
+  void ConnectUserToneHandlers();
+
+  // --- Channel grid handlers: fgChannel_*, txtChannelInput_* (channels/ChannelGrid.h) --------
+  ChannelGridEvents* channelGridEvents = nullptr;  // owned; built with the window
+  // --- end of channel grid handlers -----------------------------------------------------------
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -295,3 +332,16 @@ void DestroyFrmMainForTests();
 QString PortFilePath();
 void ReadPortFile();
 void WritePortFile();
+
+// --- Regional kit number and templates -------------------------------------------------------
+// Opens the codeplug password prompt for a loaded codeplug that carries a password (the main
+// window disabled, the prompt shown with its two texts, its box focused). The shell's prompt
+// window defines it; editor/PasswordPromptPending.cpp stands in until then.
+void ShowCodeplugPasswordPrompt();
+
+// --- User tone frequency boxes ---------------------------------------------------------------
+// The windows of the report and the radio link that a user tone refusal looks at. Each registers
+// its hooks while its window exists (empty hooks when it goes); unregistered counts as not shown.
+void SetPreviewVisibleHook(std::function<bool()> isVisible);  // frmMultiPgPreview shown
+void SetProgramWindowHooks(std::function<bool()> isVisible,   // frmProgram shown
+                           std::function<void()> unload);     // unloads frmProgram

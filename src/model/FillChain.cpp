@@ -32,8 +32,7 @@ namespace {
 constexpr int kChannelTab = 1;
 constexpr int kSettingsTab = 0;
 constexpr int kGridRowHeight = 315;
-constexpr int kGridHeightAllowance = 685;  // grid height = top + 315 x count - 685 twips
-constexpr int kMaxInt16 = 32767;           // the timer products are 16-bit values
+constexpr int kMaxInt16 = 32767;  // the timer products are 16-bit values
 constexpr int kLookBackMinLowered = 250;
 constexpr int kLookBackMin = 750;
 constexpr int kLowestFullLookBack = 3;  // byte 9 below this shows under the usual minimum
@@ -72,7 +71,9 @@ void SetGridRows(cps::FlexGrid& grid, int count) {
     grid.SetTextMatrix(wanted - 1, 0, cps::DecimalText(count));
   }
   for (int row = 0; row < grid.Rows(); ++row) grid.SetRowHeight(row, kGridRowHeight);
-  grid.SetHeight(grid.Top() + kGridRowHeight * count - kGridHeightAllowance);
+  // One row height less per channel below 16. (Written as top + 315 x count - 685 for a grid
+  // whose top lies at 1045 twips; this one is laid out elsewhere, so the design height anchors.)
+  grid.SetHeight(kGridHeight - kGridRowHeight * (layout::kMaxChannels - count));
 }
 
 // --- ShowTimerValues ---------------------------------------------------------------------------

@@ -69,6 +69,12 @@ ChannelSideTable RevBurstState{};
 ChannelSideTable RxSquelchOption{};
 ChannelSideTable TxSquelchOption{};
 
+int FreqCellCleared = 0;
+bool GridEditArmed = false;
+bool ClipboardKeyPending = false;
+int ToneDlgChannel = 0;
+bool ToneDlgIsTx = false;
+
 int BandLowMHz = 0;
 int BandHighMHz = 0;
 bool IsUhfBand = false;
@@ -118,6 +124,11 @@ void ResetModuleState() {
                       &TxSquelchOption}) {
     table->fill(0);
   }
+  FreqCellCleared = 0;
+  GridEditArmed = ClipboardKeyPending = false;
+  ToneDlgChannel = 0;
+  ToneDlgIsTx = false;
+
   BandLowMHz = BandHighMHz = 0;
   IsUhfBand = false;
   IfOffsetMHz = 0.0;

@@ -51,6 +51,13 @@ extern ChannelSideTable RevBurstState;       // 0 "None", 1 "180", 2 "240"
 extern ChannelSideTable RxSquelchOption;     // 0 CSQ, 1 DKS, 2 TKS, 3 IDKS, 4..6 user tone 1..3
 extern ChannelSideTable TxSquelchOption;     // the same for transmit
 
+// --- Channel grid editing and the tone/code dialog ---------------------------------------------
+extern int FreqCellCleared;       // 1 after a frequency commit deleted its channel's frequency
+extern bool GridEditArmed;        // the last grid press was a left press on an ordinary data cell
+extern bool ClipboardKeyPending;  // Ctrl (or Ctrl+C / Ctrl+V) is held on a frequency cell
+extern int ToneDlgChannel;        // channel index 0..15 the tone/code dialog edits
+extern bool ToneDlgIsTx;          // the dialog edits the transmit side (else the receive side)
+
 // --- Band state (set from image byte 4 by SetupBandLimits) ------------------------------------
 extern int BandLowMHz;       // lower band edge in MHz
 extern int BandHighMHz;      // upper band edge in MHz

@@ -31,7 +31,10 @@ class FlexGridDelegate : public QStyledItemDelegate {
     header.state |= QStyle::State_Raised;
     header.palette.setColor(QPalette::ButtonText,
                             grid_->ShownCellColour(index.row(), index.column()));
+    // The header drawing leaves its clip on the painter; the data cells after it need their own.
+    painter->save();
     grid_->style()->drawControl(QStyle::CE_Header, &header, painter, grid_);
+    painter->restore();
   }
 
  protected:

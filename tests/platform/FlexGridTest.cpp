@@ -234,3 +234,26 @@ TEST(FlexGrid, RedrawSuspendsPaintingAndScrollIsRaised) {
   grid.verticalScrollBar()->setValue(3);
   EXPECT_EQ(scrolls, 1);
 }
+
+// Counts the pixels of a cell that differ clearly from its background.
+static int InkInCell(const QImage& image, const QRect& cell) {
+  const QRgb background = image.pixel(cell.left() + 2, cell.top() + 2);
+  int ink = 0;
+  for (int y = cell.top() + 1; y < cell.bottom(); ++y) {
+    for (int x = cell.left() + 1; x < cell.right(); ++x) {
+      if (qAbs(qGray(image.pixel(x, y)) - qGray(background)) > 60) ++ink;
+    }
+  }
+  return ink;
+}
+
+TEST(FlexGrid, DataCellTextsArePaintedBesideTheFixedCells) {
+  ChannelGrid g;
+  g.grid.SetTextMatrix(0, 1, "Head");
+  g.grid.SetTextMatrix(1, 0, "1");
+  g.grid.SetTextMatrix(2, 2, "WWWW");
+  g.grid.show();
+  const QImage image = g.grid.viewport()->grab().toImage();
+  EXPECT_GT(InkInCell(image, QRect(80, 40, 40, 20)), 10);
+  EXPECT_EQ(InkInCell(image, QRect(120, 40, 40, 20)), 0);  // an empty cell stays blank
+}

@@ -283,7 +283,8 @@ void FrmMain::txtPrioScanChNo_Change() {
       FirstEmptyToneBox(*this)->SetFocus();
     }
   }
+  // Byte 2 is 0 until the first load sets the count; no channel 0 is ever shown for it.
   const int channelCount = CodeplugImage[layout::kChannelCount];
-  if (channel > channelCount) box.SetText(cps::DecimalText(channelCount));
+  if (channelCount > 0 && channel > channelCount) box.SetText(cps::DecimalText(channelCount));
   CodeplugImage[layout::kPrioScanChannel] = ToByte(BoxValue(box));
 }

@@ -413,6 +413,10 @@ void FrmMain::ConnectHandlers() {
   connect(tmrTimer1, &QTimer::timeout, this, &FrmMain::tmrTimer1_Timer);
   connect(sstMain, &cps::TabControl::Click, this, &FrmMain::sstMain_Click);
   connect(sstMain, &cps::TabControl::KeyDown, this, &FrmMain::sstMain_KeyDown);
+  ConnectOptionBoxHandlers();
+  ConnectButtonHandlers();
+  ConnectScanListHandlers();
+  ConnectTimerFieldHandlers();
   ConnectPasswordSerialHandlers();
   ConnectKitNumberHandlers();
   ConnectUserToneHandlers();

@@ -193,6 +193,72 @@ class FrmMain : public QWidget {
 
   QTimer* tmrTimer1;  // 200 ms, from creation to unloading
 
+  // --- Option check boxes: the bits of image byte 5 and the controls of each option -----------
+  void chkQuickKey_Click();
+  void chkQuickKey_KeyDown(int& keyCode, int shift);
+  void chkQuickKey_MouseDown(int button, int shift, double x, double y);
+  void chkPrioScanEnable_Click();
+  void chkPrioScanEnable_KeyDown(int& keyCode, int shift);
+  void chkPrioScanEnable_MouseDown(int button, int shift, double x, double y);
+  void chkTotEnable_Click();
+  void chkTotEnable_KeyDown(int& keyCode, int shift);
+  void chkTotEnable_MouseDown(int button, int shift, double x, double y);
+  void chkScanEnable_Click();
+  void chkScanEnable_KeyDown(int& keyCode, int shift);
+  void chkScanEnable_MouseDown(int button, int shift, double x, double y);
+  void chkPowerSaveEnable_Click();
+  void chkPowerSaveEnable_KeyDown(int& keyCode, int shift);
+  void chkPowerSaveEnable_MouseDown(int button, int shift, double x, double y);
+  void chkTalkbakScan_Click();
+  void chkTalkbakScan_KeyDown(int& keyCode, int shift);
+  void chkTalkbakScan_MouseDown(int button, int shift, double x, double y);
+  // The end of chkPrioScanEnable_Click: warns once when the priority channel is outside the
+  // scan list, and stores byte 14 through txtPrioScanChNo_Change.
+  void CheckPriorityChannelInScanList();
+  void ConnectOptionBoxHandlers();
+
+  // --- Programmable buttons: bytes 240..243 (editor/ProgrammableButtons.h) -------------------
+  void cmbButton_S1_Click();
+  void cmbButton_S2_Click();
+  void cmbButton_L1_Click();
+  void cmbButton_L2_Click();
+  void ConnectButtonHandlers();
+
+  // --- Scan list: slots 220..235 and bitmap 244/245 ----------------------------------------
+  void CmdAdd_Click();
+  void CmdRemove_Click();
+  void LstChannel_KeyDown(int& keyCode, int shift);
+  void LstChannel_MouseDown(int button, int shift, double x, double y);
+  void LstScan_KeyDown(int& keyCode, int shift);
+  void LstScan_MouseDown(int button, int shift, double x, double y);
+  void ConnectScanListHandlers();
+
+  // --- Numeric timer fields: bytes 6..10 and the priority channel, byte 14 -------------------
+  void txtTotTime_Change();
+  void txtTotTime_KeyDown(int& keyCode, int shift);
+  void txtTotPenaltyTime_Change();
+  void txtTotPenaltyTime_KeyDown(int& keyCode, int shift);
+  void txtScanSpeedTime_Change();
+  void txtScanSpeedTime_KeyDown(int& keyCode, int shift);
+  void txtScanDelayTime_Change();
+  void txtScanDelayTime_KeyDown(int& keyCode, int shift);
+  void txtLookBackTime_Change();
+  void txtLookBackTime_KeyDown(int& keyCode, int shift);
+  void txtPrioScanChNo_Change();
+  void txtPrioScanChNo_KeyDown(int& keyCode, int shift);
+  void udTotTime_Change();
+  void udTotTime_MouseDown(int button, int shift, double x, double y);
+  void udTotPenaltyTime_Change();
+  void udTotPenaltyTime_MouseDown(int button, int shift, double x, double y);
+  void udScanSpeedTime_Change();
+  void udScanSpeedTime_MouseDown(int button, int shift, double x, double y);
+  void udScanDelayTime_Change();
+  void udScanDelayTime_MouseDown(int button, int shift, double x, double y);
+  void udLookBackTime_Change();
+  void udLookBackTime_MouseDown(int button, int shift, double x, double y);
+  void udPrioScanChNo_MouseDown(int button, int shift, double x, double y);
+  void ConnectTimerFieldHandlers();
+
   // --- Password and serial number boxes ------------------------------------------------------
   void txtPassword_KeyPress(int& keyAscii);
   void txtPassword_Change();

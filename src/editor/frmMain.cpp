@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "channels/ChannelGrid.h"
+#include "channels/frmChannelToneOption.h"
 #include "editor/PortFile.h"
 #include "editor/StatusHints.h"
 #include "model/CodeplugLayout.h"
@@ -546,6 +547,7 @@ void FrmMain::Form_Unload(bool& cancel) {
   if (!IsMinimized()) WritePlacementSettings();
 
   if (!ExitRequested) {
+    UnloadFrmChannelToneOption();
     // The editor itself goes when UnloadFrmMain returns; taking it out of the main window
     // first keeps the main window's unloading from deleting it while this handler runs.
     tmrTimer1->stop();

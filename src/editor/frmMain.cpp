@@ -146,10 +146,10 @@ struct NumericRow {
 void MakeNumericRow(QWidget* frame, int top, const NumericRowNames& names, const QString& caption,
                     const SpinDesign& design, NumericRow row) {
   row.label = MakeCaptioned<cps::Label>(frame, names.label, caption);
-  row.label->Move(120, top + 30, 2340, kLabelHeight);
+  row.label->Move(120, top + 30, 2460, kLabelHeight);
   row.box = MakeBox(frame, names.box, QString(), 0);
   row.box->SetLocked(true);  // changed only by the arrow keys and the spin control
-  row.box->Move(2480, top, 900, kBoxHeight);
+  row.box->Move(2600, top, 780, kBoxHeight);
   row.spin = MakeSpin(frame, names.spin, row.box, design);
   row.spin->Move(3390, top, kSpinWidth, kBoxHeight);
 }
@@ -379,17 +379,17 @@ void FrmMain::CreateScanListFrame(QWidget* page) {
   Label1 = MakeCaptioned<cps::Label>(Frame1, "Label1", "Channel");
   Label1->Move(160, 300, 1300, kLabelHeight);
   Label21 = MakeCaptioned<cps::Label>(Frame1, "Label21", "Scan List");
-  Label21->Move(2340, 300, 1300, kLabelHeight);
+  Label21->Move(2590, 300, 1050, kLabelHeight);
   LstChannel = Make<cps::ListBox>(Frame1, "LstChannel");
   LstChannel->SetSorted(true);
-  LstChannel->Move(160, 600, 1300, 4260);
+  LstChannel->Move(160, 600, 1050, 4260);
   LstScan = Make<cps::ListBox>(Frame1, "LstScan");
   LstScan->SetSorted(true);
-  LstScan->Move(2340, 600, 1300, 4260);
+  LstScan->Move(2590, 600, 1050, 4260);
   CmdAdd = MakeCaptioned<cps::CommandButton>(Frame1, "CmdAdd", "Add >>");
-  CmdAdd->Move(1500, 2000, 800, 400);
+  CmdAdd->Move(1280, 2000, 1240, 400);
   CmdRemove = MakeCaptioned<cps::CommandButton>(Frame1, "CmdRemove", "<< Remove");
-  CmdRemove->Move(1500, 2600, 800, 400);
+  CmdRemove->Move(1280, 2600, 1240, 400);
 }
 
 void FrmMain::CreateChannelGrid(QWidget* page) {
@@ -413,6 +413,13 @@ void FrmMain::ConnectHandlers() {
   connect(tmrTimer1, &QTimer::timeout, this, &FrmMain::tmrTimer1_Timer);
   connect(sstMain, &cps::TabControl::Click, this, &FrmMain::sstMain_Click);
   connect(sstMain, &cps::TabControl::KeyDown, this, &FrmMain::sstMain_KeyDown);
+  ConnectOptionBoxHandlers();
+  ConnectButtonHandlers();
+  ConnectScanListHandlers();
+  ConnectTimerFieldHandlers();
+  ConnectPasswordSerialHandlers();
+  ConnectKitNumberHandlers();
+  ConnectUserToneHandlers();
   channelGridEvents = new ChannelGridEvents(*this);
 }
 
@@ -552,6 +559,7 @@ void FrmMain::Form_Unload(bool& cancel) {
     // first keeps the main window's unloading from deleting it while this handler runs.
     tmrTimer1->stop();
     hide();
+    UnloadFrmChannelToneOption();
     setParent(nullptr);
     if (IsMDIFormMainLoaded()) UnloadMDIFormMain();
   }

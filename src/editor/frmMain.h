@@ -17,8 +17,10 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QTimer;
+struct RegionTemplateEntry;
 class ChannelGridEvents;
 
 namespace cps {
@@ -191,6 +193,102 @@ class FrmMain : public QWidget {
 
   QTimer* tmrTimer1;  // 200 ms, from creation to unloading
 
+  // --- Option check boxes: the bits of image byte 5 and the controls of each option -----------
+  void chkQuickKey_Click();
+  void chkQuickKey_KeyDown(int& keyCode, int shift);
+  void chkQuickKey_MouseDown(int button, int shift, double x, double y);
+  void chkPrioScanEnable_Click();
+  void chkPrioScanEnable_KeyDown(int& keyCode, int shift);
+  void chkPrioScanEnable_MouseDown(int button, int shift, double x, double y);
+  void chkTotEnable_Click();
+  void chkTotEnable_KeyDown(int& keyCode, int shift);
+  void chkTotEnable_MouseDown(int button, int shift, double x, double y);
+  void chkScanEnable_Click();
+  void chkScanEnable_KeyDown(int& keyCode, int shift);
+  void chkScanEnable_MouseDown(int button, int shift, double x, double y);
+  void chkPowerSaveEnable_Click();
+  void chkPowerSaveEnable_KeyDown(int& keyCode, int shift);
+  void chkPowerSaveEnable_MouseDown(int button, int shift, double x, double y);
+  void chkTalkbakScan_Click();
+  void chkTalkbakScan_KeyDown(int& keyCode, int shift);
+  void chkTalkbakScan_MouseDown(int button, int shift, double x, double y);
+  // The end of chkPrioScanEnable_Click: warns once when the priority channel is outside the
+  // scan list, and stores byte 14 through txtPrioScanChNo_Change.
+  void CheckPriorityChannelInScanList();
+  void ConnectOptionBoxHandlers();
+
+  // --- Programmable buttons: bytes 240..243 (editor/ProgrammableButtons.h) -------------------
+  void cmbButton_S1_Click();
+  void cmbButton_S2_Click();
+  void cmbButton_L1_Click();
+  void cmbButton_L2_Click();
+  void ConnectButtonHandlers();
+
+  // --- Scan list: slots 220..235 and bitmap 244/245 ----------------------------------------
+  void CmdAdd_Click();
+  void CmdRemove_Click();
+  void LstChannel_KeyDown(int& keyCode, int shift);
+  void LstChannel_MouseDown(int button, int shift, double x, double y);
+  void LstScan_KeyDown(int& keyCode, int shift);
+  void LstScan_MouseDown(int button, int shift, double x, double y);
+  void ConnectScanListHandlers();
+
+  // --- Numeric timer fields: bytes 6..10 and the priority channel, byte 14 -------------------
+  void txtTotTime_Change();
+  void txtTotTime_KeyDown(int& keyCode, int shift);
+  void txtTotPenaltyTime_Change();
+  void txtTotPenaltyTime_KeyDown(int& keyCode, int shift);
+  void txtScanSpeedTime_Change();
+  void txtScanSpeedTime_KeyDown(int& keyCode, int shift);
+  void txtScanDelayTime_Change();
+  void txtScanDelayTime_KeyDown(int& keyCode, int shift);
+  void txtLookBackTime_Change();
+  void txtLookBackTime_KeyDown(int& keyCode, int shift);
+  void txtPrioScanChNo_Change();
+  void txtPrioScanChNo_KeyDown(int& keyCode, int shift);
+  void udTotTime_Change();
+  void udTotTime_MouseDown(int button, int shift, double x, double y);
+  void udTotPenaltyTime_Change();
+  void udTotPenaltyTime_MouseDown(int button, int shift, double x, double y);
+  void udScanSpeedTime_Change();
+  void udScanSpeedTime_MouseDown(int button, int shift, double x, double y);
+  void udScanDelayTime_Change();
+  void udScanDelayTime_MouseDown(int button, int shift, double x, double y);
+  void udLookBackTime_Change();
+  void udLookBackTime_MouseDown(int button, int shift, double x, double y);
+  void udPrioScanChNo_MouseDown(int button, int shift, double x, double y);
+  void ConnectTimerFieldHandlers();
+
+  // --- Password and serial number boxes ------------------------------------------------------
+  void txtPassword_KeyPress(int& keyAscii);
+  void txtPassword_Change();
+  void txtPassword_Click();
+  void txtSerial_KeyDown(int& keyCode, int shift);
+  void txtSerial_LostFocus();
+  void ConnectPasswordSerialHandlers();
+
+  // --- Regional kit number and templates ------------------------------------------------------
+  void txtSuper_KeyDown(int& keyCode, int shift);
+  void txtSuper_LostFocus();
+  void ConnectKitNumberHandlers();
+  // The kit's template into the image and the editor, as a file open would show it. False (and
+  // the reason shown) when the file cannot be read whole; the image is then unchanged.
+  bool LoadRegionTemplate(const RegionTemplateEntry& entry);
+  void ReopenKitNumberBox();  // emptied and enabled for another entry
+
+  // --- User tone frequency boxes (index = user tone 0..2) -------------------------------------
+  void txtTKS_RxFrequency_Change(int index);
+  void txtTKS_RxFrequency_GotFocus(int index);
+  void txtTKS_RxFrequency_KeyDown(int index, int& keyCode, int shift);
+  void txtTKS_RxFrequency_KeyPress(int index, int& keyAscii);
+  void txtTKS_RxFrequency_LostFocus(int index);
+  void txtTKS_TxFrequency_Change(int index);
+  void txtTKS_TxFrequency_GotFocus(int index);
+  void txtTKS_TxFrequency_KeyDown(int index, int& keyCode, int shift);
+  void txtTKS_TxFrequency_KeyPress(int index, int& keyAscii);
+  void txtTKS_TxFrequency_LostFocus(int index);
+  void ConnectUserToneHandlers();
+
   // --- Channel grid handlers: fgChannel_*, txtChannelInput_* (channels/ChannelGrid.h) --------
   ChannelGridEvents* channelGridEvents = nullptr;  // owned; built with the window
   // --- end of channel grid handlers -----------------------------------------------------------
@@ -234,3 +332,16 @@ void DestroyFrmMainForTests();
 QString PortFilePath();
 void ReadPortFile();
 void WritePortFile();
+
+// --- Regional kit number and templates -------------------------------------------------------
+// Opens the codeplug password prompt for a loaded codeplug that carries a password (the main
+// window disabled, the prompt shown with its two texts, its box focused). The shell's prompt
+// window defines it; editor/PasswordPromptPending.cpp stands in until then.
+void ShowCodeplugPasswordPrompt();
+
+// --- User tone frequency boxes ---------------------------------------------------------------
+// The windows of the report and the radio link that a user tone refusal looks at. Each registers
+// its hooks while its window exists (empty hooks when it goes); unregistered counts as not shown.
+void SetPreviewVisibleHook(std::function<bool()> isVisible);  // frmMultiPgPreview shown
+void SetProgramWindowHooks(std::function<bool()> isVisible,   // frmProgram shown
+                           std::function<void()> unload);     // unloads frmProgram

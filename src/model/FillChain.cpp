@@ -4,6 +4,7 @@
 #include <array>
 #include <initializer_list>
 
+#include "editor/ProgrammableButtons.h"
 #include "editor/frmMain.h"
 #include "model/BandPlan.h"
 #include "model/ChannelGridFill.h"
@@ -39,8 +40,6 @@ constexpr int kLowestFullLookBack = 3;  // byte 9 below this shows under the usu
 void SetEnabled(std::initializer_list<QWidget*> controls, bool enabled) {
   for (QWidget* control : controls) control->setEnabled(enabled);
 }
-
-bool IsFixedPower(int code) { return code == 16 || code == 32 || code == 48 || code == 64; }
 
 // "001".."016": the three-digit channel numbers of the scan-list boxes.
 QString ChannelEntry(int value) {
@@ -248,10 +247,11 @@ void ShowFrequencyRange() {
 
 void ShowButtonAssignments() {
   FrmMain& f = frmMain();
-  // Without "Hi/Low Power" the lists start one code further on.
-  const int offset = IsFixedPower(CodeplugImage[layout::kFixedPowerCode]) ? 2 : 1;
-  SelectShortPress(*f.cmbButton_S1, CodeplugImage[layout::kButton1Short] - offset);
-  SelectShortPress(*f.cmbButton_S2, CodeplugImage[layout::kButton2Short] - offset);
+  // Positions follow the lists' own entries: without "Hi/Low Power" they start one code on.
+  SelectShortPress(*f.cmbButton_S1,
+                   ShortPressPosition(*f.cmbButton_S1, CodeplugImage[layout::kButton1Short]));
+  SelectShortPress(*f.cmbButton_S2,
+                   ShortPressPosition(*f.cmbButton_S2, CodeplugImage[layout::kButton2Short]));
   f.sstMain->SetTab(kChannelTab);
 }
 
@@ -360,13 +360,7 @@ void RefillShortPressLists() {
 }
 
 void SetDefaultButtonsAndChannel() {
-  FrmMain& f = frmMain();
-  const ButtonPositions positions = DefaultButtonPositions(CodeplugImage[layout::kFixedPowerCode]);
-  // Short presses first: their handlers rebuild the long-press lists the next two index.
-  f.cmbButton_S1->SetListIndex(positions.s1);
-  f.cmbButton_S2->SetListIndex(positions.s2);
-  f.cmbButton_L1->SetListIndex(positions.l1);
-  f.cmbButton_L2->SetListIndex(positions.l2);
+  SetDefaultButtons();
   SetDefaultChannelOne();
 }
 

@@ -6,6 +6,7 @@
 #include <QTabBar>
 
 #include "EditorFixture.h"
+#include "channels/frmChannelToneOption.h"
 #include "platform/FlexGrid.h"
 #include "platform/TabControl.h"
 #include "platform/TextBox.h"
@@ -19,6 +20,7 @@ constexpr int kYesNoCancelThirdDefault = 3 + 512;  // Yes/No/Cancel, Cancel the 
 TEST_F(EditorTest, CloseWithoutChangesWritesPortFileAndPlacementAndEndsTheProgram) {
   StartEditor();
   MDIFormMain().mnuPortCom(3)->trigger();  // the Com3 command checks Com3 alone
+  frmChannelToneOption();
 
   EXPECT_TRUE(UnloadFrmMain());
 
@@ -28,6 +30,7 @@ TEST_F(EditorTest, CloseWithoutChangesWritesPortFileAndPlacementAndEndsTheProgra
   EXPECT_EQ(StoredSetting("MainTop"), "0");
   EXPECT_EQ(StoredSetting("MainWidth"), "15120");
   EXPECT_EQ(StoredSetting("MainHeight"), "7800");
+  EXPECT_FALSE(IsFrmChannelToneOptionLoaded());
   EXPECT_FALSE(IsFrmMainLoaded());
   EXPECT_FALSE(IsMDIFormMainLoaded());  // closing the editor itself closes the main window
 }

@@ -81,6 +81,7 @@ TEST_F(FileSave, RefusesAPriorityChannelOutsideTheScanList) {
   frmMain().chkPrioScanEnable->SetValue(1);
   frmMain().txtPrioScanChNo->SetText("3");
   frmMain().sstMain->SetTab(1);
+  cps::DialogScript::Reset();  // the priority box has already warned about channel 3
   SaveAborted = false;
   MDIFormMain().mnuFileSave_Click();
   ASSERT_EQ(Messages().size(), 1);

@@ -554,7 +554,6 @@ void FrmMain::Form_Unload(bool& cancel) {
   if (!IsMinimized()) WritePlacementSettings();
 
   if (!ExitRequested) {
-    UnloadFrmChannelToneOption();
     // The editor itself goes when UnloadFrmMain returns; taking it out of the main window
     // first keeps the main window's unloading from deleting it while this handler runs.
     tmrTimer1->stop();

@@ -335,8 +335,8 @@ void WritePortFile();
 
 // --- Regional kit number and templates -------------------------------------------------------
 // Opens the codeplug password prompt for a loaded codeplug that carries a password (the main
-// window disabled, the prompt shown with its two texts, its box focused). The shell's prompt
-// window defines it; editor/PasswordPromptPending.cpp stands in until then.
+// window disabled, the prompt shown with its two texts, its box focused). Defined with the
+// shell's prompt window (shell/frmProtection.h).
 void ShowCodeplugPasswordPrompt();
 
 // --- User tone frequency boxes ---------------------------------------------------------------

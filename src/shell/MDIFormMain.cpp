@@ -11,13 +11,16 @@
 #include <QPointer>
 #include <QToolBar>
 
+#include "channels/frmChannelToneOption.h"
 #include "editor/frmMain.h"
 #include "model/EditorLock.h"
+#include "model/FillChain.h"
 #include "model/ModuleState.h"
 #include "model/UserTones.h"
 #include "platform/AppSettings.h"
 #include "platform/CheckBox.h"
 #include "platform/Dialogs.h"
+#include "platform/FlexGrid.h"
 #include "platform/Geometry.h"
 #include "platform/KeyCodes.h"
 #include "platform/ListBox.h"
@@ -26,10 +29,12 @@
 #include "platform/TextBox.h"
 #include "platform/TextConv.h"
 #include "shell/CodeplugFile.h"
+#include "shell/CodeplugOpen.h"
 #include "shell/CorvanaArt.h"
 #include "shell/PendingGridEdit.h"
 #include "shell/RadioLinkEntry.h"
 #include "shell/frmAbout.h"
+#include "shell/frmProtection.h"
 
 namespace {
 
@@ -49,6 +54,9 @@ const char kCodeplugFilter[] = "Programmer data file (*.cpg)|*.cpg";
 const char kCodeplugExtension[] = ".cpg";
 const char kInvalidFrequency[] = "Invalid Frequency";
 const char kHelpFile[] = "/Help/HelpFile.chm";
+const char kSaveQuestion[] = "Save Current Data to File ?";
+const char kSaveQuestionTitle[] = "Save ?";
+constexpr int kSaveButton = 2;
 
 // The toolbar's buttons by index; an empty key is the separator.
 const char* const kToolbarKeys[MdiFormMain::kToolbarButtonCount + 1] = {
@@ -138,6 +146,38 @@ void EncodeUserTonesFromBoxes() {
       RefuseUserToneBox(editor.txtTKS_RxFrequency[k]);
     }
   }
+}
+
+// Offers to save unsaved changes first. False when the open is to end here: the user cancelled,
+// or chose to save and the save did not complete.
+bool SaveChangesBeforeOpen() {
+  if (!DataModified) return true;
+  const cps::MsgResult answer = cps::MsgBox(QLatin1String(kSaveQuestion),
+                                            cps::msgbox::YesNoCancel + cps::msgbox::DefaultButton3,
+                                            QLatin1String(kSaveQuestionTitle));
+  if (answer == cps::MsgResult::Yes) {
+    MDIFormMain().mnuFileSave_Click();
+    return !SaveAborted;
+  }
+  if (answer == cps::MsgResult::No) return true;
+  frmMain().SetFocus();
+  return false;
+}
+
+// The codeplug file to open; empty when the user cancelled or chose no name.
+QString AskOpenFileName() {
+  cps::CommonDialog dialog;
+  dialog.DialogTitle = QStringLiteral("Open");
+  dialog.Flags = cps::kDialogFileMustExist | cps::kDialogHideReadOnly;
+  dialog.Filter = QLatin1String(kCodeplugFilter);
+  if (!dialog.ShowOpen()) return QString();
+  return dialog.FileName;
+}
+
+void EnableSaveCommand() {
+  MdiFormMain& main = MDIFormMain();
+  main.mnuFileSave->setEnabled(true);
+  main.tbToolBarButton(kSaveButton)->setEnabled(true);
 }
 
 // Asks for a .cpg name until one is accepted. Empty when the user cancelled or chose no name.
@@ -299,6 +339,8 @@ void MdiFormMain::MDIForm_Load() {
 void MdiFormMain::MDIForm_Unload(int& /*cancel*/) {
   AppExiting = true;
   if (IsFrmAboutLoaded()) UnloadFrmAbout();
+  // The password prompt belongs to this window and goes with it.
+  if (IsFrmProtectionLoaded()) UnloadFrmProtection();
 }
 
 void MdiFormMain::closeEvent(QCloseEvent* event) {
@@ -312,8 +354,21 @@ void MdiFormMain::closeEvent(QCloseEvent* event) {
 
 // --- File menu ---------------------------------------------------------------------------------
 
-// File>Open comes with the file-open work; the command is in place and starts nothing yet.
-void MdiFormMain::mnuFileOpen_Click() {}
+void MdiFormMain::mnuFileOpen_Click() {
+  CommitPendingGridEdit();
+  if (!ToolbarMouseDown) {
+    if (!SaveChangesBeforeOpen()) return;
+    PasswordAttempts = 0;
+    const QString path = AskOpenFileName();
+    if (path.isEmpty()) return;
+    EnableSaveCommand();
+    if (!LoadCodeplugFile(path)) return;
+  }
+  FrmMain& editor = frmMain();
+  editor.fgChannel->SetFocus();
+  editor.sstMain->SetFocus();
+  DataModified = true;
+}
 
 void MdiFormMain::mnuFileSave_Click() {
   CommitPendingGridEdit();
@@ -328,6 +383,8 @@ void MdiFormMain::mnuFileSave_Click() {
   if (PrioChannelOutsideScanList()) {
     cps::MsgBox(PrioChannelErrorText(), cps::msgbox::OKOnly);
     frmMain().sstMain->SetTab(0);
+    // What unloading the programming window brings with it.
+    UnloadFrmChannelToneOption();
     frmMain().setFocus();
     SaveAborted = true;
     return;
@@ -357,11 +414,12 @@ void MdiFormMain::mnuFilePrint_Click() {
   if (ToolbarMouseDown) return;
 }
 
-// File>Default comes with the file-default work; the command is in place and starts nothing yet.
-void MdiFormMain::mnuDefault_Click() {}
+// No pending grid edit is committed first: the defaults replace the channels anyway.
+void MdiFormMain::mnuDefault_Click() { FillDefaultChain(); }
 
 void MdiFormMain::mnuFileExit_Click() {
   ExitRequested = true;
+  UnloadFrmChannelToneOption();
   UnloadMDIFormMain();
 }
 
@@ -489,6 +547,7 @@ bool UnloadMDIFormMain() {
 }
 
 void DestroyMDIFormMainForTests() {
+  DestroyFrmProtectionForTests();
   if (IsFrmMainLoaded()) DestroyFrmMainForTests();
   delete g_main;
   g_main = nullptr;

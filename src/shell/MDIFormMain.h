@@ -82,12 +82,13 @@ class MdiFormMain : public QMainWindow {
   // Never sets cancel.
   void MDIForm_Unload(int& cancel);
 
-  void mnuFileOpen_Click();  // File>Open: connected; arrives with the file-open work
+  // File>Open: the save question, the open dialog and the load; DataModified ends True.
+  void mnuFileOpen_Click();
   // File>Save. Its outcome is in SaveAborted (see there); also run by the editor's unload.
   void mnuFileSave_Click();
   void mnuFilePrintPreview_Click();
   void mnuFilePrint_Click();
-  void mnuDefault_Click();  // File>Default: connected; arrives with the file-default work
+  void mnuDefault_Click();  // File>Default: factory settings for the loaded codeplug
   void mnuFileExit_Click();
   void mnuRead_Click();
   void mnuWrite_Click();

@@ -1,5 +1,6 @@
 #include "shell/frmSpla.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,10 +8,12 @@
 #include <QVBoxLayout>
 
 #include "editor/frmMain.h"
+#include "model/ModuleState.h"
 #include "platform/AppSettings.h"
 #include "platform/CommandButton.h"
 #include "platform/Dialogs.h"
 #include "platform/Label.h"
+#include "shell/CodeplugOpen.h"
 #include "shell/CorvanaArt.h"
 #include "shell/FileAss.h"
 #include "shell/MDIFormMain.h"
@@ -18,6 +21,7 @@
 
 namespace {
 QPointer<FrmSpla> g_splash;
+constexpr int kSaveButton = 2;  // the main window's toolbar button
 
 QString& CommandLineStore() {
   static QString commandLine;
@@ -117,4 +121,13 @@ void RegisterCodeplugAssociation() {
   }
 }
 
-void OpenCommandLineFile(const QString& /*commandLine*/) {}
+void OpenCommandLineFile(const QString& commandLine) {
+  if (commandLine.isEmpty()) return;
+  const QString path = CommandLineCodeplugPath(commandLine);
+  MdiFormMain& main = MDIFormMain();
+  main.mnuFileSave->setEnabled(true);
+  main.tbToolBarButton(kSaveButton)->setEnabled(true);
+  // A file that cannot be read has been reported; the program goes on with the editor as it was.
+  if (!LoadCodeplugFile(path)) return;
+  DataModified = false;
+}

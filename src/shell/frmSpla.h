@@ -45,6 +45,7 @@ QString StartupCommandLine();
 // folder; silent in every case.
 void RegisterCodeplugAssociation();
 
-// Opens the codeplug file that the command line names, as File>Open does but without the save
-// question. Arrives with the file-open work; until then it leaves the editor as it is.
+// Opens the codeplug file that the command line names (CommandLineCodeplugPath), as File>Open
+// does but without the save question and the focus moves; DataModified ends False. An empty
+// command line opens nothing.
 void OpenCommandLineFile(const QString& commandLine);

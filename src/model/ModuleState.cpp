@@ -101,6 +101,9 @@ bool ExitRequested = false;
 bool AppExiting = false;
 bool ToolbarMouseDown = false;
 int PasswordAttempts = 0;
+bool PrintToPreview = false;
+bool TableRowOffset = false;
+bool TableRowOffsetUsed = false;
 bool ShowErrorsFlag = false;
 
 bool ReadMode = false;
@@ -143,6 +146,7 @@ void ResetModuleState() {
 
   SaveAborted = ExitRequested = AppExiting = ToolbarMouseDown = false;
   PasswordAttempts = 0;
+  PrintToPreview = TableRowOffset = TableRowOffsetUsed = false;
   ShowErrorsFlag = false;
 
   ReadMode = CommError = TransferAborted = false;

@@ -89,6 +89,11 @@ extern bool ToolbarMouseDown;  // the left button is held down on the main windo
 extern int PasswordAttempts;   // wrong password tries in the current prompt
 extern bool ShowErrorsFlag;    // copy of the last ShowErrors argument of the file association
 
+// --- Data Report -------------------------------------------------------------------------------
+extern bool PrintToPreview;      // a preview has switched the printer to inches in this run
+extern bool TableRowOffset;      // the next position read of a table row answers 0.06 in higher
+extern bool TableRowOffsetUsed;  // that higher answer has been given in the current row
+
 // --- Radio link state --------------------------------------------------------------------------
 extern bool ReadMode;  // the programming window is open for a radio read
 extern bool CommError;

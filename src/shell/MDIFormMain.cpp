@@ -28,6 +28,8 @@
 #include "platform/TabControl.h"
 #include "platform/TextBox.h"
 #include "platform/TextConv.h"
+#include "report/ReportCommands.h"
+#include "report/frmMultiPgPreview.h"
 #include "shell/CodeplugFile.h"
 #include "shell/CodeplugOpen.h"
 #include "shell/CorvanaArt.h"
@@ -338,6 +340,7 @@ void MdiFormMain::MDIForm_Load() {
 
 void MdiFormMain::MDIForm_Unload(int& /*cancel*/) {
   AppExiting = true;
+  if (IsFrmMultiPgPreviewLoaded()) UnloadFrmMultiPgPreview();
   if (IsFrmAboutLoaded()) UnloadFrmAbout();
   // The password prompt belongs to this window and goes with it.
   if (IsFrmProtectionLoaded()) UnloadFrmProtection();
@@ -406,12 +409,18 @@ void MdiFormMain::mnuFileSave_Click() {
   }
 }
 
-// The Data Report comes with the report work: these carry the steps every command shares.
-void MdiFormMain::mnuFilePrintPreview_Click() { CommitPendingGridEdit(); }
+void MdiFormMain::mnuFilePrintPreview_Click() {
+  CommitPendingGridEdit();
+  PrintToPreview = true;
+  BuildDataReportPreview();
+}
+
+void MdiFormMain::BuildDataReportPreview() { ::BuildDataReportPreview(); }
 
 void MdiFormMain::mnuFilePrint_Click() {
   CommitPendingGridEdit();
   if (ToolbarMouseDown) return;
+  PrintDataReport();
 }
 
 // No pending grid edit is committed first: the defaults replace the channels anyway.

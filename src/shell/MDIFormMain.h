@@ -86,8 +86,11 @@ class MdiFormMain : public QMainWindow {
   void mnuFileOpen_Click();
   // File>Save. Its outcome is in SaveAborted (see there); also run by the editor's unload.
   void mnuFileSave_Click();
+  // File>Print Preview: composes the Data Report and shows it (returns when the preview closes).
   void mnuFilePrintPreview_Click();
+  // File>Print: the printer dialog, then the Data Report once per copy.
   void mnuFilePrint_Click();
+  void BuildDataReportPreview();
   void mnuDefault_Click();  // File>Default: factory settings for the loaded codeplug
   void mnuFileExit_Click();
   void mnuRead_Click();

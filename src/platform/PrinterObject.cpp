@@ -1,0 +1,104 @@
+#include "platform/PrinterObject.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+
+#include "platform/TextConv.h"
+
+namespace cps {
+
+PrinterObject::PrinterObject() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+
+PrinterObject::~PrinterObject() {
+  if (painter_.isActive()) painter_.end();
+}
+
+void PrinterObject::SetScaleMode(int mode) {
+  if (mode == kScaleTwips || mode == kScaleInches) scaleMode_ = mode;
+}
+
+double PrinterObject::ScaleWidth() const {
+  return printer_->pageRect(QPrinter::Inch).width() * UnitsPerInch();
+}
+
+double PrinterObject::ScaleHeight() const {
+  return printer_->pageRect(QPrinter::Inch).height() * UnitsPerInch();
+}
+
+int PrinterObject::Orientation() const {
+  return printer_->pageLayout().orientation() == QPageLayout::Landscape ? kLandscape : kPortrait;
+}
+
+bool PrinterObject::SetOrientation(int orientation) {
+  if (painter_.isActive()) return false;
+  if (orientation != kPortrait && orientation != kLandscape) return false;
+  return printer_->setPageOrientation(orientation == kLandscape ? QPageLayout::Landscape
+                                                                : QPageLayout::Portrait);
+}
+
+void PrinterObject::SetOutputFileName(const QString& path) {
+  printer_->setOutputFormat(path.isEmpty() ? QPrinter::NativeFormat : QPrinter::PdfFormat);
+  printer_->setOutputFileName(path);
+}
+
+bool PrinterObject::EndDoc() {
+  if (!painter_.isActive()) return false;
+  return painter_.end();
+}
+
+double PrinterObject::ToDevice(double units) const {
+  return units / UnitsPerInch() * printer_->resolution();
+}
+
+bool PrinterObject::EnsureJob() {
+  if (painter_.isActive()) return true;
+  failed_ = !painter_.begin(printer_.get());
+  return !failed_;
+}
+
+QFont PrinterObject::DeviceFont(const SurfaceFont& font) const {
+  QFont f(font.name);
+  f.setPointSizeF(font.size > 0 ? font.size : 1);
+  f.setBold(font.bold);
+  f.setItalic(font.italic);
+  f.setUnderline(font.underline);
+  f.setStrikeOut(font.strikethru);
+  return f;
+}
+
+QSizeF PrinterObject::Measure(const SurfaceFont& font, const QString& text) const {
+  // Measured at the printer's resolution, so the layout matches what lands on paper.
+  const QFontMetricsF metrics(DeviceFont(font), printer_.get());
+  const double perUnit = printer_->resolution() / UnitsPerInch();
+  return {metrics.horizontalAdvance(text) / perUnit, metrics.lineSpacing() / perUnit};
+}
+
+void PrinterObject::PaintText(double x, double y, const QString& text) {
+  if (!EnsureJob()) return;
+  painter_.setFont(DeviceFont(Font()));
+  painter_.setPen(QColor::fromRgb(BgrToRgb(ForeColor)));
+  const QFontMetricsF metrics(painter_.font(), printer_.get());
+  painter_.drawText(QPointF(ToDevice(x), ToDevice(y) + metrics.ascent()), text);
+}
+
+void PrinterObject::PaintLine(double x1, double y1, double x2, double y2) {
+  if (!EnsureJob()) return;
+  // A pen of DrawWidth screen pixels, at the printer's resolution.
+  QPen pen(QColor::fromRgb(BgrToRgb(ForeColor)));
+  pen.setWidthF(DrawWidth * printer_->resolution() / 96.0);
+  painter_.setPen(pen);
+  painter_.drawLine(QPointF(ToDevice(x1), ToDevice(y1)), QPointF(ToDevice(x2), ToDevice(y2)));
+}
+
+namespace {
+std::unique_ptr<PrinterObject> g_printer;
+}
+
+PrinterObject& Printer() {
+  if (!g_printer) g_printer = std::make_unique<PrinterObject>();
+  return *g_printer;
+}
+
+void ResetPrinterForTests() { g_printer.reset(); }
+
+}  // namespace cps

@@ -1,0 +1,72 @@
+// The system printer object: a drawing surface on the printer with a print position in the
+// printer's current unit (twips or inches), fonts, Print, Line and EndDoc. The first drawing of
+// a document starts the print job; EndDoc finishes it, and the next drawing starts a new one.
+// With an output file name set, every job is written as a PDF file there instead.
+#pragma once
+
+#include <QPainter>
+#include <QPrinter>
+#include <memory>
+
+#include "platform/DrawSurface.h"
+
+namespace cps {
+
+class PrinterObject : public DrawSurface {
+ public:
+  static constexpr int kScaleTwips = 1;
+  static constexpr int kScaleInches = 5;
+  static constexpr int kPortrait = 1;
+  static constexpr int kLandscape = 2;
+
+  PrinterObject();
+  ~PrinterObject() override;
+
+  // The unit of every position and size: kScaleTwips (the start value) or kScaleInches. It
+  // stays as set across documents.
+  int ScaleMode() const { return scaleMode_; }
+  void SetScaleMode(int mode);
+  // The printable area in the current unit.
+  double ScaleWidth() const;
+  double ScaleHeight() const;
+
+  // False when the printer refuses (a job is running); the orientation then stays.
+  int Orientation() const;
+  bool SetOrientation(int orientation);
+  int Copies() const { return printer_->copyCount(); }
+  void SetCopies(int copies) { printer_->setCopyCount(copies); }
+
+  // Ends the document: the page goes to the printer (or the PDF file). True when a job had
+  // been started and was finished without error.
+  bool EndDoc();
+  // True when the last job could not be started (no usable printer or file).
+  bool Failed() const { return failed_; }
+
+  // "" prints on the system printer; a path writes every job to that PDF file.
+  void SetOutputFileName(const QString& path);
+  QPrinter& Device() { return *printer_; }
+
+ protected:
+  QSizeF Measure(const SurfaceFont& font, const QString& text) const override;
+  void PaintText(double x, double y, const QString& text) override;
+  void PaintLine(double x1, double y1, double x2, double y2) override;
+  void PaintClear() override {}
+
+ private:
+  double UnitsPerInch() const { return scaleMode_ == kScaleInches ? 1.0 : 1440.0; }
+  double ToDevice(double units) const;
+  bool EnsureJob();
+  QFont DeviceFont(const SurfaceFont& font) const;
+
+  std::unique_ptr<QPrinter> printer_;
+  QPainter painter_;
+  int scaleMode_ = kScaleTwips;
+  bool failed_ = false;
+};
+
+// The one printer object of the program.
+PrinterObject& Printer();
+// Forgets the printer object (scale, orientation, output file) so every test starts afresh.
+void ResetPrinterForTests();
+
+}  // namespace cps

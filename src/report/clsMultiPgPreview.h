@@ -1,0 +1,109 @@
+// The multi-page print preview: printer-like drawing in inches on a page-sized canvas, every
+// finished page written as a page file "PPview<n>.bmp" in the TEMP folder, and the pages shown
+// in the preview window at the end. Positions and sizes are in inches of the page; -1 for a
+// position or size means the current position or the default where a member says so.
+#pragma once
+
+#include <QString>
+
+#include "platform/DrawSurface.h"
+#include "report/PreviewHost.h"
+
+class clsMultiPgPreview {
+ public:
+  // Sets the printer to portrait; PrinterUnusable() tells whether the printer refused.
+  explicit clsMultiPgPreview(PreviewHost& host);
+
+  bool PrinterUnusable() const { return printerUnusable_; }
+
+  // --- Document and pages ---
+  void pStartDoc();
+  void pNewPage();
+  void pEndDoc(int modal);
+  int GetPage() const { return PageNo + 1; }
+  double GetPaperWidth();
+  double GetPaperHeight() const { return PaperHeight; }
+  // True when a line of the current font, a second one (two 10-point lines with use10pt) and
+  // extra no longer fit above the paper's bottom.
+  bool pEndOfPage(double extra, bool use10pt);
+  // The page file of page n.
+  QString PageFile(int page) const;
+
+  // --- Text ---
+  void pPrint(const QString& text, double x = -1, bool sameLine = false);
+  void pMultiline(const QString& text, double left, double right, const QString& prefix,
+                  bool sameLine, bool pageCheck);
+  void pCenter(const QString& text, bool sameLine = false, double width = -1, double left = 0);
+  void pCenterMultiline(const QString& text, double left, double right, bool ignoreBreaks,
+                        bool sameLine);
+  void pRightJust(const QString& text, double x = -1, bool sameLine = false);
+  void pRightTab(const QString& text, double x, bool sameLine = false);
+  void pHalfSpace();
+  void p15Space();
+  void pQuarterSpace();
+
+  // --- Rules ---
+  void pLine(double x1, double x2, int penWidth, bool addSpace);
+  void pDoubleLine(double x1, double x2, int penWidth, bool addSpace);
+  void pVerticalLine(double x, double y1, double y2, int penWidth);
+
+  // --- Page furniture ---
+  void pHeader(const QString& title);
+  void pFooter(QString& footerText);
+
+  // --- Properties ---
+  QString FontName() const { return surface().Font().name; }
+  void SetFontName(const QString& name);
+  void pFontName(const QString& name) { SetFontName(name); }
+  int FontSize() const;
+  void SetFontSize(double size) { surface().Font().size = size; }
+  bool FontBold() const { return surface().Font().bold; }
+  void SetFontBold(bool on) { surface().Font().bold = on; }
+  bool FontItalic() const { return surface().Font().italic; }
+  void SetFontItalic(bool on) { surface().Font().italic = on; }
+  bool FontUnderline() const { return surface().Font().underline; }
+  void SetFontUnderline(bool on) { surface().Font().underline = on; }
+  bool FontStrikethru() const { return surface().Font().strikethru; }
+  void SetFontStrikethru(bool on) { surface().Font().strikethru = on; }
+  bool FontTransparent() const { return surface().FontTransparent; }
+  void SetFontTransparent(bool on) { surface().FontTransparent = on; }
+  uint32_t ForeColor() const { return surface().ForeColor; }
+  void SetForeColor(uint32_t colour) { surface().ForeColor = colour; }
+  double CurrentX() const { return surface().CurrentX(); }
+  void SetCurrentX(double x) { surface().SetCurrentX(x); }
+  // The first read of a table row answers 0.06 higher while TableRowOffset is on.
+  double CurrentY();
+  void SetCurrentY(double y) { surface().SetCurrentY(y); }
+  int DrawWidth() const { return surface().DrawWidth * 2; }  // in half pixels
+  void SetDrawWidth(int halfPixels);
+  int Orientation() const { return PageOrientation; }
+  void SetOrientation(int orientation);
+  int PrintCopies() const { return host_.PrinterCopies(); }
+  void SetPrintCopies(int copies) { host_.SetPrinterCopies(copies); }
+  bool SendToPrinter() const { return false; }
+  void SetSendToPrinter(bool) {}
+  QString ReportTitle;
+  QString ReportSubTitle;
+
+  double GetTextWidth(const QString& text) const { return surface().TextWidth(text); }
+  double GetTextHeight(const QString& text) const { return surface().TextHeight(text); }
+
+  // --- Text helpers ---
+  static QString GetRemoveCRLF(QString text);
+  static QString GetFormalCase(const QString& text);
+  static QString GetStripQuotes(QString text);
+
+ private:
+  cps::DrawSurface& surface() const { return *surface_; }
+  void PrintLine(const QString& text, bool endLine);
+
+  PreviewHost& host_;
+  cps::DrawSurface* surface_;
+  bool printerUnusable_ = false;
+  double PaperWidth = 0;
+  double PaperHeight = 0;
+  int PageOrientation = 1;
+  bool TitleItalic = true;
+  int PageNo = 0;
+  QString TempPath;
+};

@@ -1,0 +1,378 @@
+#include "report/frmMultiPgPreview.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScreen>
+#include <algorithm>
+
+#include "editor/frmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
+#include "platform/TextConv.h"
+#include "report/ReportCommands.h"
+
+namespace {
+
+QPointer<FrmMultiPgPreview> g_preview;
+bool g_unloading = false;
+
+constexpr int kButtonBarWidth = 555;  // twips
+constexpr int kHScrollHeight = 270;
+
+int ClampToBar(const QScrollBar* bar, int value) {
+  return std::clamp(value, bar->minimum(), bar->maximum());
+}
+
+}  // namespace
+
+FrmMultiPgPreview::FrmMultiPgPreview(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+  setObjectName(QStringLiteral("frmMultiPgPreview"));
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setAutoFillBackground(true);
+  setPalette(QPalette(QApplication::palette().color(QPalette::Button)));
+
+  Picture1 = new QLabel(this);
+  Picture1->setObjectName(QStringLiteral("Picture1"));
+  Picture1->setAutoFillBackground(true);
+  Picture1->setPalette(QPalette(Qt::white));
+  Picture1->setFocusPolicy(Qt::StrongFocus);
+  Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  picFullPage = new QLabel(this);
+  picFullPage->setObjectName(QStringLiteral("picFullPage"));
+  picFullPage->setFocusPolicy(Qt::StrongFocus);
+  picFullPage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  picFullPage->hide();
+
+  Picture2 = new QWidget(this);
+  cmd_quit = new QPushButton(QStringLiteral("Exit"), Picture2);
+  cmd_quit->setToolTip(QStringLiteral("Close"));
+  cmd_print = new QPushButton(QStringLiteral("Print"), Picture2);
+  cmd_print->setToolTip(QStringLiteral("Print Options"));
+  cmdFullPage = new QPushButton(QStringLiteral("Fit"), Picture2);
+  cmdFullPage->setToolTip(QStringLiteral("Fit Page"));
+  cmdFullPage->setCheckable(true);
+  VScroll1 = new QScrollBar(Qt::Vertical, Picture2);
+  cmd_quit->setGeometry(Pixels(30), 0, Pixels(525), Pixels(630));
+  cmd_print->setGeometry(Pixels(30), Pixels(630), Pixels(525), Pixels(585));
+  cmdFullPage->setGeometry(Pixels(30), Pixels(1215), Pixels(525), Pixels(510));
+  VScroll1->setGeometry(Pixels(105), Pixels(2000), Pixels(330), Pixels(4000));
+
+  picHScroll = new QWidget(this);
+  HScroll1 = new QScrollBar(Qt::Horizontal, picHScroll);
+
+  setTabOrder(Picture1, cmd_quit);
+  setTabOrder(cmd_quit, cmd_print);
+  setTabOrder(cmd_print, cmdFullPage);
+
+  connect(cmd_quit, &QPushButton::clicked, this, &FrmMultiPgPreview::cmd_quit_Click);
+  connect(cmd_print, &QPushButton::clicked, this, &FrmMultiPgPreview::cmd_print_Click);
+  connect(cmdFullPage, &QPushButton::clicked, this, &FrmMultiPgPreview::cmdFullPage_Click);
+  connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
+    Picture1->move(-Pixels(value), Picture1->y());
+    Picture1->setFocus();
+  });
+  connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) {
+    Picture1->move(Picture1->x(), -Pixels(value));
+    Picture1->setFocus();
+  });
+  for (QWidget* w : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(picFullPage),
+                     static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1),
+                     static_cast<QWidget*>(cmdFullPage), static_cast<QWidget*>(this)}) {
+    w->installEventFilter(this);
+  }
+}
+
+int FrmMultiPgPreview::Pixels(int twips) const { return cps::TwipsToPixels(twips); }
+
+void FrmMultiPgPreview::Form_Load() {
+  const QRect screen = QApplication::primaryScreen()->geometry();
+  setGeometry(screen);
+  Picture1->move(0, 0);
+  HScroll1->setFixedWidth(std::max(1, Pixels(Twips(width()) - kButtonBarWidth - 500)));
+  QString temp = qEnvironmentVariable("TEMP");
+  if (temp.isEmpty()) temp = QDir::tempPath();
+  TempPath = temp + QLatin1Char('/');
+  Form_Resize();
+}
+
+void FrmMultiPgPreview::SizePage(double paperWidth, double paperHeight) {
+  canvas.Open(paperWidth, paperHeight);
+  Picture1->resize(canvas.Image().size());
+  const int heightTwips = Twips(Picture1->height());
+  const int widthTwips = Twips(Picture1->width());
+  VScroll1->setRange(-500, static_cast<int>(cps::RoundHalfEven(heightTwips * 0.5)));
+  VScroll1->setSingleStep(static_cast<int>(cps::RoundHalfEven(VScroll1->maximum() * 0.1)));
+  VScroll1->setPageStep(static_cast<int>(cps::RoundHalfEven(VScroll1->maximum() * 0.5)));
+  HScroll1->setRange(-500, static_cast<int>(cps::RoundHalfEven(widthTwips * 0.25)));
+  HScroll1->setSingleStep(static_cast<int>(cps::RoundHalfEven(HScroll1->maximum() * 0.1)));
+  HScroll1->setPageStep(static_cast<int>(cps::RoundHalfEven(HScroll1->maximum() * 0.5)));
+  Picture1->setPixmap(QPixmap());
+}
+
+bool FrmMultiPgPreview::LoadPageFile(int page) {
+  QPixmap pixmap;
+  if (!pixmap.load(TempPath + QStringLiteral("PPview%1.bmp").arg(page))) return false;
+  Picture1->setPixmap(pixmap);
+  Picture1->resize(pixmap.size());
+  return true;
+}
+
+void FrmMultiPgPreview::LayoutPreview() {
+  const int room = width() - Pixels(kButtonBarWidth);
+  picHScroll->setVisible(room < Picture1->width());
+  VScroll1->setVisible(Picture1->height() >= height());
+  if (picFullPage->isVisible()) cmdFullPage_Click();
+}
+
+void FrmMultiPgPreview::Form_Resize() {
+  QApplication::restoreOverrideCursor();
+  Picture2->setGeometry(width() - Pixels(kButtonBarWidth), 0, Pixels(kButtonBarWidth), height());
+  picHScroll->setGeometry(0, height() - Pixels(kHScrollHeight), width(), Pixels(kHScrollHeight));
+  HScroll1->setGeometry(0, 0, HScroll1->width(), Pixels(kHScrollHeight));
+  LayoutPreview();
+  const int room = width() - Pixels(kButtonBarWidth);
+  if (room > Picture1->width()) {
+    Picture1->move((room - Picture1->width()) / 2, Picture1->y());
+  }
+  // In the thumbnail view the page is hidden; the thumbnail keeps the focus then.
+  if (Picture1->isVisible()) Picture1->setFocus();
+}
+
+void FrmMultiPgPreview::cmdFullPage_Click() {
+  if (!cmdFullPage->isChecked()) {
+    Picture1->show();
+    Picture1->setFocus();
+    picFullPage->hide();
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QCoreApplication::processEvents();
+  picFullPage->clear();
+  const int room = width() - Pixels(kButtonBarWidth);
+  if (picHScroll->isVisible()) {
+    const int h = height() - Pixels(100);
+    const int w = static_cast<int>(cps::RoundHalfEven(h * 0.773));
+    picFullPage->setGeometry((room - w) / 2, picFullPage->y(), w, h);
+  } else {
+    const int w = room - Pixels(100);
+    picFullPage->setGeometry(Pixels(50), Pixels(50), w,
+                             static_cast<int>(cps::RoundHalfEven(w * 0.773)));
+  }
+  const QPixmap page = Picture1->pixmap();
+  if (!page.isNull()) {
+    QPixmap thumb(picFullPage->size());
+    thumb.fill(palette().color(QPalette::Window));
+    const double r = static_cast<double>(page.height()) / page.width();
+    const double q = static_cast<float>(static_cast<double>(thumb.height()) / thumb.width());
+    QRectF target;
+    if (q <= r) {
+      const double h = thumb.height();
+      target = QRectF((thumb.width() - h / r) / 2, 0, h / r, h);
+    } else {
+      const double w = thumb.width();
+      target = QRectF(0, (thumb.height() - w * r) / 2, w, w * r);
+    }
+    QPainter painter(&thumb);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(target.toRect(), page);
+    painter.end();
+    picFullPage->setPixmap(thumb);
+  }
+  Picture1->hide();
+  picFullPage->show();
+  picFullPage->setFocus();
+  QApplication::restoreOverrideCursor();
+}
+
+void FrmMultiPgPreview::StepScroll(QScrollBar* bar, int delta) {
+  const int value = bar->value() + delta;
+  if (value >= bar->minimum() && value <= bar->maximum()) bar->setValue(value);
+}
+
+void FrmMultiPgPreview::ShowCurrentPage() {
+  LoadPageFile(CurrentPage);
+  VScroll1->setValue(0);
+  HScroll1->setValue(0);
+  LayoutPreview();
+}
+
+void FrmMultiPgPreview::HandlePageKey(int keyCode) {
+  switch (keyCode) {
+    case cps::kKeyEnd:
+      CurrentPage = PageCount;
+      ShowCurrentPage();
+      break;
+    case cps::kKeyHome:
+      CurrentPage = 0;
+      ShowCurrentPage();
+      break;
+    case cps::kKeyLeft:
+      StepScroll(HScroll1, -HScroll1->singleStep());
+      break;
+    case cps::kKeyUp:
+      StepScroll(VScroll1, -VScroll1->singleStep());
+      break;
+    case cps::kKeyRight:
+      StepScroll(HScroll1, HScroll1->singleStep());
+      break;
+    case cps::kKeyDown:
+      StepScroll(VScroll1, VScroll1->singleStep());
+      break;
+    default:
+      break;
+  }
+}
+
+void FrmMultiPgPreview::ScrollBarKeyUp(QScrollBar* bar, int keyCode) {
+  const bool vertical = bar == VScroll1;
+  if (keyCode == cps::kKeyEnd || keyCode == cps::kKeyHome) {
+    HandlePageKey(keyCode);
+    return;
+  }
+  // The vertical bar's Page Up/Down and Left/Right move the page sideways.
+  if (vertical && (keyCode == cps::kKeyPageUp || keyCode == cps::kKeyLeft)) {
+    StepScroll(HScroll1, -HScroll1->singleStep());
+  } else if (vertical && (keyCode == cps::kKeyPageDown || keyCode == cps::kKeyRight)) {
+    StepScroll(HScroll1, HScroll1->singleStep());
+  } else if (!vertical && keyCode == cps::kKeyUp) {
+    StepScroll(VScroll1, -VScroll1->singleStep());
+  } else if (!vertical && keyCode == cps::kKeyDown) {
+    StepScroll(VScroll1, VScroll1->singleStep());
+  }
+}
+
+void FrmMultiPgPreview::Picture1_MouseDown(int button, int shift, int x, int y) {
+  if (button != 1 || shift != 0) return;
+  DragStartX = x;
+  DragStartY = y;
+  setCursor(Qt::SizeAllCursor);
+}
+
+void FrmMultiPgPreview::Picture1_MouseMove(int button, int shift, int x, int y) {
+  if (button != 1 || shift != 0) return;
+  // One twip of page movement per pixel of pointer movement, as the scroll values are twips.
+  const int left = Twips(Picture1->x());
+  const int top = Twips(Picture1->y());
+  int h = ClampToBar(HScroll1, -(left + (x - DragStartX)));
+  int v = VScroll1->isVisible() ? ClampToBar(VScroll1, -(top + (y - DragStartY))) : -top;
+  Picture1->move(-Pixels(h), -Pixels(v));
+}
+
+void FrmMultiPgPreview::Picture1_MouseUp(int button, int shift, int, int) {
+  if (button == 1 && shift == 0) {
+    if (VScroll1->isVisible()) VScroll1->setValue(-Twips(Picture1->y()));
+    HScroll1->setValue(-Twips(Picture1->x()));
+  }
+  unsetCursor();
+}
+
+void FrmMultiPgPreview::cmd_print_Click() {
+  UnloadFrmMultiPgPreview();
+  PrintDataReport();
+}
+
+void FrmMultiPgPreview::cmd_quit_Click() {
+  if (ReportPreview) ReportPreview->SetSendToPrinter(false);
+  UnloadFrmMultiPgPreview();
+}
+
+void FrmMultiPgPreview::Form_Unload() {
+  // Every page file goes, also one left by an earlier run; a file that will not go stays.
+  const QDir folder(TempPath);
+  for (const QString& name :
+       folder.entryList({QStringLiteral("PPview*.bmp")}, QDir::Files | QDir::Hidden)) {
+    QFile::remove(folder.filePath(name));
+  }
+  PageCount = 0;
+  CurrentPage = 0;
+}
+
+void FrmMultiPgPreview::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Form_Resize();
+}
+
+void FrmMultiPgPreview::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (!g_unloading && g_preview == this) UnloadFrmMultiPgPreview();
+}
+
+bool FrmMultiPgPreview::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyRelease) {
+    const int key = cps::KeyCodeFromQt(static_cast<QKeyEvent*>(event)->key(),
+                                       static_cast<QKeyEvent*>(event)->modifiers());
+    if (watched == Picture1 || watched == picFullPage) HandlePageKey(key);
+    if (watched == HScroll1 || watched == VScroll1) {
+      ScrollBarKeyUp(static_cast<QScrollBar*>(watched), key);
+    }
+  }
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape) {
+      cmd_quit->click();
+      return true;
+    }
+    if (watched == cmdFullPage && !key->text().isEmpty()) {
+      cmdFullPage->setChecked(!cmdFullPage->isChecked());
+      cmdFullPage_Click();
+      cmdFullPage->setFocus();
+      return true;
+    }
+  }
+  if (watched == Picture1) {
+    auto mouse = [this, event](void (FrmMultiPgPreview::*handler)(int, int, int, int)) {
+      auto* m = static_cast<QMouseEvent*>(event);
+      const int button = (m->buttons() | m->button()) & Qt::LeftButton ? 1 : 0;
+      const int shift =
+          m->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier) ? 1 : 0;
+      (this->*handler)(button, shift, qRound(m->position().x()), qRound(m->position().y()));
+    };
+    if (event->type() == QEvent::MouseButtonPress) mouse(&FrmMultiPgPreview::Picture1_MouseDown);
+    if (event->type() == QEvent::MouseMove) mouse(&FrmMultiPgPreview::Picture1_MouseMove);
+    if (event->type() == QEvent::MouseButtonRelease) mouse(&FrmMultiPgPreview::Picture1_MouseUp);
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+FrmMultiPgPreview& frmMultiPgPreview() {
+  if (!g_preview) {
+    g_preview = new FrmMultiPgPreview();
+    g_preview->Form_Load();
+    SetPreviewVisibleHook([] { return g_preview && g_preview->isVisible(); });
+  }
+  return *g_preview;
+}
+
+bool IsFrmMultiPgPreviewLoaded() { return !g_preview.isNull(); }
+
+void UnloadFrmMultiPgPreview() {
+  if (!g_preview || g_unloading) return;
+  g_unloading = true;
+  FrmMultiPgPreview* preview = g_preview;
+  preview->Form_Unload();
+  preview->hide();
+  g_preview = nullptr;
+  preview->deleteLater();
+  g_unloading = false;
+}
+
+void ShowFrmMultiPgPreview(bool modal) {
+  QPointer<FrmMultiPgPreview> preview = &frmMultiPgPreview();
+  preview->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+  preview->show();
+  preview->raise();
+  preview->activateWindow();
+  preview->Picture1->setFocus();
+  if (!modal || cps::DialogScript::Scripted()) return;
+  QEventLoop loop;
+  QObject::connect(preview, &QObject::destroyed, &loop, &QEventLoop::quit);
+  // Hidden by the unload: the window is gone for the caller from here on.
+  while (preview && preview->isVisible()) loop.processEvents(QEventLoop::WaitForMoreEvents);
+}

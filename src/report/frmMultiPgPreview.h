@@ -1,0 +1,76 @@
+// The print preview window: a borderless full-screen window showing one page file at full size,
+// moved with two scroll bars, the arrow keys or by dragging; Fit shows the whole page as a
+// thumbnail; Home and End show the first and the last page; Print closes the window and prints
+// the report; Exit (or Esc) closes it. Closing deletes every "PPview*.bmp" in the TEMP folder.
+// Scroll values and control sizes are in twips (15 a pixel); the canvas measures in pixels.
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QString>
+#include <QWidget>
+
+#include "report/PageCanvas.h"
+
+class FrmMultiPgPreview : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit FrmMultiPgPreview(QWidget* parent = nullptr);
+
+  int PageCount = 0;    // number of the last page file
+  int CurrentPage = 0;  // number of the page file shown
+  QString TempPath;     // TEMP followed by "/"
+  int DragStartX = 0;
+  int DragStartY = 0;
+
+  QLabel* Picture1;   // the page
+  QWidget* Picture2;  // the button bar on the right
+  QPushButton* cmd_quit;
+  QPushButton* cmd_print;
+  QPushButton* cmdFullPage;  // checkable: checked = thumbnail view
+  QScrollBar* VScroll1;
+  QWidget* picHScroll;  // strip at the bottom holding HScroll1
+  QScrollBar* HScroll1;
+  QLabel* picFullPage;  // the thumbnail
+  PageCanvas canvas;    // where the preview class draws the page being composed
+
+  // Sizes the page for the paper and sets the scroll bars' ranges from it.
+  void SizePage(double paperWidth, double paperHeight);
+  // Loads page file n into the page.
+  bool LoadPageFile(int page);
+
+  void Form_Load();
+  void Form_Resize();
+  void Form_Unload();
+  void LayoutPreview();
+  void HandlePageKey(int keyCode);
+  void ScrollBarKeyUp(QScrollBar* bar, int keyCode);
+  void ShowCurrentPage();
+  void cmdFullPage_Click();
+  void cmd_print_Click();
+  void cmd_quit_Click();
+  void Picture1_MouseDown(int button, int shift, int x, int y);
+  void Picture1_MouseMove(int button, int shift, int x, int y);
+  void Picture1_MouseUp(int button, int shift, int x, int y);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void StepScroll(QScrollBar* bar, int delta);
+  int Twips(int pixels) const { return pixels * 15; }
+  int Pixels(int twips) const;
+};
+
+// The one preview window, created (and its load run) on first use.
+FrmMultiPgPreview& frmMultiPgPreview();
+bool IsFrmMultiPgPreviewLoaded();
+// Closes the window: its unload deletes the page files; the next use creates a fresh window.
+void UnloadFrmMultiPgPreview();
+// Shows the loaded window; with modal, returns only when it has closed. Under a test script the
+// window is shown without waiting, and a test closes it.
+void ShowFrmMultiPgPreview(bool modal);

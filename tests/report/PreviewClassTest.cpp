@@ -1,0 +1,184 @@
+// The preview class on a recording host: pages and page files, the table-row offset, rules,
+// spacing, the word wrap and its page end, and the text helpers.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "RecordingSurface.h"
+#include "model/ModuleState.h"
+#include "report/clsMultiPgPreview.h"
+
+namespace {
+
+class PreviewClass : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetModuleState();
+    savedTemp_ = qgetenv("TEMP");
+    qputenv("TEMP", "/scratch/temp");
+    preview_.pStartDoc();
+  }
+  void TearDown() override { qputenv("TEMP", savedTemp_); }
+
+  RecordingHost host_;
+  clsMultiPgPreview preview_{host_};
+  QByteArray savedTemp_;
+};
+
+}  // namespace
+
+TEST_F(PreviewClass, PagesAreWrittenAsNumberedPageFilesAndShownModally) {
+  EXPECT_TRUE(host_.inches);  // the printer is switched to inches for good
+  EXPECT_EQ(preview_.GetPage(), 1);
+  preview_.pNewPage();
+  preview_.pNewPage();
+  EXPECT_EQ(preview_.GetPage(), 3);
+  preview_.pEndDoc(1);
+  EXPECT_EQ(host_.savedPages, QStringList({"/scratch/temp/PPview0.bmp", "/scratch/temp/PPview1.bmp",
+                                           "/scratch/temp/PPview2.bmp"}));
+  EXPECT_EQ(host_.shownLastPage, 2);
+  EXPECT_TRUE(host_.shownModal);
+  EXPECT_EQ(preview_.GetPaperHeight(), 11);
+  EXPECT_EQ(preview_.GetPaperWidth(), 8.0);
+}
+
+TEST(PreviewClassTemp, WithoutTempThePageFilesGoToTheSystemTemporaryFolder) {
+  const QByteArray saved = qgetenv("TEMP");
+  qunsetenv("TEMP");
+  RecordingHost host;
+  clsMultiPgPreview preview(host);
+  preview.pStartDoc();
+  preview.pEndDoc(1);
+  qputenv("TEMP", saved);
+  ASSERT_EQ(host.savedPages.size(), 1);
+  EXPECT_EQ(host.savedPages[0], QDir::tempPath() + "/PPview0.bmp");
+}
+
+TEST(PreviewClassPrinter, AnUnusablePrinterIsReportedByTheConstruction) {
+  RecordingHost host;
+  host.printerUsable = false;
+  EXPECT_TRUE(clsMultiPgPreview(host).PrinterUnusable());
+  host.printerUsable = true;
+  clsMultiPgPreview usable(host);
+  EXPECT_FALSE(usable.PrinterUnusable());
+  EXPECT_EQ(usable.Orientation(), 1);
+  EXPECT_FALSE(usable.SendToPrinter());
+  usable.SetSendToPrinter(true);
+  EXPECT_FALSE(usable.SendToPrinter());
+}
+
+TEST_F(PreviewClass, TableRowOffsetRaisesOnlyTheFirstReadOfARow) {
+  preview_.SetCurrentY(2.0);
+  TableRowOffset = true;
+  EXPECT_DOUBLE_EQ(preview_.CurrentY(), 1.94);
+  EXPECT_DOUBLE_EQ(preview_.CurrentY(), 2.0);
+  TableRowOffset = false;
+  EXPECT_DOUBLE_EQ(preview_.CurrentY(), 2.0);
+  EXPECT_FALSE(TableRowOffsetUsed);
+  TableRowOffset = true;
+  EXPECT_DOUBLE_EQ(preview_.CurrentY(), 1.94);
+  // A vertical rule drawn from the current Y in an offset row puts the position back higher.
+  TableRowOffset = false;
+  preview_.CurrentY();
+  TableRowOffset = true;
+  preview_.pVerticalLine(1, -1, 3, 0);
+  TableRowOffset = false;
+  EXPECT_NEAR(preview_.CurrentY(), 1.94, 1e-9);
+  const DrawnLine& rule = host_.surface.lines.last();
+  EXPECT_NEAR(rule.y1, 2.0, 1e-9);  // drawn from the surface's own position
+}
+
+TEST_F(PreviewClass, RulesAndSpacingMoveThePositionByTheirAmounts) {
+  preview_.SetCurrentY(1.0);
+  preview_.pDoubleLine(0, -1, 1, false);
+  EXPECT_NEAR(preview_.CurrentY(), 1.09, 1e-9);
+  preview_.pDoubleLine(0, -1, 1, true);
+  EXPECT_NEAR(preview_.CurrentY(), 1.21, 1e-9);
+  preview_.pLine(0.5, 2, 1, true);
+  EXPECT_NEAR(preview_.CurrentY(), 1.27, 1e-9);
+  EXPECT_NEAR(host_.surface.lines.last().y1, 1.24, 1e-9);
+  preview_.pLine(0.5, 2, 1, false);
+  EXPECT_NEAR(preview_.CurrentY(), 1.27, 1e-9);
+  // 10 points: a half line is a 5-point line (0.1), one and a half 0.2 + 0.1.
+  preview_.pHalfSpace();
+  EXPECT_NEAR(preview_.CurrentY(), 1.37, 1e-9);
+  preview_.p15Space();
+  EXPECT_NEAR(preview_.CurrentY(), 1.67, 1e-9);
+  EXPECT_EQ(preview_.FontSize(), 10);
+  preview_.SetFontSize(1);
+  preview_.pHalfSpace();
+  EXPECT_EQ(preview_.FontSize(), 1);
+  preview_.SetFontSize(8.5);
+  EXPECT_EQ(preview_.FontSize(), 8);
+  preview_.SetFontSize(9.5);
+  EXPECT_EQ(preview_.FontSize(), 10);
+  preview_.SetDrawWidth(0);
+  EXPECT_EQ(preview_.DrawWidth(), 2);
+  preview_.SetDrawWidth(3);
+  EXPECT_EQ(preview_.DrawWidth(), 4);
+  preview_.SetDrawWidth(6);
+  EXPECT_EQ(preview_.DrawWidth(), 6);
+}
+
+TEST_F(PreviewClass, LongAndBrokenTextsWrapAtTheirRoom) {
+  preview_.SetCurrentY(1.0);
+  preview_.pPrint("AAA\r\nBBB", 0.5, false);
+  ASSERT_EQ(host_.surface.texts.size(), 2);
+  EXPECT_EQ(host_.surface.texts[0].text, "AAA");
+  EXPECT_EQ(host_.surface.texts[1].text, "BBB");
+  EXPECT_NEAR(host_.surface.texts[1].y, 1.2, 1e-9);
+  EXPECT_NEAR(host_.surface.texts[1].x, 0.5, 1e-9);
+
+  host_.surface.texts.clear();
+  preview_.pMultiline("ABCDEFGHIJ", 0, 0.55, QString(), false, false);
+  ASSERT_EQ(host_.surface.texts.size(), 2);
+  EXPECT_EQ(host_.surface.texts[0].text, "ABCDE");  // cut before the overflowing "F"
+  EXPECT_EQ(host_.surface.texts[1].text, "FGHIJ");
+
+  host_.surface.texts.clear();
+  preview_.pMultiline("one two three", 0, 0.72, QString(), false, false);
+  ASSERT_EQ(host_.surface.texts.size(), 2);
+  EXPECT_EQ(host_.surface.texts[0].text, "one two ");
+  EXPECT_EQ(host_.surface.texts[1].text, "three");
+
+  // A text past the paper's edge wraps at the edge less 0.1.
+  host_.surface.texts.clear();
+  preview_.pPrint(QString(90, 'x'), 0, false);
+  ASSERT_EQ(host_.surface.texts.size(), 2);
+  EXPECT_EQ(host_.surface.texts[0].text.size(), 83);
+}
+
+TEST_F(PreviewClass, WrappingAtThePageBottomClosesThePageWithAFooter) {
+  preview_.SetCurrentY(10.5);
+  preview_.pMultiline("first second", 0, 0.75, QString(), false, true);
+  ASSERT_EQ(host_.savedPages.size(), 1);
+  const QVector<DrawnText>& page = host_.pageTexts[0];
+  bool footerPage = false;
+  for (const DrawnText& t : page) {
+    if (t.text == "Pg. 1") {
+      EXPECT_NEAR(t.x, 8.0 - 0.425, 1e-9);  // ends at 8.5 - 0.5; four characters and a blank
+      footerPage = true;
+    }
+  }
+  EXPECT_TRUE(footerPage);
+  EXPECT_EQ(preview_.GetPage(), 2);
+  ASSERT_EQ(host_.surface.texts.size(), 1);
+  EXPECT_EQ(host_.surface.texts[0].text, "second");
+}
+
+TEST(PreviewTextHelpers, RemoveBreaksFormalCaseAndStripQuotes) {
+  EXPECT_EQ(clsMultiPgPreview::GetRemoveCRLF("AAA\r\nBBB"), "AAA BBB");
+  EXPECT_EQ(clsMultiPgPreview::GetRemoveCRLF("A\rB"), "A B");
+  EXPECT_EQ(clsMultiPgPreview::GetRemoveCRLF("A\nB"), "A B");
+  // A line feed in the round that replaced a carriage return is dropped, wherever it stands.
+  EXPECT_EQ(clsMultiPgPreview::GetRemoveCRLF("A\rB\nC"), "A BC");
+  EXPECT_EQ(clsMultiPgPreview::GetRemoveCRLF("\nA\nB"), "A\nB");
+  EXPECT_EQ(clsMultiPgPreview::GetFormalCase("john mcdonald"), "John McDonald");
+  EXPECT_EQ(clsMultiPgPreview::GetFormalCase("o'brien-smith"), "O'Brien-Smith");
+  EXPECT_EQ(clsMultiPgPreview::GetFormalCase("j.r. smith"), "J.R. Smith");
+  EXPECT_EQ(clsMultiPgPreview::GetFormalCase("ANNE-MARIE"), "Anne-Marie");
+  EXPECT_EQ(clsMultiPgPreview::GetFormalCase("  mary o'neil"), "Mary O'Neil");
+  EXPECT_EQ(clsMultiPgPreview::GetStripQuotes("\""), "");
+  EXPECT_EQ(clsMultiPgPreview::GetStripQuotes("\"abc"), "abc");
+  EXPECT_EQ(clsMultiPgPreview::GetStripQuotes("\"abc\""), "abc");
+}

@@ -1,0 +1,190 @@
+// The two report roads through the real windows: File>Print Preview writes its page files and
+// shows them, the preview window's navigation and its Exit and Print buttons, and File>Print on
+// the printer object, written to a PDF file that pdftotext reads back.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTest>
+
+#include "model/CodeplugLayout.h"
+#include "platform/Label.h"
+#include "platform/PrinterObject.h"
+#include "report/ReportCommands.h"
+#include "report/frmMultiPgPreview.h"
+#include "shell/CodeplugFiles.h"
+#include "shell/ShellFixture.h"
+
+namespace {
+
+class ReportRoads : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    cps::ResetPrinterForTests();
+    StartUp();
+    const QString path = ProgramFile("radio.cpg");
+    WriteFile(path, testfiles::FileText(testfiles::RoundTripImage()));
+    cps::DialogScript::ChooseNextFile(path);
+    MDIFormMain().mnuFileOpen_Click();
+    cps::Printer().SetOutputFileName(PdfPath());
+  }
+
+  void TearDown() override {
+    UnloadFrmMultiPgPreview();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ShellTest::TearDown();
+    cps::ResetPrinterForTests();
+  }
+
+  QString PdfPath() const { return ProgramFile("report.pdf"); }
+  static QString TempFolder() { return qEnvironmentVariable("TEMP"); }
+  static QStringList PageFiles() {
+    return QDir(TempFolder()).entryList({"PPview*.bmp"}, QDir::Files, QDir::Name);
+  }
+
+  // The text of the PDF as pdftotext lays it out.
+  QString PdfText() const {
+    QProcess tool;
+    tool.start("pdftotext", {"-layout", PdfPath(), "-"});
+    if (!tool.waitForFinished(30000)) return QString();
+    return QString::fromUtf8(tool.readAllStandardOutput());
+  }
+};
+
+void WritePage(int n, int width, int height) {
+  QImage page(width, height, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  ASSERT_TRUE(page.save(
+      QDir(qEnvironmentVariable("TEMP")).filePath(QStringLiteral("PPview%1.bmp").arg(n))));
+}
+
+}  // namespace
+
+TEST_F(ReportRoads, PreviewWritesItsPageAndExitDeletesEveryPageFile) {
+  WritePage(7, 10, 10);  // left behind by someone else: it goes as well
+  MDIFormMain().mnuFilePrintPreview_Click();
+  EXPECT_TRUE(PrintToPreview);
+  EXPECT_EQ(cps::Printer().ScaleMode(), cps::PrinterObject::kScaleInches);
+  EXPECT_EQ(ReportPreview, nullptr);  // released once the window is up
+  ASSERT_TRUE(IsFrmMultiPgPreviewLoaded());
+  FrmMultiPgPreview& preview = frmMultiPgPreview();
+  EXPECT_TRUE(preview.isVisible());
+  EXPECT_EQ(preview.PageCount, 0);
+  EXPECT_EQ(PageFiles(), QStringList({"PPview0.bmp", "PPview7.bmp"}));
+  // The page at 96 dots per inch, a quarter inch larger than the paper each way.
+  const QImage page(QDir(TempFolder()).filePath("PPview0.bmp"));
+  const double paperWidth = cps::Printer().ScaleWidth();
+  EXPECT_NEAR(page.width(), (paperWidth + 0.25) * 96, 1);
+  EXPECT_EQ(preview.Picture1->pixmap().size(), page.size());
+  // Something was drawn: the page is not all white.
+  EXPECT_LT(page.convertToFormat(QImage::Format_Grayscale8)
+                .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .pixelColor(0, 0)
+                .value(),
+            255);
+
+  QTest::keyClick(preview.Picture1, Qt::Key_Escape);
+  EXPECT_FALSE(IsFrmMultiPgPreviewLoaded());
+  EXPECT_TRUE(PageFiles().isEmpty());
+}
+
+TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {
+  FrmMultiPgPreview& preview = frmMultiPgPreview();
+  preview.SizePage(8.5, 11);
+  WritePage(0, 100, 100);
+  WritePage(1, 200, 150);
+  WritePage(2, 300, 120);
+  preview.PageCount = 2;
+  ASSERT_TRUE(preview.LoadPageFile(0));
+  preview.show();
+
+  QTest::keyRelease(preview.Picture1, Qt::Key_End);
+  EXPECT_EQ(preview.CurrentPage, 2);
+  EXPECT_EQ(preview.Picture1->pixmap().size(), QSize(300, 120));
+  QTest::keyRelease(preview.Picture1, Qt::Key_Home);
+  EXPECT_EQ(preview.CurrentPage, 0);
+  EXPECT_EQ(preview.Picture1->pixmap().size(), QSize(100, 100));
+
+  // The bars' ranges come from the 8.75 by 11.25 inch canvas (in twips); a step is a tenth.
+  preview.SizePage(8.5, 11);
+  EXPECT_EQ(preview.VScroll1->maximum(), 8100);
+  EXPECT_EQ(preview.VScroll1->minimum(), -500);
+  EXPECT_EQ(preview.HScroll1->maximum(), 3150);
+  QTest::keyRelease(preview.Picture1, Qt::Key_Down);
+  EXPECT_EQ(preview.VScroll1->value(), 810);
+  EXPECT_EQ(preview.Picture1->y(), -54);
+  QTest::keyRelease(preview.Picture1, Qt::Key_Right);
+  EXPECT_EQ(preview.HScroll1->value(), 315);
+  QTest::keyRelease(preview.Picture1, Qt::Key_Up);
+  QTest::keyRelease(preview.Picture1, Qt::Key_Up);  // would pass the top: not made
+  EXPECT_EQ(preview.VScroll1->value(), 0);
+  QTest::keyRelease(preview.Picture1, Qt::Key_End);
+  EXPECT_EQ(preview.VScroll1->value(), 0);
+  EXPECT_EQ(preview.HScroll1->value(), 0);
+
+  // Fit shows the thumbnail; End there redraws it from the last page.
+  preview.cmdFullPage->click();
+  EXPECT_TRUE(preview.picFullPage->isVisible());
+  EXPECT_FALSE(preview.Picture1->isVisible());
+  EXPECT_FALSE(preview.picFullPage->pixmap().isNull());
+  preview.cmdFullPage->click();
+  EXPECT_TRUE(preview.Picture1->isVisible());
+  EXPECT_FALSE(preview.picFullPage->isVisible());
+}
+
+TEST_F(ReportRoads, PrintWritesTheReportOnceAskedForCopies) {
+  frmMain().lblModel->SetCaption("CRV-16");  // printed as the label shows it
+  cps::DialogScript::ChooseNextPrinter(1);
+  MDIFormMain().mnuFilePrint_Click();
+  EXPECT_EQ(cps::DialogScript::PrinterDialogs(), 1);
+  ASSERT_TRUE(QFile::exists(PdfPath()));
+  const QString text = PdfText();
+  EXPECT_TRUE(text.contains("Corvana CPS Data Report")) << text.toStdString();
+  EXPECT_TRUE(text.contains("Model Number :"));
+  EXPECT_TRUE(text.contains("CRV-16"));
+  EXPECT_TRUE(text.contains("Battery Save Mode"));
+  EXPECT_TRUE(text.contains("350 msec"));
+  EXPECT_TRUE(text.contains("Sticky Monitor"));
+  EXPECT_TRUE(text.contains("Nuisance Channel Delete"));
+  EXPECT_TRUE(text.contains("120.0 Hz"));
+  EXPECT_TRUE(text.contains("464.02500"));
+  EXPECT_TRUE(text.contains("Scan List :"));
+  EXPECT_FALSE(PrintToPreview);
+}
+
+TEST_F(ReportRoads, CancelNoCopiesAndAHeldToolbarPrintNothing) {
+  cps::DialogScript::CancelNextPrinterDialog();
+  MDIFormMain().mnuFilePrint_Click();
+  EXPECT_FALSE(QFile::exists(PdfPath()));
+  cps::DialogScript::ChooseNextPrinter(0);
+  MDIFormMain().mnuFilePrint_Click();
+  EXPECT_FALSE(QFile::exists(PdfPath()));
+  EXPECT_EQ(cps::DialogScript::PrinterDialogs(), 2);
+  ToolbarMouseDown = true;
+  cps::DialogScript::ChooseNextPrinter(1);
+  MDIFormMain().mnuFilePrint_Click();
+  ToolbarMouseDown = false;
+  EXPECT_EQ(cps::DialogScript::PrinterDialogs(), 2);
+  EXPECT_FALSE(QFile::exists(PdfPath()));
+}
+
+TEST_F(ReportRoads, PreviewPrintButtonClosesThePreviewFirstThenPrints) {
+  MDIFormMain().mnuFilePrintPreview_Click();
+  ASSERT_TRUE(IsFrmMultiPgPreviewLoaded());
+  cps::DialogScript::ChooseNextPrinter(1);
+  frmMultiPgPreview().cmd_print->click();
+  EXPECT_FALSE(IsFrmMultiPgPreviewLoaded());
+  EXPECT_TRUE(PageFiles().isEmpty());
+  EXPECT_EQ(cps::DialogScript::PrinterDialogs(), 1);
+  EXPECT_TRUE(PdfText().contains("Conventional Personality"));
+}
+
+TEST_F(ReportRoads, UnloadingTheMainWindowClosesThePreview) {
+  MDIFormMain().mnuFilePrintPreview_Click();
+  ASSERT_TRUE(IsFrmMultiPgPreviewLoaded());
+  DataModified = false;
+  EXPECT_TRUE(UnloadMDIFormMain());
+  EXPECT_FALSE(IsFrmMultiPgPreviewLoaded());
+  EXPECT_TRUE(PageFiles().isEmpty());
+}

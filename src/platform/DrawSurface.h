@@ -5,6 +5,7 @@
 // surface's own units (inches or twips); a concrete surface measures and paints.
 #pragma once
 
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <cstdint>
@@ -32,8 +33,15 @@ class DrawSurface {
   SurfaceFont& Font() { return font_; }
   const SurfaceFont& Font() const { return font_; }
   bool FontTransparent = true;
-  uint32_t ForeColor = 0;  // &HBBGGRR
-  int DrawWidth = 1;       // pen width in pixels
+  uint32_t ForeColor = 0;             // &HBBGGRR
+  uint32_t TextBackColor = 0xFFFFFF;  // behind text that is not transparent
+  uint32_t BackColor = 0xFFFFFF;      // the surface's own colour, which Cls paints
+  int DrawWidth = 1;                  // pen width in pixels
+
+  // Fill styles of boxes and circles.
+  static constexpr int kFillSolid = 0;
+  static constexpr int kFillTransparent = 1;  // 2..7: hatches (horizontal, vertical, down and up
+                                              // diagonal, cross, diagonal cross)
 
   // Draws text at the print position; see above for where the position goes.
   void Print(const QString& text, bool endLine = true);
@@ -41,6 +49,17 @@ class DrawSurface {
   void Line(double x1, double y1, double x2, double y2);
   // Erases everything drawn; the position returns to (0, 0).
   void Cls();
+  // A rectangle with corners (x1, y1) and (x2, y2), outlined in lineColour and filled as
+  // fillStyle says; the position goes to (x2, y2).
+  void Box(double x1, double y1, double x2, double y2, uint32_t lineColour, uint32_t fillColour,
+           int fillStyle);
+  // An ellipse around (x, y): radius across, radius x aspect down (aspect above 1: radius down,
+  // radius / aspect across); the position goes to the centre.
+  void Circle(double x, double y, double radius, double aspect, uint32_t lineColour,
+              uint32_t fillColour, int fillStyle);
+  // Text turned counter-clockwise by angle degrees about its start, in the plain (not bold,
+  // italic, underlined or struck) current font; the position moves on as for unturned text.
+  void PrintRotated(const QString& text, int angle);
 
   double TextWidth(const QString& text) const { return Measure(font_, text).width(); }
   // The height of one line of the current font, whatever the text.
@@ -51,6 +70,11 @@ class DrawSurface {
   virtual void PaintText(double x, double y, const QString& text) = 0;
   virtual void PaintLine(double x1, double y1, double x2, double y2) = 0;
   virtual void PaintClear() = 0;
+  virtual void PaintBox(const QRectF& box, uint32_t lineColour, uint32_t fillColour,
+                        int fillStyle) = 0;
+  virtual void PaintEllipse(const QRectF& bounds, uint32_t lineColour, uint32_t fillColour,
+                            int fillStyle) = 0;
+  virtual void PaintRotatedText(double x, double y, const QString& text, int angle) = 0;
 
  private:
   double x_ = 0;

@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 
+#include "platform/PaintHelpers.h"
 #include "platform/TextConv.h"
 
 namespace cps {
@@ -73,21 +74,66 @@ QSizeF PrinterObject::Measure(const SurfaceFont& font, const QString& text) cons
   return {metrics.horizontalAdvance(text) / perUnit, metrics.lineSpacing() / perUnit};
 }
 
+QRectF PrinterObject::ToDevice(const QRectF& units) const {
+  return {ToDevice(units.x()), ToDevice(units.y()), ToDevice(units.width()),
+          ToDevice(units.height())};
+}
+
+QPen PrinterObject::Pen(uint32_t colour) const {
+  // DrawWidth counts screen pixels; the printer has its own resolution.
+  QPen pen(ColourOf(colour));
+  pen.setWidthF(DrawWidth * printer_->resolution() / 96.0);
+  return pen;
+}
+
 void PrinterObject::PaintText(double x, double y, const QString& text) {
   if (!EnsureJob()) return;
   painter_.setFont(DeviceFont(Font()));
-  painter_.setPen(QColor::fromRgb(BgrToRgb(ForeColor)));
   const QFontMetricsF metrics(painter_.font(), printer_.get());
-  painter_.drawText(QPointF(ToDevice(x), ToDevice(y) + metrics.ascent()), text);
+  const QPointF at(ToDevice(x), ToDevice(y));
+  if (!FontTransparent) {
+    painter_.fillRect(QRectF(at, QSizeF(metrics.horizontalAdvance(text), metrics.lineSpacing())),
+                      ColourOf(TextBackColor));
+  }
+  painter_.setPen(ColourOf(ForeColor));
+  painter_.drawText(at + QPointF(0, metrics.ascent()), text);
 }
 
 void PrinterObject::PaintLine(double x1, double y1, double x2, double y2) {
   if (!EnsureJob()) return;
-  // A pen of DrawWidth screen pixels, at the printer's resolution.
-  QPen pen(QColor::fromRgb(BgrToRgb(ForeColor)));
-  pen.setWidthF(DrawWidth * printer_->resolution() / 96.0);
-  painter_.setPen(pen);
+  painter_.setPen(Pen(ForeColor));
   painter_.drawLine(QPointF(ToDevice(x1), ToDevice(y1)), QPointF(ToDevice(x2), ToDevice(y2)));
+}
+
+void PrinterObject::PaintBox(const QRectF& box, uint32_t lineColour, uint32_t fillColour,
+                             int fillStyle) {
+  if (!EnsureJob()) return;
+  painter_.setPen(Pen(lineColour));
+  painter_.setBrush(FillBrush(fillColour, fillStyle));
+  painter_.drawRect(ToDevice(box));
+  painter_.setBrush(Qt::NoBrush);
+}
+
+void PrinterObject::PaintEllipse(const QRectF& bounds, uint32_t lineColour, uint32_t fillColour,
+                                 int fillStyle) {
+  if (!EnsureJob()) return;
+  painter_.setPen(Pen(lineColour));
+  painter_.setBrush(FillBrush(fillColour, fillStyle));
+  painter_.drawEllipse(ToDevice(bounds));
+  painter_.setBrush(Qt::NoBrush);
+}
+
+void PrinterObject::PaintRotatedText(double x, double y, const QString& text, int angle) {
+  if (!EnsureJob()) return;
+  SurfaceFont plain = Font();
+  plain.bold = plain.italic = plain.underline = plain.strikethru = false;
+  painter_.save();
+  painter_.setFont(DeviceFont(plain));
+  painter_.setPen(ColourOf(ForeColor));
+  painter_.translate(ToDevice(x), ToDevice(y));
+  painter_.rotate(-angle);
+  painter_.drawText(QPointF(0, QFontMetricsF(painter_.font(), printer_.get()).ascent()), text);
+  painter_.restore();
 }
 
 namespace {

@@ -51,12 +51,19 @@ class PrinterObject : public DrawSurface {
   void PaintText(double x, double y, const QString& text) override;
   void PaintLine(double x1, double y1, double x2, double y2) override;
   void PaintClear() override {}
+  void PaintBox(const QRectF& box, uint32_t lineColour, uint32_t fillColour,
+                int fillStyle) override;
+  void PaintEllipse(const QRectF& bounds, uint32_t lineColour, uint32_t fillColour,
+                    int fillStyle) override;
+  void PaintRotatedText(double x, double y, const QString& text, int angle) override;
 
  private:
   double UnitsPerInch() const { return scaleMode_ == kScaleInches ? 1.0 : 1440.0; }
   double ToDevice(double units) const;
   bool EnsureJob();
   QFont DeviceFont(const SurfaceFont& font) const;
+  QRectF ToDevice(const QRectF& units) const;
+  QPen Pen(uint32_t colour) const;
 
   std::unique_ptr<QPrinter> printer_;
   QPainter painter_;

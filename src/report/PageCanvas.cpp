@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include "platform/PaintHelpers.h"
 #include "platform/TextConv.h"
 
 void PageCanvas::Open(double paperWidth, double paperHeight) {
@@ -38,25 +39,65 @@ void PageCanvas::PaintText(double x, double y, const QString& text) {
   QPainter painter(&image_);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setFont(PixelFont(Font()));
-  painter.setPen(QColor::fromRgb(cps::BgrToRgb(ForeColor)));
+  painter.setPen(cps::ColourOf(ForeColor));
   const QFontMetricsF metrics(painter.font());
   const QPointF at(x * unitX_, y * unitY_);
   if (!FontTransparent) {
     painter.fillRect(QRectF(at, QSizeF(metrics.horizontalAdvance(text), metrics.lineSpacing())),
-                     Qt::white);
+                     cps::ColourOf(TextBackColor));
   }
   painter.drawText(at + QPointF(0, metrics.ascent()), text);
+}
+
+QRectF PageCanvas::ToPixels(const QRectF& units) const {
+  return {units.x() * unitX_, units.y() * unitY_, units.width() * unitX_, units.height() * unitY_};
+}
+
+QPen PageCanvas::Pen(uint32_t colour) const {
+  QPen pen(cps::ColourOf(colour));
+  pen.setWidth(DrawWidth);
+  return pen;
+}
+
+void PageCanvas::PaintBox(const QRectF& box, uint32_t lineColour, uint32_t fillColour,
+                          int fillStyle) {
+  if (image_.isNull()) return;
+  QPainter painter(&image_);
+  painter.setPen(Pen(lineColour));
+  painter.setBrush(cps::FillBrush(fillColour, fillStyle));
+  painter.drawRect(ToPixels(box));
+}
+
+void PageCanvas::PaintEllipse(const QRectF& bounds, uint32_t lineColour, uint32_t fillColour,
+                              int fillStyle) {
+  if (image_.isNull()) return;
+  QPainter painter(&image_);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Pen(lineColour));
+  painter.setBrush(cps::FillBrush(fillColour, fillStyle));
+  painter.drawEllipse(ToPixels(bounds));
+}
+
+void PageCanvas::PaintRotatedText(double x, double y, const QString& text, int angle) {
+  if (image_.isNull() || Font().size <= 0) return;
+  cps::SurfaceFont plain = Font();
+  plain.bold = plain.italic = plain.underline = plain.strikethru = false;
+  QPainter painter(&image_);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.setFont(PixelFont(plain));
+  painter.setPen(cps::ColourOf(ForeColor));
+  painter.translate(x * unitX_, y * unitY_);
+  painter.rotate(-angle);
+  painter.drawText(QPointF(0, QFontMetricsF(painter.font()).ascent()), text);
 }
 
 void PageCanvas::PaintLine(double x1, double y1, double x2, double y2) {
   if (image_.isNull()) return;
   QPainter painter(&image_);
-  QPen pen(QColor::fromRgb(cps::BgrToRgb(ForeColor)));
-  pen.setWidth(DrawWidth);
-  painter.setPen(pen);
+  painter.setPen(Pen(ForeColor));
   painter.drawLine(QPointF(x1 * unitX_, y1 * unitY_), QPointF(x2 * unitX_, y2 * unitY_));
 }
 
 void PageCanvas::PaintClear() {
-  if (!image_.isNull()) image_.fill(Qt::white);
+  if (!image_.isNull()) image_.fill(cps::ColourOf(BackColor));
 }

@@ -20,9 +20,16 @@ class PageCanvas : public cps::DrawSurface {
   void PaintText(double x, double y, const QString& text) override;
   void PaintLine(double x1, double y1, double x2, double y2) override;
   void PaintClear() override;
+  void PaintBox(const QRectF& box, uint32_t lineColour, uint32_t fillColour,
+                int fillStyle) override;
+  void PaintEllipse(const QRectF& bounds, uint32_t lineColour, uint32_t fillColour,
+                    int fillStyle) override;
+  void PaintRotatedText(double x, double y, const QString& text, int angle) override;
 
  private:
   QFont PixelFont(const cps::SurfaceFont& font) const;
+  QRectF ToPixels(const QRectF& units) const;
+  QPen Pen(uint32_t colour) const;
 
   QImage image_;
   double unitX_ = kDotsPerInch;  // pixels per user unit

@@ -19,6 +19,9 @@ class NoSurface : public cps::DrawSurface {
   void PaintText(double, double, const QString&) override {}
   void PaintLine(double, double, double, double) override {}
   void PaintClear() override {}
+  void PaintBox(const QRectF&, uint32_t, uint32_t, int) override {}
+  void PaintEllipse(const QRectF&, uint32_t, uint32_t, int) override {}
+  void PaintRotatedText(double, double, const QString&, int) override {}
 };
 
 NoSurface g_noSurface;
@@ -238,6 +241,52 @@ void clsMultiPgPreview::pQuarterSpace() {
   SetFontSize(size);
 }
 
+void clsMultiPgPreview::pPrintRotate(const QString& text, int angle, double x) {
+  if (text.isEmpty()) return;
+  angle = std::clamp(angle, 0, 359);
+  if (x != -1) SetCurrentX(x);
+  // The turned font takes the size as a whole number of points.
+  const double size = surface().Font().size;
+  surface().Font().size = FontSize();
+  surface().PrintRotated(text, angle);
+  surface().Font().size = size;
+}
+
+void clsMultiPgPreview::pBullet(double x) {
+  if (x == -1) x = CurrentX();
+  const cps::SurfaceFont saved = surface().Font();
+  SetFontName(QStringLiteral("Symbol"));
+  surface().Font() = cps::SurfaceFont{QStringLiteral("Symbol"), saved.size};
+  pPrint(QString(QChar(183)) + QStringLiteral("  "), x, true);
+  SetFontName(saved.name);
+  surface().Font() = saved;
+}
+
+void clsMultiPgPreview::pSpaces(double toX, double fromX, bool useSymbol) {
+  const QString savedName = FontName();
+  const uint32_t savedColour = ForeColor();
+  if (fromX != -1) SetCurrentX(fromX);
+  if (toX == -1) toX = PaperWidth;
+  QString fill = QStringLiteral(" ");
+  if (useSymbol) {
+    SetFontName(QStringLiteral("Symbol"));
+    fill = QStringLiteral("\\");
+    SetForeColor(65280);
+  }
+  // A fill without width would never get there.
+  if (GetTextWidth(fill) > 0) {
+    while (CurrentX() < toX) pPrint(fill, -1, true);
+  }
+  SetFontName(savedName);
+  SetForeColor(savedColour);
+}
+
+void clsMultiPgPreview::pDots(double toX, double fromX) {
+  if (fromX > 0) SetCurrentX(fromX);
+  if (GetTextWidth(QStringLiteral(".")) <= 0) return;
+  while (CurrentX() < toX) pPrint(QStringLiteral("."), -1, true);
+}
+
 // --- Rules ---------------------------------------------------------------------------------------
 
 void clsMultiPgPreview::pLine(double x1, double x2, int penWidth, bool addSpace) {
@@ -289,14 +338,41 @@ void clsMultiPgPreview::pVerticalLine(double x, double y1, double y2, int penWid
   if (penWidth > 0) SetDrawWidth(savedWidth);
 }
 
+void clsMultiPgPreview::pBox(double x, double y, double width, double height, int64_t lineColour,
+                             int64_t fillColour, int fillStyle) {
+  const double savedY = CurrentY();
+  const double savedX = CurrentX();
+  if (lineColour == -1) lineColour = ForeColor();
+  if (fillColour == -1) fillColour = lineColour;
+  if (x == -1) x = CurrentX();
+  if (y == -1) y = CurrentY();
+  if (width == -1) width = PaperWidth;
+  if (height == -1) height = GetTextHeight(QStringLiteral("Sample Text"));
+  surface().Box(x, y, x + width, y + height, static_cast<uint32_t>(lineColour),
+                static_cast<uint32_t>(fillColour), fillStyle);
+  SetCurrentX(savedX);
+  SetCurrentY(savedY);
+}
+
+void clsMultiPgPreview::pCircle(double x, double y, double radius, int64_t lineColour,
+                                int64_t fillColour, int fillStyle, double aspect) {
+  if (lineColour == -1) lineColour = ForeColor();
+  if (fillColour == -1) fillColour = lineColour;
+  surface().Circle(x, y, radius, aspect, static_cast<uint32_t>(lineColour),
+                   static_cast<uint32_t>(fillColour), fillStyle);
+}
+
 // --- Page furniture ------------------------------------------------------------------------------
 
-void clsMultiPgPreview::pHeader(const QString& title) {
+void clsMultiPgPreview::pHeader(const QString& title, const std::optional<QString>& subTitle,
+                                const std::optional<bool>& italic) {
   if (title.isEmpty() && ReportTitle.isEmpty()) return;
   const cps::SurfaceFont saved = surface().Font();
   SetCurrentY(0);
   SetCurrentX(0);
   if (!title.isEmpty()) ReportTitle = title;
+  if (subTitle) ReportSubTitle = *subTitle;
+  if (italic) TitleItalic = *italic;
   pFontName(QStringLiteral("Times New Roman"));
   SetFontSize(16);
   SetFontBold(true);
@@ -329,6 +405,28 @@ void clsMultiPgPreview::pFooter(QString& footerText) {
   surface().Font() = saved;
 }
 
+void clsMultiPgPreview::pPrintedDate(bool centered, double x, bool sameLine) {
+  const cps::SurfaceFont saved = surface().Font();
+  surface().Font() = cps::SurfaceFont{saved.name, 9};
+  const QString text = QStringLiteral("Printed: ") +
+                       QLocale::system().toString(QDateTime::currentDateTime(),
+                                                  QStringLiteral("ddd. MMM. d, yyyy @ h:mm AP"));
+  if (centered) {
+    pCenter(text, sameLine, -1, 0);
+  } else {
+    pPrint(text, x, sameLine);
+  }
+  surface().Font() = saved;
+}
+
+void clsMultiPgPreview::pCancled() {
+  SetFontSize(12);
+  SetFontBold(true);
+  SetForeColor(255);
+  pPrint(QString(), -1, false);
+  pPrint(QStringLiteral("**** PRINTING CANCLED ****"), 0.5, false);
+}
+
 // --- Properties ----------------------------------------------------------------------------------
 
 void clsMultiPgPreview::SetFontName(const QString& name) {
@@ -356,6 +454,11 @@ double clsMultiPgPreview::CurrentY() {
 void clsMultiPgPreview::SetDrawWidth(int halfPixels) {
   const int value = std::max(halfPixels, 1);
   surface().DrawWidth = std::max(1, static_cast<int>(cps::RoundHalfEven(value / 2.0)));
+}
+
+void clsMultiPgPreview::SetBackColor(int64_t colour) {
+  surface().FontTransparent = colour == -1;
+  surface().TextBackColor = colour == -1 ? 0xFFFFFF : static_cast<uint32_t>(colour);
 }
 
 void clsMultiPgPreview::SetOrientation(int orientation) {

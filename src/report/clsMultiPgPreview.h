@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "platform/DrawSurface.h"
 #include "report/PreviewHost.h"
@@ -41,15 +42,34 @@ class clsMultiPgPreview {
   void pHalfSpace();
   void p15Space();
   void pQuarterSpace();
+  // Text turned counter-clockwise by angle degrees (0..359), in the plain current font.
+  void pPrintRotate(const QString& text, int angle, double x = -1);
+  // A bullet and two blanks in the Symbol font.
+  void pBullet(double x = -1);
+  // Blanks (or green Symbol fill characters) from fromX up to toX (-1: the paper's width).
+  void pSpaces(double toX = -1, double fromX = -1, bool useSymbol = false);
+  // Leader dots up to toX.
+  void pDots(double toX, double fromX = -1);
 
   // --- Rules ---
   void pLine(double x1, double x2, int penWidth, bool addSpace);
   void pDoubleLine(double x1, double x2, int penWidth, bool addSpace);
   void pVerticalLine(double x, double y1, double y2, int penWidth);
+  // Colours -1: the fore colour (line) and the line colour (fill); sizes -1: the paper's width
+  // and one line. Fill style 1 draws the outline only.
+  void pBox(double x = -1, double y = -1, double width = -1, double height = -1,
+            int64_t lineColour = -1, int64_t fillColour = -1, int fillStyle = 1);
+  void pCircle(double x, double y, double radius, int64_t lineColour = -1, int64_t fillColour = -1,
+               int fillStyle = 1, double aspect = 1);
 
   // --- Page furniture ---
-  void pHeader(const QString& title);
+  void pHeader(const QString& title, const std::optional<QString>& subTitle = {},
+               const std::optional<bool>& italic = {});
   void pFooter(QString& footerText);
+  // "Printed: " and the date and time, in 9 points.
+  void pPrintedDate(bool centered = false, double x = -1, bool sameLine = false);
+  // The red cancel notice.
+  void pCancled();
 
   // --- Properties ---
   QString FontName() const { return surface().Font().name; }
@@ -75,6 +95,10 @@ class clsMultiPgPreview {
   double CurrentY();
   void SetCurrentY(double y) { surface().SetCurrentY(y); }
   int DrawWidth() const { return surface().DrawWidth * 2; }  // in half pixels
+  // -1: transparent text; any other colour: text on that colour. The get answers the surface's
+  // own colour.
+  uint32_t BackColor() const { return surface().BackColor; }
+  void SetBackColor(int64_t colour);
   void SetDrawWidth(int halfPixels);
   int Orientation() const { return PageOrientation; }
   void SetOrientation(int orientation);

@@ -182,3 +182,90 @@ TEST(PreviewTextHelpers, RemoveBreaksFormalCaseAndStripQuotes) {
   EXPECT_EQ(clsMultiPgPreview::GetStripQuotes("\"abc"), "abc");
   EXPECT_EQ(clsMultiPgPreview::GetStripQuotes("\"abc\""), "abc");
 }
+
+TEST_F(PreviewClass, BoxesCirclesAndTurnedTextTakeTheirDefaults) {
+  RecordingSurface& s = host_.surface;
+  preview_.SetCurrentX(1.0);
+  preview_.SetCurrentY(2.0);
+  preview_.SetForeColor(0x0000FF);
+  preview_.pBox();
+  ASSERT_EQ(s.boxes.size(), 1);
+  // From the position across the 8.5-inch paper, one 10-point line high, red outline only.
+  EXPECT_EQ(s.boxes[0].bounds, QRectF(1.0, 2.0, 8.5, 0.2));
+  EXPECT_EQ(s.boxes[0].line, 0x0000FFu);
+  EXPECT_EQ(s.boxes[0].fillStyle, 1);
+  EXPECT_DOUBLE_EQ(preview_.CurrentX(), 1.0);  // the position is put back
+  EXPECT_DOUBLE_EQ(preview_.CurrentY(), 2.0);
+  preview_.pBox(0.5, 0.5, 1, 1, 0xFF0000, -1, 0);
+  EXPECT_EQ(s.boxes[1].fill, 0xFF0000u);  // the fill takes the line's colour
+  EXPECT_EQ(s.boxes[1].fillStyle, 0);
+
+  preview_.pCircle(3, 4, 0.5, -1, 0x00FF00, 0, 2);
+  ASSERT_EQ(s.ellipses.size(), 1);
+  EXPECT_EQ(s.ellipses[0].bounds, QRectF(2.75, 3.5, 0.5, 1.0));  // aspect 2: radius down
+  EXPECT_EQ(s.ellipses[0].line, 0x0000FFu);
+  EXPECT_DOUBLE_EQ(preview_.CurrentX(), 3);  // left at the centre
+  EXPECT_DOUBLE_EQ(preview_.CurrentY(), 4);
+
+  preview_.SetFontSize(9.5);
+  preview_.pPrintRotate("up", 400, 2);
+  preview_.pPrintRotate("flat", -10);
+  preview_.pPrintRotate("", 90);
+  ASSERT_EQ(s.turned.size(), 2);
+  EXPECT_EQ(s.turned[0].angle, 359);
+  EXPECT_EQ(s.turned[0].x, 2);
+  EXPECT_EQ(s.turned[0].size, 10);  // whole points
+  EXPECT_EQ(s.turned[1].angle, 0);
+  EXPECT_NEAR(s.turned[1].x, 2 + 2 * 0.1, 1e-9);  // after "up" in the whole-point 10
+}
+
+TEST_F(PreviewClass, FillersNoticesAndTextBackground) {
+  RecordingSurface& s = host_.surface;
+  preview_.SetCurrentX(1.0);
+  preview_.pDots(1.5);
+  EXPECT_EQ(s.Count("."), 5);  // 0.1 inch apiece from 1.0 up to 1.5
+  s.texts.clear();
+  preview_.pSpaces(1.0, 0.9, false);
+  EXPECT_EQ(s.Count(" "), 4);  // 0.025 inch apiece
+  const uint32_t colour = preview_.ForeColor();
+  preview_.pSpaces(1.0, 0.8, true);
+  EXPECT_EQ(s.Count("\\"), 2);
+  EXPECT_EQ(preview_.ForeColor(), colour);
+  EXPECT_EQ(preview_.FontName(), "Arial");
+
+  preview_.pBullet(0.5);
+  const DrawnText* bullet = s.Find(QString(QChar(183)) + "  ");
+  ASSERT_NE(bullet, nullptr);
+  EXPECT_EQ(bullet->x, 0.5);
+  EXPECT_EQ(preview_.FontName(), "Arial");
+
+  preview_.SetCurrentY(1);
+  preview_.pCancled();
+  const DrawnText* notice = s.Find("**** PRINTING CANCLED ****");
+  ASSERT_NE(notice, nullptr);
+  EXPECT_NEAR(notice->y, 1.24, 1e-9);  // after an empty 12-point line
+  EXPECT_EQ(notice->x, 0.5);
+  EXPECT_EQ(preview_.ForeColor(), 255u);
+
+  preview_.SetBackColor(0x00FFFF);
+  EXPECT_FALSE(preview_.FontTransparent());
+  EXPECT_EQ(s.TextBackColor, 0x00FFFFu);
+  EXPECT_EQ(preview_.BackColor(), 0xFFFFFFu);
+  preview_.SetBackColor(-1);
+  EXPECT_TRUE(preview_.FontTransparent());
+  EXPECT_EQ(s.TextBackColor, 0xFFFFFFu);
+}
+
+TEST_F(PreviewClass, HeaderTakesTitleSubtitleAndItalic) {
+  preview_.pHeader("Channels", QString("Site A"), false);
+  const DrawnText* title = host_.surface.Find("Channels");
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->size, 16);
+  EXPECT_EQ(title->y, 0);
+  EXPECT_NEAR(title->x, (8.5 - 8 * 0.16) / 2, 1e-9);  // centred on the paper
+  const DrawnText* sub = host_.surface.Find("Site A");
+  ASSERT_NE(sub, nullptr);
+  EXPECT_NEAR(sub->y, 16 / 50.0, 1e-9);
+  EXPECT_EQ(preview_.ReportTitle, "Channels");
+  EXPECT_EQ(preview_.FontSize(), 10);  // the caller's font comes back
+}

@@ -23,11 +23,28 @@ struct DrawnLine {
   double x1, y1, x2, y2;
 };
 
+struct DrawnShape {
+  QRectF bounds;
+  uint32_t line;
+  uint32_t fill;
+  int fillStyle;
+};
+
+struct DrawnTurn {
+  double x, y;
+  QString text;
+  int angle;
+  double size;
+};
+
 class RecordingSurface : public cps::DrawSurface {
  public:
   explicit RecordingSurface(double unitsPerInch = 1) : unitsPerInch_(unitsPerInch) {}
   QVector<DrawnText> texts;
   QVector<DrawnLine> lines;
+  QVector<DrawnShape> boxes;
+  QVector<DrawnShape> ellipses;
+  QVector<DrawnTurn> turned;
   int clears = 0;
 
   // The first text drawn that reads exactly text; nullptr when there is none.
@@ -54,6 +71,15 @@ class RecordingSurface : public cps::DrawSurface {
   }
   void PaintLine(double x1, double y1, double x2, double y2) override {
     lines.append({x1, y1, x2, y2});
+  }
+  void PaintBox(const QRectF& box, uint32_t line, uint32_t fill, int style) override {
+    boxes.append({box, line, fill, style});
+  }
+  void PaintEllipse(const QRectF& bounds, uint32_t line, uint32_t fill, int style) override {
+    ellipses.append({bounds, line, fill, style});
+  }
+  void PaintRotatedText(double x, double y, const QString& text, int angle) override {
+    turned.append({x, y, text, angle, Font().size});
   }
   void PaintClear() override {
     texts.clear();

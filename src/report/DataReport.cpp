@@ -43,6 +43,12 @@ QVector<int> ScanMembers(const ReportValues& v) {
   return members;
 }
 
+// Channel bands: count of them, but never more than the grid has channel rows, so a damaged
+// channel count cannot run the table off the page.
+int BandCount(const ReportValues& v, int count) {
+  return std::clamp(count, 0, std::max(0, static_cast<int>(v.grid.size()) - 1));
+}
+
 // The heads of the channel table's columns 1..13 on each road.
 const std::array<QString, 14> kPreviewHeads = {
     "Ch No", " Freq.(MHz)", "KS Option", "SQ",        "Mute", " Freq.(MHz)", "KS Option",
@@ -190,7 +196,7 @@ void PreviewChannelTable(clsMultiPgPreview& p, const ReportValues& v) {
   const double top2 = p.CurrentY() + 0.03;
   p.pLine(0.5, p.GetPaperWidth() - 0.5, 1, true);
   for (int c = 0; c <= 13; ++c) p.pPrint(kPreviewHeads[c], kPreviewHeadX[c], c < 13);
-  const int bands = v.channelCount;
+  const int bands = BandCount(v, v.channelCount);
   for (int n = 1; n <= bands; ++n) {
     p.pLine(0.5, p.GetPaperWidth() - 0.5, 1, true);
     p.pPrint(QString::number(n), kPreviewCellX[0], true);
@@ -442,7 +448,7 @@ void PrintChannelTable(cps::DrawSurface& printer, const ReportValues& v, const P
   for (int c = 0; c <= 13; ++c) heads.append({columnX(c, true), kPrintHeads[c]});
   const double space = u(0.045, 50);
   y = PrintBand(printer, u, y, space, stops, 8, false, heads);
-  const int bands = v.channelCountVar;
+  const int bands = BandCount(v, v.channelCountVar);
   for (int n = 1; n <= bands; ++n) {
     printer.SetCurrentX(x0);
     printer.SetCurrentY(y);

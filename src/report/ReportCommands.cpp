@@ -119,8 +119,11 @@ void PrintDataReport() {
   const int copies = dlgPrinter.Copies;
   // Each copy is its own print job, so the printer itself must not multiply them again.
   printer.SetCopies(1);
+  // The constants follow the unit the printer is really in: a preview that ended before it
+  // switched the printer to inches has set PrintToPreview all the same.
+  const bool inches = printer.ScaleMode() == cps::PrinterObject::kScaleInches;
   for (int copy = 1; copy <= copies; ++copy) {
-    DrawPrintedReport(printer, ReadReportValues(), PrintToPreview);
+    DrawPrintedReport(printer, ReadReportValues(), inches);
     if (printer.Failed()) return;
     printer.EndDoc();
   }

@@ -84,7 +84,8 @@ FrmMultiPgPreview::FrmMultiPgPreview(QWidget* parent)
   });
   for (QWidget* w : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(picFullPage),
                      static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1),
-                     static_cast<QWidget*>(cmdFullPage), static_cast<QWidget*>(this)}) {
+                     static_cast<QWidget*>(cmdFullPage), static_cast<QWidget*>(cmd_quit),
+                     static_cast<QWidget*>(cmd_print), static_cast<QWidget*>(this)}) {
     w->installEventFilter(this);
   }
 }

@@ -299,6 +299,22 @@ TEST(PrintedLayout, InchesAfterAPreviewPlaceTheHeadWithThreeBlankLines) {
   EXPECT_NEAR(s.Find("  RX")->x, 5.7, kEps);
 }
 
+TEST(PrintedLayout, AChannelCountBeyondTheGridPrintsOnlyTheGridsChannels) {
+  ReportValues v = SampleValues(8);
+  v.channelCount = 200;  // a damaged count byte
+  v.channelCountVar = 200;
+  RecordingSurface printed(1440);
+  DrawPrintedReport(printed, v, false);
+  EXPECT_NE(printed.Find(" 8 "), nullptr);
+  EXPECT_EQ(printed.Find(" 9 "), nullptr);
+  RecordingHost host;
+  clsMultiPgPreview preview(host);
+  preview.pStartDoc();
+  DrawPreviewReport(preview, v);
+  EXPECT_NE(host.surface.Find("8"), nullptr);
+  EXPECT_EQ(host.surface.Find("9"), nullptr);
+}
+
 TEST(ReportLabels, ButtonPressesFollowTheShortPressChoice) {
   // New-codeplug defaults: 3, 8, 1, 8.
   EXPECT_EQ(ShortPressLabel(2), "Monitor");

@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMouseEvent>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "model/CodeplugLayout.h"
@@ -123,11 +125,34 @@ TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {
   EXPECT_EQ(preview.VScroll1->value(), 0);
   EXPECT_EQ(preview.HScroll1->value(), 0);
 
-  // Fit shows the thumbnail; End there redraws it from the last page.
+  // Dragging moves the page one twip per pixel of pointer movement; the bars follow on release.
+  auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, preview.Picture1->mapToGlobal(at), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(preview.Picture1, &event);
+  };
+  preview.SizePage(8.5, 11);  // a page taller than the window again
+  preview.LayoutPreview();
+  ASSERT_TRUE(preview.VScroll1->isVisible());
+  ASSERT_EQ(preview.Picture1->pos(), QPoint(0, 0));
+  mouse(QEvent::MouseButtonPress, {400, 400}, Qt::LeftButton, Qt::LeftButton);
+  mouse(QEvent::MouseMove, {100, 100}, Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(preview.Picture1->pos(), QPoint(-20, -20));  // 300 twips
+  EXPECT_EQ(preview.VScroll1->value(), 0);
+  mouse(QEvent::MouseButtonRelease, {100, 100}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(preview.HScroll1->value(), 300);
+  EXPECT_EQ(preview.VScroll1->value(), 300);
+
+  // Fit shows the thumbnail of the page; End there redraws it from the last page.
+  QTest::keyRelease(preview.Picture1, Qt::Key_Home);
   preview.cmdFullPage->click();
   EXPECT_TRUE(preview.picFullPage->isVisible());
   EXPECT_FALSE(preview.Picture1->isVisible());
-  EXPECT_FALSE(preview.picFullPage->pixmap().isNull());
+  const QImage first = preview.picFullPage->pixmap().toImage();
+  EXPECT_FALSE(first.isNull());
+  QTest::keyRelease(preview.picFullPage, Qt::Key_End);
+  EXPECT_EQ(preview.CurrentPage, 2);
+  EXPECT_TRUE(preview.picFullPage->isVisible());
+  EXPECT_NE(preview.picFullPage->pixmap().toImage(), first);  // 300 x 120 is a wider shape
   preview.cmdFullPage->click();
   EXPECT_TRUE(preview.Picture1->isVisible());
   EXPECT_FALSE(preview.picFullPage->isVisible());
@@ -151,6 +176,40 @@ TEST_F(ReportRoads, PrintWritesTheReportOnceAskedForCopies) {
   EXPECT_TRUE(text.contains("464.02500"));
   EXPECT_TRUE(text.contains("Scan List :"));
   EXPECT_FALSE(PrintToPreview);
+}
+
+// Where pdftotext puts the first word `word` on the page: its top, in points from the page's top.
+double WordTop(const QString& pdf, const QString& word) {
+  QProcess tool;
+  tool.start("pdftotext", {"-bbox", pdf, "-"});
+  if (!tool.waitForFinished(30000)) return -1;
+  const QString html = QString::fromUtf8(tool.readAllStandardOutput());
+  const QRegularExpression re(R"re(<word xMin="[0-9.]+" yMin="([0-9.]+)"[^>]*>)re" +
+                              QRegularExpression::escape(word) + "</word>");
+  const QRegularExpressionMatch match = re.match(html);
+  return match.hasMatch() ? match.captured(1).toDouble() : -1;
+}
+
+TEST_F(ReportRoads, PrintUsesTheUnitThePrinterIsInAfterAnyPreview) {
+  // Before any preview: twips. "Scan List :" stands far down the page.
+  cps::DialogScript::ChooseNextPrinter(1);
+  MDIFormMain().mnuFilePrint_Click();
+  const double twipsTop = WordTop(PdfPath(), "List");
+  EXPECT_GT(twipsTop, 500);
+  // A preview whose printer dialog was cancelled never switched the printer to inches.
+  QFile::remove(PdfPath());
+  PrintToPreview = true;
+  cps::DialogScript::ChooseNextPrinter(1);
+  MDIFormMain().mnuFilePrint_Click();
+  EXPECT_NEAR(WordTop(PdfPath(), "List"), twipsTop, 0.5);
+  // After a real preview the printer is in inches and the inch set places the same report.
+  MDIFormMain().mnuFilePrintPreview_Click();
+  UnloadFrmMultiPgPreview();
+  QFile::remove(PdfPath());
+  cps::DialogScript::ChooseNextPrinter(1);
+  MDIFormMain().mnuFilePrint_Click();
+  EXPECT_NEAR(WordTop(PdfPath(), "List"), twipsTop, 40);
+  EXPECT_GT(WordTop(PdfPath(), "List"), 500);
 }
 
 TEST_F(ReportRoads, CancelNoCopiesAndAHeldToolbarPrintNothing) {

@@ -50,10 +50,12 @@ class PreviewWindowHost : public PreviewHost {
   }
 
  private:
-  // A PDF file is always usable; otherwise the system must have a printer.
+  // A named PDF file, or a printer the system knows (where the platform cannot print, the
+  // printer writes PDF and needs a file name).
   static bool PrinterUsable() {
-    QPrinter& device = cps::Printer().Device();
-    return device.outputFormat() == QPrinter::PdfFormat || device.isValid();
+    const QPrinter& device = cps::Printer().Device();
+    if (device.outputFormat() == QPrinter::PdfFormat) return !device.outputFileName().isEmpty();
+    return device.isValid() && !device.printerName().isEmpty();
   }
 };
 

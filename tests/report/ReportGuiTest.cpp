@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -89,6 +90,21 @@ TEST_F(ReportRoads, PreviewWritesItsPageAndExitDeletesEveryPageFile) {
   QTest::keyClick(preview.Picture1, Qt::Key_Escape);
   EXPECT_FALSE(IsFrmMultiPgPreviewLoaded());
   EXPECT_TRUE(PageFiles().isEmpty());
+}
+
+TEST_F(ReportRoads, WithoutAUsablePrinterThePreviewAsksForOneFirst) {
+  if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this system has printers";
+  cps::Printer().SetOutputFileName(QString());  // the system printer, and there is none
+  cps::DialogScript::CancelNextPrinterDialog();
+  MDIFormMain().mnuFilePrintPreview_Click();
+  EXPECT_EQ(cps::DialogScript::PrinterDialogs(), 1);
+  EXPECT_FALSE(IsFrmMultiPgPreviewLoaded());  // cancelled: nothing drawn, nothing shown
+  EXPECT_TRUE(PageFiles().isEmpty());
+  cps::DialogScript::ChooseNextPrinter(1);
+  MDIFormMain().mnuFilePrintPreview_Click();
+  EXPECT_EQ(cps::DialogScript::PrinterDialogs(), 2);
+  EXPECT_TRUE(IsFrmMultiPgPreviewLoaded());
+  EXPECT_EQ(PageFiles(), QStringList({"PPview0.bmp"}));
 }
 
 TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {

@@ -232,6 +232,8 @@ class FrmMain : public QWidget {
   void LstScan_KeyDown(int& keyCode, int shift);
   void LstScan_MouseDown(int button, int shift, double x, double y);
   void ConnectScanListHandlers();
+  // True when `channel` is one of LstChannel's entries, the channels outside the scan list.
+  bool IsOutsideScanList(double channel) const;
 
   // --- Numeric timer fields: bytes 6..10 and the priority channel, byte 14 -------------------
   void txtTotTime_Change();

@@ -106,11 +106,7 @@ cps::TextBox* FirstToneBoxBelowLowest() {
 bool PrioChannelOutsideScanList() {
   FrmMain& editor = frmMain();
   if (editor.chkPrioScanEnable->Value() != 1) return false;
-  const double channel = cps::NumericPrefix(editor.txtPrioScanChNo->Text());
-  for (int i = 0; i < editor.LstChannel->ListCount(); ++i) {
-    if (cps::NumericPrefix(editor.LstChannel->List(i)) == channel) return true;
-  }
-  return false;
+  return editor.IsOutsideScanList(cps::NumericPrefix(editor.txtPrioScanChNo->Text()));
 }
 
 // Offers to save unsaved changes first. False when the open is to end here: the user cancelled,

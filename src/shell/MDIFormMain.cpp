@@ -28,6 +28,7 @@
 #include "platform/TabControl.h"
 #include "platform/TextBox.h"
 #include "platform/TextConv.h"
+#include "radiolink/frmProgram.h"
 #include "shell/CodeplugFile.h"
 #include "shell/CodeplugOpen.h"
 #include "shell/CorvanaArt.h"
@@ -338,6 +339,7 @@ void MdiFormMain::MDIForm_Load() {
 
 void MdiFormMain::MDIForm_Unload(int& /*cancel*/) {
   AppExiting = true;
+  if (IsFrmProgramLoaded()) UnloadFrmProgram();
   if (IsFrmAboutLoaded()) UnloadFrmAbout();
   // The password prompt belongs to this window and goes with it.
   if (IsFrmProtectionLoaded()) UnloadFrmProtection();
@@ -420,6 +422,7 @@ void MdiFormMain::mnuDefault_Click() { FillDefaultChain(); }
 void MdiFormMain::mnuFileExit_Click() {
   ExitRequested = true;
   UnloadFrmChannelToneOption();
+  UnloadFrmProgram();
   UnloadMDIFormMain();
 }
 

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPointer>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QWindow>
 
 #include "channels/frmChannelToneOption.h"
@@ -115,6 +116,18 @@ FrmProgram::FrmProgram()
   connect(cmdWrite, &cps::CommandButton::MouseMove, this, [] { ShowHint(kWriteHintText); });
   connect(cmdClose, &cps::CommandButton::MouseMove, this, [] { ShowHint(kCloseHintText); });
 
+  escDuringTransfer_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escDuringTransfer_->setContext(Qt::WindowShortcut);
+  escDuringTransfer_->setEnabled(false);
+  connect(escDuringTransfer_, &QShortcut::activated, this, [this] {
+    int keyCode = cps::kKeyEscape;
+    if (cmdRead->Visible()) {
+      cmdRead_KeyDown(keyCode, 0);
+    } else {
+      cmdWrite_KeyDown(keyCode, 0);
+    }
+  });
+
   SetProgramLeds(this);
 }
 
@@ -133,8 +146,10 @@ void FrmProgram::SetProgressValue(int value) { pgrProgram->setValue(value); }
 template <class Transfer>
 void FrmProgram::RunTransfer(Transfer transfer) {
   ++running_;
+  escDuringTransfer_->setEnabled(true);
   transfer(*this);
   --running_;
+  escDuringTransfer_->setEnabled(running_ > 0);
   if (running_ == 0 && deleteWhenIdle_) deleteLater();
 }
 

@@ -14,6 +14,7 @@
 #include "editor/frmMain.h"
 
 class QProgressBar;
+class QShortcut;
 
 namespace cps {
 class CommandButton;
@@ -86,6 +87,9 @@ class FrmProgram : public QWidget, public ProgramLeds {
   template <class Transfer>
   void RunTransfer(Transfer transfer);
 
+  // Esc while a transfer runs: the Read or Write button is disabled then and cannot take the
+  // key itself, so the window hands it to that button's key handler.
+  QShortcut* escDuringTransfer_;
   int running_ = 0;  // transfers running in this window's handlers
   bool unloaded_ = false;
   bool deleteWhenIdle_ = false;

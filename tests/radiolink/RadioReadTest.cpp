@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QProgressBar>
+#include <QTest>
 
 #include "LinkFixture.h"
 #include "platform/FlexGrid.h"
@@ -209,6 +210,43 @@ TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
   EXPECT_TRUE(DataModified);
   EXPECT_TRUE(MDIFormMain().isEnabled());
   EXPECT_FALSE(ReadMode);
+}
+
+TEST_F(LinkTest, EscPressedInTheWindowReachesTheDisabledReadButton) {
+  LoadRadio(*radio_);
+  When([this] { return radio_->commands.count('O') >= 3; },
+       [] {
+         FrmProgram& program = frmProgram();
+         EXPECT_FALSE(program.cmdRead->Enabled());
+         QTest::keyClick(program.cmdClose, Qt::Key_Escape);
+       });
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_LT(radio_->commands.count('O'), 48);
+  EXPECT_TRUE(MDIFormMain().isEnabled());
+}
+
+TEST_F(LinkTest, ClosingTheWindowOrTheProgramDuringAReadEndsIt) {
+  LoadRadio(*radio_);
+  When([this] { return radio_->commands.count('O') >= 4; }, [] { frmProgram().close(); });
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_LT(radio_->commands.count('O'), 48);
+  EXPECT_TRUE(MDIFormMain().isEnabled());
+
+  // File>Exit in the middle of a read: the editor and the main window go, and the read ends
+  // on its error road without bringing the editor back.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  DataModified = false;
+  When([this] { return radio_->commands.count('O') >= 4; },
+       [] { MDIFormMain().mnuFileExit_Click(); });
+  StartRead();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_FALSE(IsFrmMainLoaded());
+  EXPECT_FALSE(IsMDIFormMainLoaded());
+  EXPECT_LT(radio_->commands.count('O'), 48);
 }
 
 TEST_F(LinkTest, CancelEndsAReadOfARadioThatIsNeverReady) {

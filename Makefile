@@ -28,7 +28,7 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@for b in $(BUILD)/bench/*_bench; do if [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; done
+	@for b in $(BUILD)/bench/*_bench; do if [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="default.warning=false" "$$b" || exit 1; fi; done
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -60,11 +60,7 @@ void SetPriorityChannelAndIntervalEnabled(FrmMain& f, bool enabled) {
 // the scan list. A load compares nothing: the stored settings are shown as they are.
 bool PriorityChannelOutsideScanList(const FrmMain& f) {
   if (CodeplugLoading) return false;
-  const double channel = cps::NumericPrefix(f.txtPrioScanChNo->Text());
-  for (int i = 0; i < f.LstChannel->ListCount(); ++i) {
-    if (cps::NumericPrefix(f.LstChannel->List(i)) == channel) return true;
-  }
-  return false;
+  return f.IsOutsideScanList(cps::NumericPrefix(f.txtPrioScanChNo->Text()));
 }
 
 }  // namespace

@@ -57,6 +57,13 @@ void FrmMain::ConnectScanListHandlers() {
   connect(LstScan, &cps::ListBox::MouseDown, this, &FrmMain::LstScan_MouseDown);
 }
 
+bool FrmMain::IsOutsideScanList(double channel) const {
+  for (int i = 0; i < LstChannel->ListCount(); ++i) {
+    if (cps::NumericPrefix(LstChannel->List(i)) == channel) return true;
+  }
+  return false;
+}
+
 void FrmMain::CmdAdd_Click() {
   DataModified = true;
   const int selected = LstChannel->ListIndex();

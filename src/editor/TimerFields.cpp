@@ -154,13 +154,6 @@ void SpinMouseDown(cps::UpDown& spin) {
   DataModified = true;
 }
 
-bool InChannelList(const FrmMain& f, int channel) {
-  for (int i = 0; i < f.LstChannel->ListCount(); ++i) {
-    if (cps::NumericPrefix(f.LstChannel->List(i)) == channel) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 void FrmMain::ConnectTimerFieldHandlers() {
@@ -272,7 +265,7 @@ void FrmMain::txtPrioScanChNo_Change() {
   CaretToEnd(box);
   const int channel = BoxValue(box);
   if (chkPrioScanEnable->Value() == cps::kChecked && !CodeplugLoading &&
-      InChannelList(*this, channel)) {
+      IsOutsideScanList(channel)) {
     cps::MsgBox(kPrioChannelOutsideScanList, cps::msgbox::OKOnly);
     QueueCaretToEnd(box);
     udPrioScanChNo->SetValue(channel);

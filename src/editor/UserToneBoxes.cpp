@@ -182,6 +182,16 @@ void SetPreviewVisibleHook(std::function<bool()> isVisible) {
   g_previewVisible = std::move(isVisible);
 }
 
+void EncodeTxToneFrequency(int k) {
+  FrmMain& form = frmMain();
+  EncodeToneBox(form, form.txtTKS_TxFrequency, k, &EncodeTxToneFrequency);
+}
+
+void EncodeRxToneFrequency(int k) {
+  FrmMain& form = frmMain();
+  EncodeToneBox(form, form.txtTKS_RxFrequency, k, &EncodeRxToneFrequency);
+}
+
 void SetProgramWindowHooks(std::function<bool()> isVisible, std::function<void()> unload) {
   g_programVisible = std::move(isVisible);
   g_unloadProgram = std::move(unload);

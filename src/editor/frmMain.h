@@ -232,6 +232,8 @@ class FrmMain : public QWidget {
   void LstScan_KeyDown(int& keyCode, int shift);
   void LstScan_MouseDown(int button, int shift, double x, double y);
   void ConnectScanListHandlers();
+  // True when `channel` is one of LstChannel's entries, the channels outside the scan list.
+  bool IsOutsideScanList(double channel) const;
 
   // --- Numeric timer fields: bytes 6..10 and the priority channel, byte 14 -------------------
   void txtTotTime_Change();
@@ -345,3 +347,9 @@ void ShowCodeplugPasswordPrompt();
 void SetPreviewVisibleHook(std::function<bool()> isVisible);  // frmMultiPgPreview shown
 void SetProgramWindowHooks(std::function<bool()> isVisible,   // frmProgram shown
                            std::function<void()> unload);     // unloads frmProgram
+
+// Encodes user tone k (0..2) from its transmit or receive box into the image, as a file save and
+// a radio write do before they read the image. A refused value is handled as the boxes handle
+// it: the message (when it may show), the settings tab brought forward, the box emptied.
+void EncodeTxToneFrequency(int k);
+void EncodeRxToneFrequency(int k);

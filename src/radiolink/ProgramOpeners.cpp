@@ -41,11 +41,7 @@ QString PrioChannelErrorText() {
 bool PrioChannelOutsideScanList() {
   FrmMain& editor = frmMain();
   if (editor.chkPrioScanEnable->Value() != 1) return false;
-  const double channel = cps::NumericPrefix(editor.txtPrioScanChNo->Text());
-  for (int i = 0; i < editor.LstChannel->ListCount(); ++i) {
-    if (cps::NumericPrefix(editor.LstChannel->List(i)) == channel) return true;
-  }
-  return false;
+  return editor.IsOutsideScanList(cps::NumericPrefix(editor.txtPrioScanChNo->Text()));
 }
 
 // The first user tone box reading below 67.0 Hz, in the order Rx 0, Tx 0, Rx 1, ... Tx 2.

@@ -9,9 +9,7 @@
 #include "model/EditorLock.h"
 #include "model/ModuleState.h"
 #include "model/UserTones.h"
-#include "platform/AppSettings.h"
 #include "platform/CommandButton.h"
-#include "platform/Dialogs.h"
 #include "platform/FlexGrid.h"
 #include "platform/Label.h"
 #include "platform/Runtime.h"
@@ -29,17 +27,6 @@ constexpr int kMaxBlockRetries = 3;     // a block is sent at most four times
 constexpr int kBandColumn = 12;
 constexpr uint32_t kColourButtonText = 0x80000012u;
 constexpr uint32_t kColourGreyText = 0x80000011u;
-
-UserToneBoxTexts BoxTexts(const std::array<cps::TextBox*, 3>& boxes) {
-  UserToneBoxTexts texts;
-  for (int k = 0; k < usertone::kCount; ++k) texts[k] = boxes[k]->Text();
-  return texts;
-}
-
-void RefuseTone() {
-  cps::MsgBox(QStringLiteral("Invalid Frequency"), cps::msgbox::OKOnly,
-              QLatin1String(cps::kAppTitle));
-}
 
 class RadioWrite {
  public:
@@ -274,18 +261,11 @@ class RadioWrite {
   // Steps 35 to 37.
   void PrepareTransmitForm() {
     if (IsFrmMainLoaded()) {
-      FrmMain& editor = frmMain();
       for (int k = 0; k < usertone::kCount; ++k) {
-        if (EncodeTxToneFrequency(CodeplugImage, k, BoxTexts(editor.txtTKS_TxFrequency)) ==
-            ToneEncodeResult::Refused) {
-          RefuseTone();
-        }
-        if (EncodeRxToneFrequency(CodeplugImage, k, BoxTexts(editor.txtTKS_RxFrequency)) ==
-            ToneEncodeResult::Refused) {
-          RefuseTone();
-        }
+        EncodeTxToneFrequency(k);
+        EncodeRxToneFrequency(k);
       }
-      regionalText_ = editor.txtSuper->Text();
+      regionalText_ = frmMain().txtSuper->Text();
     }
     for (int n = 1; n <= layout::kMaxChannels; ++n) {
       CodeplugImage[layout::ChannelOffset(n) + layout::kRecFlagsB] &= 0xFE;

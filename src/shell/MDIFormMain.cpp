@@ -107,46 +107,7 @@ cps::TextBox* FirstToneBoxBelowLowest() {
 bool PrioChannelOutsideScanList() {
   FrmMain& editor = frmMain();
   if (editor.chkPrioScanEnable->Value() != 1) return false;
-  const double channel = cps::NumericPrefix(editor.txtPrioScanChNo->Text());
-  for (int i = 0; i < editor.LstChannel->ListCount(); ++i) {
-    if (cps::NumericPrefix(editor.LstChannel->List(i)) == channel) return true;
-  }
-  return false;
-}
-
-UserToneBoxTexts BoxTexts(const std::array<cps::TextBox*, 3>& boxes) {
-  UserToneBoxTexts texts;
-  for (int k = 0; k < usertone::kCount; ++k) texts[k] = boxes[k]->Text();
-  return texts;
-}
-
-// A refused user tone: the message (only while the main window is on screen and the about
-// window is not), then the box is emptied.
-void RefuseUserToneBox(cps::TextBox* box) {
-  const bool mainShown = IsMDIFormMainLoaded() && MDIFormMain().isVisible();
-  const bool aboutShown = IsFrmAboutLoaded() && frmAbout().isVisible();
-  if (mainShown && !aboutShown) {
-    cps::MsgBox(QLatin1String(kInvalidFrequency), cps::msgbox::OKOnly,
-                QLatin1String(cps::kAppTitle));
-    if (frmMain().sstMain->Tab() == 1) frmMain().sstMain->SetTab(0);
-    box->SetFocus();
-  }
-  box->SetText(QString());
-}
-
-// Encodes the six user tones from their boxes into the image, transmit then receive per tone.
-void EncodeUserTonesFromBoxes() {
-  FrmMain& editor = frmMain();
-  for (int k = 0; k < usertone::kCount; ++k) {
-    if (EncodeTxToneFrequency(CodeplugImage, k, BoxTexts(editor.txtTKS_TxFrequency)) ==
-        ToneEncodeResult::Refused) {
-      RefuseUserToneBox(editor.txtTKS_TxFrequency[k]);
-    }
-    if (EncodeRxToneFrequency(CodeplugImage, k, BoxTexts(editor.txtTKS_RxFrequency)) ==
-        ToneEncodeResult::Refused) {
-      RefuseUserToneBox(editor.txtTKS_RxFrequency[k]);
-    }
-  }
+  return editor.IsOutsideScanList(cps::NumericPrefix(editor.txtPrioScanChNo->Text()));
 }
 
 // Offers to save unsaved changes first. False when the open is to end here: the user cancelled,
@@ -208,7 +169,10 @@ CodeplugFileResult WriteCodeplugFile(const QString& path) {
   FrmMain& editor = frmMain();
   CodeplugLocked = !editor.txtPassword->Enabled();
   CopyPasswordToImage();
-  EncodeUserTonesFromBoxes();
+  for (int k = 0; k < usertone::kCount; ++k) {
+    EncodeTxToneFrequency(k);
+    EncodeRxToneFrequency(k);
+  }
   return CopyToFile(path, {editor.txtSerial->Text(), editor.txtSuper->Text()});
 }
 

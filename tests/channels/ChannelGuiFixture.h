@@ -24,6 +24,7 @@
 #include "platform/TabControl.h"
 #include "platform/TextBox.h"
 #include "shell/MDIFormMain.h"
+#include "support/AppTestBase.h"
 #include "support/QtPrinters.h"
 
 // Until the application itself has taken `window` as its active window (the platform may report
@@ -32,27 +33,15 @@ inline bool WaitUntilActive(QWidget* window) {
   return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
 }
 
-class ChannelGuiTest : public ::testing::Test {
+class ChannelGuiTest : public AppTestBase {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    cps::SetProgramFolder(folder_.path());
-    cps::DialogScript::SetScripted(true);
-    ResetModuleState();
+    AppTestBase::SetUp();
     MDIFormMain().show();
     MDIFormMain().activateWindow();
     ASSERT_TRUE(WaitUntilActive(&MDIFormMain()));
     LoadCodeplug();
     cps::DialogScript::Reset();
-  }
-
-  void TearDown() override {
-    UnloadFrmChannelToneOption();
-    DestroyMDIFormMainForTests();
-    if (IsFrmMainLoaded()) DestroyFrmMainForTests();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    cps::DialogScript::Reset();
-    cps::SetProgramFolder(QString());
   }
 
   // Band 1, 16 channels, all empty but these: channel 1 receives and sends on 460 MHz with
@@ -135,5 +124,4 @@ class ChannelGuiTest : public ::testing::Test {
   }
 
  private:
-  QTemporaryDir folder_;
 };

@@ -18,24 +18,14 @@
 #include "platform/Dialogs.h"
 #include "platform/StatusBar.h"
 #include "shell/MDIFormMain.h"
+#include "support/AppTestBase.h"
 #include "support/QtPrinters.h"
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public AppTestBase {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    ResetModuleState();
-    cps::DialogScript::SetScripted(true);
-    cps::DialogScript::Reset();
-    cps::SetProgramFolder(folder_.path());
+    AppTestBase::SetUp();
     ClearSettings();
-  }
-
-  void TearDown() override {
-    DestroyMDIFormMainForTests();
-    if (IsFrmMainLoaded()) DestroyFrmMainForTests();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    cps::SetProgramFolder(QString());
   }
 
   // The start-up as far as the editor goes: the main window's Load creates the editor, and the
@@ -87,8 +77,4 @@ class EditorTest : public ::testing::Test {
   // The pointer moves over a control near its top-left corner, through the window system, so
   // the event reaches whatever lies there (a list's viewport, a spin control's arrow).
   static void MoveMouseOver(QWidget* control) { QTest::mouseMove(control, QPoint(5, 5)); }
-
-  static const QVector<cps::ShownMessage>& Messages() { return cps::DialogScript::Messages(); }
-
-  QTemporaryDir folder_;
 };

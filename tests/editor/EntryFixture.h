@@ -20,16 +20,13 @@
 #include "platform/Dialogs.h"
 #include "platform/TextBox.h"
 #include "shell/MDIFormMain.h"
+#include "support/AppTestBase.h"
 #include "support/QtPrinters.h"
 
-class EntryTest : public ::testing::Test {
+class EntryTest : public AppTestBase {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    ResetModuleState();
-    cps::DialogScript::SetScripted(true);
-    cps::DialogScript::Reset();
-    cps::SetProgramFolder(folder_.path());
+    AppTestBase::SetUp();
 
     MDIFormMain().show();
     MDIFormMain().activateWindow();
@@ -41,18 +38,7 @@ class EntryTest : public ::testing::Test {
     DataModified = false;
   }
 
-  void TearDown() override {
-    SetPreviewVisibleHook({});
-    SetProgramWindowHooks({}, {});
-    DestroyMDIFormMainForTests();
-    if (IsFrmMainLoaded()) DestroyFrmMainForTests();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    cps::SetProgramFolder(QString());
-  }
-
   static FrmMain& Editor() { return frmMain(); }
-
-  static const QVector<cps::ShownMessage>& Messages() { return cps::DialogScript::Messages(); }
 
   // The prompts of the messages shown so far, in order.
   static QStringList Prompts() {
@@ -79,6 +65,4 @@ class EntryTest : public ::testing::Test {
   }
 
   QString ProgramFolderPath() const { return folder_.path(); }
-
-  QTemporaryDir folder_;
 };

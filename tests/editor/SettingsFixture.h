@@ -26,27 +26,17 @@
 #include "platform/TextBox.h"
 #include "platform/UpDown.h"
 #include "shell/MDIFormMain.h"
+#include "support/AppTestBase.h"
 #include "support/QtPrinters.h"
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public AppTestBase {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    ResetModuleState();
-    cps::DialogScript::SetScripted(true);
-    cps::DialogScript::Reset();
-    cps::SetProgramFolder(folder_.path());
+    AppTestBase::SetUp();
     MDIFormMain().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&MDIFormMain()));
     frmMain().tmrTimer1->stop();
     BaseImage();
-  }
-
-  void TearDown() override {
-    DestroyMDIFormMainForTests();
-    if (IsFrmMainLoaded()) DestroyFrmMainForTests();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    cps::SetProgramFolder(QString());
   }
 
   static FrmMain& f() { return frmMain(); }
@@ -143,5 +133,4 @@ class SettingsTest : public ::testing::Test {
   static int Byte(int index) { return CodeplugImage[index]; }
 
  private:
-  QTemporaryDir folder_;
 };

@@ -15,25 +15,15 @@
 #include "platform/AppSettings.h"
 #include "platform/Dialogs.h"
 #include "shell/MDIFormMain.h"
+#include "support/AppTestBase.h"
 #include "support/QtPrinters.h"
 
-class EditorFixture : public ::testing::Test {
+class EditorFixture : public AppTestBase {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    cps::SetProgramFolder(folder_.path());  // the editor's port file goes there
-    cps::DialogScript::SetScripted(true);
-    ResetModuleState();
+    AppTestBase::SetUp();
     frmMain();  // its Load builds and shows the new codeplug
     cps::DialogScript::Reset();
-  }
-
-  void TearDown() override {
-    DestroyMDIFormMainForTests();
-    if (IsFrmMainLoaded()) DestroyFrmMainForTests();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    cps::DialogScript::Reset();
-    cps::SetProgramFolder(QString());
   }
 
   FrmMain& f() { return frmMain(); }
@@ -54,5 +44,4 @@ class EditorFixture : public ::testing::Test {
   }
 
  private:
-  QTemporaryDir folder_;
 };

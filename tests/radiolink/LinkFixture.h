@@ -1,7 +1,7 @@
-// The radio link's GUI tests: reset module state, scripted dialogs, a scratch program folder,
-// the main window with its editor, and every Com port routed to a pseudo-terminal whose far end
-// is a simulated radio. The editor's timer ticks faster than 200 ms so that time-outs stay
-// short; each time-out is still ten ticks.
+// The radio link's GUI tests: the common start and end of AppTestBase, plus the main window with
+// its editor and every Com port routed to a pseudo-terminal whose far end is a simulated radio.
+// The editor's timer ticks faster than 200 ms so that time-outs stay short; each time-out is
+// still ten ticks.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,21 +28,18 @@
 #include "radiolink/frmProgram.h"
 #include "shell/MDIFormMain.h"
 #include "shell/frmProtection.h"
+#include "support/AppTestBase.h"
 #include "support/PseudoTerminal.h"
 #include "support/QtPrinters.h"
 #include "support/SimulatedRadio.h"
 
-class LinkTest : public ::testing::Test {
+class LinkTest : public AppTestBase {
  protected:
   static constexpr int kTestTickMs = 40;
 
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
+    AppTestBase::SetUp();
     ASSERT_TRUE(line_.IsValid());
-    ResetModuleState();
-    cps::DialogScript::SetScripted(true);
-    cps::DialogScript::Reset();
-    cps::SetProgramFolder(folder_.path());
     RouteCommPortsTo(line_);
     radio_ = std::make_unique<SimulatedRadio>(line_);
     MDIFormMain();  // its Load creates the editor and opens the port
@@ -54,14 +51,10 @@ class LinkTest : public ::testing::Test {
     for (QTimer* watch : watches_) delete watch;
     DestroyFrmPasswordWForTests();
     DestroyFrmProgramForTests();
-    DestroyFrmProtectionForTests();
-    DestroyMDIFormMainForTests();
-    if (IsFrmMainLoaded()) DestroyFrmMainForTests();
+    AppTestBase::TearDown();
     DestroyMSComm1ForTests();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     radio_.reset();
     RouteCommPortsToQuietLine();
-    cps::SetProgramFolder(QString());
   }
 
   // Runs action once, from inside whatever wait is then yielding, as soon as cond holds.
@@ -91,9 +84,6 @@ class LinkTest : public ::testing::Test {
   }
 
   static QString StatusLine(FrmProgram& program) { return program.lblProgram->Caption(); }
-  static const QVector<cps::ShownMessage>& Messages() { return cps::DialogScript::Messages(); }
-
-  QTemporaryDir folder_;
   PseudoTerminal line_;
   std::unique_ptr<SimulatedRadio> radio_;
   std::vector<QTimer*> watches_;

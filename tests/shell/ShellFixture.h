@@ -17,27 +17,19 @@
 #include "shell/MDIFormMain.h"
 #include "shell/frmAbout.h"
 #include "shell/frmSpla.h"
+#include "support/AppTestBase.h"
 #include "support/QtPrinters.h"
 
-class ShellTest : public ::testing::Test {
+class ShellTest : public AppTestBase {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder_.isValid());
-    ResetModuleState();
-    cps::DialogScript::SetScripted(true);
-    cps::DialogScript::Reset();
-    cps::SetProgramFolder(folder_.path());
+    AppTestBase::SetUp();
     savedDataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", DataHome().toLocal8Bit());
   }
 
   void TearDown() override {
-    DestroyFrmAboutForTests();
-    DestroyFrmSplaForTests();
-    DestroyMDIFormMainForTests();
-    if (IsFrmMainLoaded()) DestroyFrmMainForTests();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    cps::SetProgramFolder(QString());
+    AppTestBase::TearDown();
     qputenv("XDG_DATA_HOME", savedDataHome_);
   }
 
@@ -62,11 +54,9 @@ class ShellTest : public ::testing::Test {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
-  static const QVector<cps::ShownMessage>& Messages() { return cps::DialogScript::Messages(); }
   static const QVector<cps::ShownFileDialog>& FileDialogs() {
     return cps::DialogScript::FileDialogs();
   }
 
-  QTemporaryDir folder_;
   QByteArray savedDataHome_;
 };

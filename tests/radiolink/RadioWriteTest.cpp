@@ -18,6 +18,7 @@ void PrepareCodeplug() {
     editor.txtTKS_TxFrequency[k]->SetText(QStringLiteral("150.0"));
   }
   editor.txtPassword->SetText(QStringLiteral("pw"));
+  CodeplugImage[layout::kChannelCount] = 16;
   CodeplugImage[layout::kBandCode] = 1;
   CodeplugImage[layout::kRegionCode] = 2;
   CodeplugImage[layout::kLookBackTime] = 2;
@@ -85,6 +86,12 @@ TEST_F(LinkTest, WritePutsTheTransmitFormOfTheImageIntoTheRadio) {
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_TRUE(MDIFormMain().isEnabled());
   EXPECT_TRUE(Messages().isEmpty());
+  // The radio fixes the bandwidth at 25 kHz (identity byte 397 = 0x20): the Band column says so.
+  cps::FlexGrid& grid = *frmMain().fgChannel;
+  for (int row = 1; row <= 16; ++row) {
+    EXPECT_EQ(grid.TextMatrix(row, 12), QStringLiteral("25")) << row;
+    EXPECT_EQ(grid.CellForeColorAt(row, 12), 0x80000011u) << row;
+  }
 }
 
 TEST_F(LinkTest, WriteAsksForTheRadiosPasswordAndGoesOnWithTheRightOne) {
@@ -195,6 +202,10 @@ TEST_F(LinkTest, WriteToALegacyRadioSendsTheRegionalNumberFromItsBox) {
   LoadRadioIdentity(*radio_);
   radio_->legacy = true;
   frmMain().txtSuper->SetText(QStringLiteral("KIT42"));
+  // Without an identity block the wide-band bits come from the grid's Band column.
+  frmMain().fgChannel->SetTextMatrix(2, 12, QStringLiteral("25"));
+  frmMain().fgChannel->SetTextMatrix(16, 12, QStringLiteral("12.5"));
+  CodeplugImage[layout::ChannelOffset(2) + layout::kRecFlagsB] = 0x00;
   StartWrite();
 
   EXPECT_TRUE(LegacyLayout);
@@ -203,6 +214,8 @@ TEST_F(LinkTest, WriteToALegacyRadioSendsTheRegionalNumberFromItsBox) {
   EXPECT_EQ(radio_->blocksWritten, 48);
   const uint8_t regional[16] = {'K', 'I', 'T', '4', '2', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   for (int i = 0; i < 16; ++i) EXPECT_EQ(radio_->memory[354 + i], regional[i]) << i;
+  EXPECT_EQ(radio_->memory[layout::ChannelOffset(2) + layout::kRecFlagsB], 0x80);
+  EXPECT_EQ(radio_->memory[layout::ChannelOffset(16) + layout::kRecFlagsB], 0x00);
 }
 
 TEST_F(LinkTest, EscDuringTheBlocksAbortsTheWrite) {

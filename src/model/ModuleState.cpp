@@ -119,6 +119,16 @@ int LedBlinkTicks = 0;
 bool LedBlinkActive = false;
 bool LedBlinkGreen = false;
 bool LedLit = false;
+bool CommSendEvent = false;
+bool ReceiveArmed = false;
+bool CommReceiveEvent = false;
+double RxCountdown = 0;
+uint8_t RxByte = 0;
+QByteArray RxBuffer;
+std::array<uint8_t, 16> TxBlock16{};
+std::array<uint8_t, 32> TxBlock32{};
+QString RadioPassword;
+bool RadioPasswordAccepted = false;
 
 void ResetModuleState() {
   CodeplugImage = ByteImage{};
@@ -153,4 +163,12 @@ void ResetModuleState() {
   ReplyTimeoutTicks = HandshakeTimeoutTicks = LedBlinkTicks = 0;
   ReplyTimerRunning = ReplyTimedOut = HandshakeTimerRunning = HandshakeTimedOut = false;
   LedBlinkActive = LedBlinkGreen = LedLit = false;
+  CommSendEvent = ReceiveArmed = CommReceiveEvent = false;
+  RxCountdown = 0;
+  RxByte = 0;
+  RxBuffer.clear();
+  TxBlock16.fill(0);
+  TxBlock32.fill(0);
+  RadioPassword.clear();
+  RadioPasswordAccepted = false;
 }

@@ -3,6 +3,8 @@
 // ResetModuleState() puts all of it back to its program-start values (tests start from there).
 #pragma once
 
+#include <QByteArray>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -108,6 +110,17 @@ extern int LedBlinkTicks;
 extern bool LedBlinkActive;
 extern bool LedBlinkGreen;
 extern bool LedLit;
+// The serial exchanges' flags and buffers (the serial event handler and the link primitives).
+extern bool CommSendEvent;     // a send event arrived and no send primitive has consumed it
+extern bool ReceiveArmed;      // a receive primitive is waiting
+extern bool CommReceiveEvent;  // a receive event arrived while a receive was armed
+extern double RxCountdown;     // loop passes left to WaitReplyByteCountdown
+extern uint8_t RxByte;         // the single reply byte taken last; 0 after a failed receive
+extern QByteArray RxBuffer;    // the last multi-byte reply, every byte that was waiting
+extern std::array<uint8_t, 16> TxBlock16;  // a data block frame: 8 bytes, each followed by 0
+extern std::array<uint8_t, 32> TxBlock32;  // the identity write-back frame: 16 bytes and zeros
+extern QString RadioPassword;              // the password the radio reported during a write
+extern bool RadioPasswordAccepted;         // the radio password prompt accepted the typed password
 
 // Puts every variable above back to its program-start value: both images and the side tables
 // all zero, the band state 0 / False, every flag False.

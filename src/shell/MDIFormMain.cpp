@@ -28,6 +28,7 @@
 #include "platform/TabControl.h"
 #include "platform/TextBox.h"
 #include "platform/TextConv.h"
+#include "radiolink/frmProgram.h"
 #include "report/ReportCommands.h"
 #include "report/frmMultiPgPreview.h"
 #include "shell/CodeplugFile.h"
@@ -305,6 +306,7 @@ void MdiFormMain::MDIForm_Load() {
 void MdiFormMain::MDIForm_Unload(int& /*cancel*/) {
   AppExiting = true;
   if (IsFrmMultiPgPreviewLoaded()) UnloadFrmMultiPgPreview();
+  if (IsFrmProgramLoaded()) UnloadFrmProgram();
   if (IsFrmAboutLoaded()) UnloadFrmAbout();
   // The password prompt belongs to this window and goes with it.
   if (IsFrmProtectionLoaded()) UnloadFrmProtection();
@@ -393,6 +395,7 @@ void MdiFormMain::mnuDefault_Click() { FillDefaultChain(); }
 void MdiFormMain::mnuFileExit_Click() {
   ExitRequested = true;
   UnloadFrmChannelToneOption();
+  UnloadFrmProgram();
   UnloadMDIFormMain();
 }
 

@@ -1,5 +1,5 @@
-// The hand-over points as they stand before the radio link exists: the port number is chosen
-// from the menu, nothing is opened, and Read and Write start no transfer.
+// The port number the Com menu names. OpenCommPort and the transfer openers are the radio
+// link's own (src/radiolink/).
 #include "shell/RadioLinkEntry.h"
 
 #include <QAction>
@@ -12,9 +12,3 @@ int SelectedCommPort() {
   }
   return 8;
 }
-
-void OpenCommPort() { SelectedCommPort(); }
-
-void MdiFormMain::ShowReadInstructions() {}
-
-void MdiFormMain::CheckAndShowWriteInstructions() {}

@@ -6,9 +6,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "support/PseudoTerminal.h"
+
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QTemporaryDir home;
   qputenv("HOME", home.path().toLocal8Bit());
   qputenv("TEMP", home.path().toLocal8Bit());
@@ -17,6 +19,9 @@ int main(int argc, char** argv) {
   QStandardPaths::setTestModeEnabled(true);
 
   QApplication app(argc, argv);
+  // Every Com port is a quiet line: the program's start-up opens its port without touching a
+  // real serial device. The radio link's tests route the ports to their own simulated radio.
+  RouteCommPortsToQuietLine();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,169 @@
+#include "platform/CommPort.h"
+
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QStringList>
+
+namespace cps {
+
+namespace {
+
+std::function<QString(int)>& Resolver() {
+  static std::function<QString(int)> resolver;
+  return resolver;
+}
+
+struct LineSettings {
+  qint32 baud = 0;
+  QSerialPort::Parity parity = QSerialPort::NoParity;
+  QSerialPort::DataBits dataBits = QSerialPort::Data8;
+  QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+};
+
+bool ParseParity(const QString& text, QSerialPort::Parity& parity) {
+  const QString p = text.trimmed().toUpper();
+  if (p == "N")
+    parity = QSerialPort::NoParity;
+  else if (p == "E")
+    parity = QSerialPort::EvenParity;
+  else if (p == "O")
+    parity = QSerialPort::OddParity;
+  else if (p == "M")
+    parity = QSerialPort::MarkParity;
+  else if (p == "S")
+    parity = QSerialPort::SpaceParity;
+  else
+    return false;
+  return true;
+}
+
+bool ParseSettings(const QString& text, LineSettings& out) {
+  const QStringList parts = text.split(',');
+  if (parts.size() != 4) return false;
+  bool ok = false;
+  out.baud = parts[0].trimmed().toInt(&ok);
+  if (!ok || out.baud <= 0) return false;
+  if (!ParseParity(parts[1], out.parity)) return false;
+  const int bits = parts[2].trimmed().toInt(&ok);
+  if (!ok || bits < 5 || bits > 8) return false;
+  out.dataBits = static_cast<QSerialPort::DataBits>(bits);
+  const QString stop = parts[3].trimmed();
+  if (stop == "1")
+    out.stopBits = QSerialPort::OneStop;
+  else if (stop == "1.5")
+    out.stopBits = QSerialPort::OneAndHalfStop;
+  else if (stop == "2")
+    out.stopBits = QSerialPort::TwoStop;
+  else
+    return false;
+  return true;
+}
+
+bool Apply(QSerialPort& serial, const LineSettings& s) {
+  return serial.setBaudRate(s.baud) && serial.setParity(s.parity) &&
+         serial.setDataBits(s.dataBits) && serial.setStopBits(s.stopBits) &&
+         serial.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+}  // namespace
+
+QString CommPortDevicePath(int n) {
+  if (Resolver()) return Resolver()(n);
+  const QString usb = QStringLiteral("/dev/ttyUSB%1").arg(n - 1);
+  if (QFileInfo::exists(usb)) return usb;
+  return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+}
+
+void SetCommPortPathResolver(std::function<QString(int)> resolver) {
+  Resolver() = std::move(resolver);
+}
+
+CommPort::CommPort(QObject* parent) : QObject(parent), serial_(new QSerialPort(this)) {
+  connect(serial_, &QSerialPort::readyRead, this, &CommPort::DataArrived);
+  connect(serial_, &QSerialPort::bytesWritten, this, &CommPort::BytesSent);
+}
+
+CommPort::~CommPort() = default;
+
+bool CommPort::SetCommPort(int n) {
+  if (PortOpen() || n < 1) return false;
+  port_ = n;
+  return true;
+}
+
+bool CommPort::SetSettings(const QString& settings) {
+  LineSettings parsed;
+  if (!ParseSettings(settings, parsed)) return false;
+  if (PortOpen() && !Apply(*serial_, parsed)) return false;
+  settings_ = settings;
+  return true;
+}
+
+bool CommPort::PortOpen() const { return serial_->isOpen(); }
+
+bool CommPort::SetPortOpen(bool open) {
+  if (!open) {
+    if (serial_->isOpen()) serial_->close();
+    sendArmed_ = false;
+    return true;
+  }
+  if (serial_->isOpen()) return true;
+  LineSettings parsed;
+  ParseSettings(settings_, parsed);
+  serial_->setPortName(CommPortDevicePath(port_));
+  if (!serial_->open(QIODevice::ReadWrite)) return false;
+  if (!Apply(*serial_, parsed)) {
+    serial_->close();
+    return false;
+  }
+  return true;
+}
+
+int CommPort::InBufferCount() const {
+  return PortOpen() ? static_cast<int>(serial_->bytesAvailable()) : 0;
+}
+
+void CommPort::SetInBufferCount(int count) {
+  if (count != 0 || !PortOpen()) return;
+  serial_->readAll();
+  serial_->clear(QSerialPort::Input);
+}
+
+int CommPort::OutBufferCount() const {
+  return PortOpen() ? static_cast<int>(serial_->bytesToWrite()) : 0;
+}
+
+void CommPort::SetOutBufferCount(int count) {
+  // Only what has not yet gone to the driver is discarded: bytes already handed on count as
+  // sent (a flush further down would also cut off a byte the other end is just taking).
+  if (count != 0 || !PortOpen() || serial_->bytesToWrite() == 0) return;
+  serial_->clear(QSerialPort::Output);
+  sendArmed_ = false;
+}
+
+void CommPort::Output(const QByteArray& bytes) {
+  if (!PortOpen() || bytes.isEmpty()) return;
+  serial_->write(bytes);
+  sendArmed_ = sThreshold_ > 0 && serial_->bytesToWrite() >= sThreshold_;
+}
+
+QByteArray CommPort::Input() { return PortOpen() ? serial_->readAll() : QByteArray(); }
+
+void CommPort::DataArrived() {
+  if (rThreshold_ > 0 && serial_->bytesAvailable() >= rThreshold_) Raise(comEvReceive);
+}
+
+void CommPort::BytesSent() {
+  if (sendArmed_ && serial_->bytesToWrite() < sThreshold_) {
+    sendArmed_ = false;
+    Raise(comEvSend);
+  }
+}
+
+void CommPort::Raise(int event) {
+  commEvent_ = event;
+  emit OnComm();
+  commEvent_ = 0;
+}
+
+}  // namespace cps

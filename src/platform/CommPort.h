@@ -1,0 +1,88 @@
+// The serial communications control: a thin layer over QSerialPort with the members the radio
+// link uses. Received bytes are raw; Input returns all of them at once.
+//
+// Events (OnComm, with CommEvent telling which):
+//   comEvSend (1)    the bytes still waiting to be sent dropped below SThreshold after an Output
+//                    that filled the queue to SThreshold or more (SThreshold 0: no send events)
+//   comEvReceive (2) RThreshold or more bytes are waiting, raised on every arrival while that
+//                    holds (RThreshold 0: no receive events)
+// Events are raised from the event loop only, so a handler sees them at a DoEvents.
+//
+// Port numbers name devices through CommPortDevicePath: port n is /dev/ttyUSB{n-1} when that
+// device exists (the usual USB programming cable), else /dev/ttyS{n-1}. Tests map ports to a
+// pseudo-terminal with SetCommPortPathResolver.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QSerialPort;
+
+namespace cps {
+
+constexpr int comEvSend = 1;
+constexpr int comEvReceive = 2;
+
+// The device path of port number n; the resolver replaces the default mapping (empty function:
+// back to the default).
+QString CommPortDevicePath(int n);
+void SetCommPortPathResolver(std::function<QString(int)> resolver);
+
+class CommPort : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit CommPort(QObject* parent = nullptr);
+  ~CommPort() override;
+
+  // Port number 1..; changing it while the port is open fails (returns false).
+  int CommPortNumber() const { return port_; }
+  bool SetCommPort(int n);
+  // "baud,parity,data bits,stop bits", such as "1200,N,8,2". False for a text it cannot apply;
+  // the settings then stay as they were.
+  QString Settings() const { return settings_; }
+  bool SetSettings(const QString& settings);
+
+  bool PortOpen() const;
+  // Opens (true) or closes (false) the port. False when the port could not be opened.
+  bool SetPortOpen(bool open);
+
+  // Bytes waiting to be read / to be sent. Setting either to 0 discards those bytes.
+  int InBufferCount() const;
+  void SetInBufferCount(int count);
+  int OutBufferCount() const;
+  void SetOutBufferCount(int count);
+
+  int RThreshold() const { return rThreshold_; }
+  void SetRThreshold(int count) { rThreshold_ = count; }
+  int SThreshold() const { return sThreshold_; }
+  void SetSThreshold(int count) { sThreshold_ = count; }
+
+  // Queues bytes for sending (nothing while the port is closed).
+  void Output(const QByteArray& bytes);
+  // Takes every byte waiting in the receive buffer.
+  QByteArray Input();
+
+  // The event being raised (1 or 2), valid inside an OnComm handler.
+  int CommEvent() const { return commEvent_; }
+
+ signals:
+  void OnComm();
+
+ private:
+  void DataArrived();
+  void BytesSent();
+  void Raise(int event);
+
+  QSerialPort* serial_;
+  int port_ = 1;
+  QString settings_ = QStringLiteral("9600,N,8,1");
+  int rThreshold_ = 1;  // the link needs 1 and 1 before its first block exchange
+  int sThreshold_ = 1;
+  bool sendArmed_ = false;  // an Output filled the queue to SThreshold or more
+  int commEvent_ = 0;
+};
+
+}  // namespace cps

@@ -1,0 +1,257 @@
+#include "radiolink/CommLink.h"
+
+#include <QPointer>
+
+#include "model/ModuleState.h"
+#include "platform/AppSettings.h"
+#include "platform/CommPort.h"
+#include "platform/Dialogs.h"
+#include "platform/Runtime.h"
+#include "shell/RadioLinkEntry.h"
+
+namespace {
+
+QPointer<cps::CommPort> g_comm;
+
+constexpr char kLineSettings[] = "1200,N,8,2";
+
+QString PortUnavailableText() {
+  return QStringLiteral("Comm. Port Unavailable !\r\n\r\nPlease Change the Port selection.");
+}
+
+// Outputs one byte array and waits for its send event; false when the reply time-out expired.
+// onSent runs when the event came.
+template <class OnSent>
+bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
+  StartReplyTimeout();
+  MSComm1().SetOutBufferCount(0);
+  MSComm1().Output(bytes);
+  while (!ReplyTimedOut) {
+    if (CommSendEvent) {
+      CommSendEvent = false;
+      StopReplyTimeout();
+      onSent();
+      break;
+    }
+    cps::DoEvents();
+  }
+  return !ReplyTimedOut;
+}
+
+void SendBlock(void (*prepare)(), const uint8_t* data, int size) {
+  ReceiveArmed = false;
+  CommError = false;
+  prepare();
+  const QByteArray frame(reinterpret_cast<const char*>(data), size);
+  if (!OutputAndAwaitSend(frame, ResetCommThresholds)) {
+    StopReplyTimeout();
+    CommError = true;
+    ResetCommThresholds();
+  }
+}
+
+void ReceiveBlock(void (*prepare)()) {
+  ReceiveArmed = true;
+  RxByte = 0;
+  CommError = false;
+  prepare();
+  StartReplyTimeout();
+  while (!ReplyTimedOut) {
+    if (CommReceiveEvent) {
+      CommReceiveEvent = false;
+      StopReplyTimeout();
+      RxBuffer = MSComm1().Input();
+      ResetCommThresholds();
+      break;
+    }
+    cps::DoEvents();
+  }
+  if (ReplyTimedOut) {
+    StopReplyTimeout();
+    CommError = true;
+    ResetCommThresholds();
+  }
+  ReceiveArmed = false;
+}
+
+void SetThresholds(int receive, int send) {
+  ClearCommBuffers();
+  MSComm1().SetRThreshold(receive);
+  MSComm1().SetSThreshold(send);
+}
+
+}  // namespace
+
+cps::CommPort& MSComm1() {
+  if (!g_comm) {
+    g_comm = new cps::CommPort();
+    QObject::connect(g_comm, &cps::CommPort::OnComm, [] { MSComm1_OnComm(); });
+  }
+  return *g_comm;
+}
+
+void DestroyMSComm1ForTests() { delete g_comm.data(); }
+
+void MSComm1_OnComm() {
+  if (MSComm1().CommEvent() == cps::comEvSend) CommSendEvent = true;
+  if (MSComm1().CommEvent() == cps::comEvReceive) CommReceiveEvent = ReceiveArmed;
+}
+
+void OpenCommPort() {
+  cps::CommPort& port = MSComm1();
+  bool ok = port.SetPortOpen(false);
+  ok = ok && port.SetCommPort(SelectedCommPort());
+  ok = ok && port.SetSettings(QLatin1String(kLineSettings));
+  ok = ok && port.SetPortOpen(true);
+  if (!ok) {
+    cps::MsgBox(PortUnavailableText(), cps::msgbox::OKOnly, QLatin1String(cps::kAppTitle));
+  }
+}
+
+// --- Presets ---------------------------------------------------------------------------------
+
+void ClearCommBuffers() {
+  MSComm1().SetOutBufferCount(0);
+  MSComm1().SetInBufferCount(0);
+}
+
+void FlushCommBuffers() { ClearCommBuffers(); }
+void PrepareSend16() { SetThresholds(1, 16); }
+void PrepareSend32() { SetThresholds(1, 32); }
+void PrepareReceive9() { SetThresholds(9, 1); }
+void PrepareReceive10() { SetThresholds(10, 1); }
+void PrepareReceive17() { SetThresholds(17, 1); }
+void ResetCommThresholds() { SetThresholds(1, 1); }
+
+// --- Time-outs -------------------------------------------------------------------------------
+
+void StartReplyTimeout() {
+  ReplyTimeoutTicks = kTimeoutTicks;
+  ReplyTimedOut = false;
+  ReplyTimerRunning = true;
+}
+
+void StopReplyTimeout() {
+  ReplyTimedOut = false;
+  ReplyTimerRunning = false;
+}
+
+void StopHandshakeTimeout() {
+  HandshakeTimedOut = false;
+  HandshakeTimerRunning = false;
+}
+
+void StartHandshakeTimeout() {
+  StopHandshakeTimeout();
+  HandshakeTimerRunning = true;
+  HandshakeTimedOut = false;
+  HandshakeTimeoutTicks = kTimeoutTicks;
+}
+
+void ForceLinkTimeouts() {
+  TransferAborted = true;
+  HandshakeTimerRunning = false;
+  HandshakeTimedOut = true;
+  ReplyTimerRunning = false;
+  ReplyTimedOut = true;
+}
+
+// --- Exchanges -------------------------------------------------------------------------------
+
+void SendCommandByte(uint8_t b) {
+  ReceiveArmed = false;
+  CommError = false;
+  ClearCommBuffers();
+  if (!OutputAndAwaitSend(QByteArray(1, static_cast<char>(b)), FlushCommBuffers)) {
+    // The command did not go out: the trailing zero byte is not sent either.
+    StopReplyTimeout();
+    CommError = true;
+    return;
+  }
+  CommError = false;
+  ClearCommBuffers();
+  if (!OutputAndAwaitSend(QByteArray(1, '\0'), FlushCommBuffers)) {
+    StopReplyTimeout();
+    CommError = true;
+  }
+}
+
+void ReceiveReplyByte() {
+  ReceiveArmed = true;
+  RxByte = 0;
+  CommError = false;
+  ClearCommBuffers();
+  StartReplyTimeout();
+  while (!ReplyTimedOut) {
+    if (CommReceiveEvent) {
+      CommReceiveEvent = false;
+      StopReplyTimeout();
+      const QByteArray input = MSComm1().Input();
+      RxByte = input.isEmpty() ? 0 : static_cast<uint8_t>(input[0]);
+      FlushCommBuffers();
+      break;
+    }
+    cps::DoEvents();
+  }
+  if (ReplyTimedOut) {
+    StopReplyTimeout();
+    CommError = true;
+  }
+  ReceiveArmed = false;
+}
+
+void WaitReplyByteCountdown() {
+  ReceiveArmed = true;
+  RxByte = 0;
+  TransferAborted = false;
+  CommError = false;
+  ClearCommBuffers();
+  StopReplyTimeout();
+  while (!TransferAborted) {
+    if (CommReceiveEvent) {
+      CommReceiveEvent = false;
+      StopReplyTimeout();
+      const QByteArray input = MSComm1().Input();
+      RxByte = input.isEmpty() ? 0 : static_cast<uint8_t>(input[0]);
+      FlushCommBuffers();
+      break;
+    }
+    RxCountdown -= 1;
+    if (RxCountdown == 0) {
+      CommError = true;
+      break;
+    }
+    cps::DoEvents();
+  }
+  // Expired only when the programming window's closing or Esc forced it.
+  if (ReplyTimedOut) {
+    StopReplyTimeout();
+    CommError = true;
+  }
+  ReceiveArmed = false;
+}
+
+void SendBlock16() { SendBlock(PrepareSend16, TxBlock16.data(), int(TxBlock16.size())); }
+void SendBlock32() { SendBlock(PrepareSend32, TxBlock32.data(), int(TxBlock32.size())); }
+
+void ReceiveBlock9() { ReceiveBlock(PrepareReceive9); }
+void ReceiveBlock10() { ReceiveBlock(PrepareReceive10); }
+void ReceiveBlock17() { ReceiveBlock(PrepareReceive17); }
+
+// --- LED blink -------------------------------------------------------------------------------
+
+void StartGreenLedBlink() {
+  LedBlinkTicks = 1;
+  LedBlinkGreen = true;
+  LedLit = true;
+  LedBlinkActive = true;
+}
+
+void StartRedLedBlink() {
+  LedBlinkTicks = 1;
+  LedBlinkGreen = false;
+  LedLit = true;
+  LedBlinkActive = true;
+}
+
+void StopLedBlink() { LedBlinkActive = false; }

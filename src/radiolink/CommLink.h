@@ -1,0 +1,68 @@
+// The link layer between the radio transfers and the serial port: the port itself (MSComm1),
+// its event handler, the buffer and threshold presets, the two time-outs that the editor's
+// 200 ms timer counts down, the elementary exchanges and the LED blink state.
+//
+// Every wait spins, yielding to the event loop on each pass: serial events, timer ticks, key
+// presses and the closing of the programming window all run inside these loops and end a wait
+// only through the flags of ModuleState.h. Results are left in that state (RxByte, RxBuffer,
+// CommError); no exchange returns a value.
+#pragma once
+
+#include <cstdint>
+
+namespace cps {
+class CommPort;
+}
+
+// The serial control of the main window, created on first use with thresholds 1 and 1.
+cps::CommPort& MSComm1();
+// Closes the port and forgets the control, so the next test starts with a fresh one.
+void DestroyMSComm1ForTests();
+
+// The serial control's event handler: a send event sets CommSendEvent; a receive event sets
+// CommReceiveEvent to whether a receive is armed.
+void MSComm1_OnComm();
+
+// The countdown wait's budget for the wake-up and the read and band requests, and after 'P'.
+constexpr double kRxCountdownPasses = 500000;
+constexpr double kRxCountdownAfterWriteRequest = 200000;
+// A time-out's length in ticks of the editor's timer (10 x 200 ms).
+constexpr int kTimeoutTicks = 10;
+
+// --- Buffer and threshold presets ----------------------------------------------------------
+void ClearCommBuffers();
+void FlushCommBuffers();
+void PrepareSend16();
+void PrepareSend32();
+void PrepareReceive9();
+void PrepareReceive10();
+void PrepareReceive17();
+void ResetCommThresholds();
+
+// --- Time-outs -------------------------------------------------------------------------------
+void StartReplyTimeout();
+void StopReplyTimeout();
+void StopHandshakeTimeout();
+// What both transfers do before their wake-up loop: stop, then start the 2 s handshake time-out.
+void StartHandshakeTimeout();
+// The abort of Esc and of the programming window's closing: both time-outs forced to expired.
+void ForceLinkTimeouts();
+
+// --- Exchanges ---------------------------------------------------------------------------------
+// Sends b and then 0x00, each as its own write awaited through its own send event.
+void SendCommandByte(uint8_t b);
+// One reply byte into RxByte within the reply time-out; further bytes are discarded.
+void ReceiveReplyByte();
+// One reply byte into RxByte within RxCountdown loop passes (or until TransferAborted).
+void WaitReplyByteCountdown();
+void SendBlock16();  // TxBlock16, whole
+void SendBlock32();  // TxBlock32, whole
+// Every waiting byte into RxBuffer once at least 9 / 10 / 17 are there.
+void ReceiveBlock9();
+void ReceiveBlock10();
+void ReceiveBlock17();
+
+// --- LED blink -----------------------------------------------------------------------------
+void StartGreenLedBlink();
+void StartRedLedBlink();
+void StopLedBlink();

@@ -1,0 +1,239 @@
+// The radio read: wake-up and identity, read request and region code, then 48 blocks of 8
+// bytes, each checked by its sum byte and acknowledged; the received image then goes into the
+// editor through the radio-read fill chain.
+#include <QAction>
+#include <QProgressBar>
+
+#include "editor/frmMain.h"
+#include "model/CodeplugLayout.h"
+#include "model/FillChain.h"
+#include "model/ModuleState.h"
+#include "platform/Colours.h"
+#include "platform/CommandButton.h"
+#include "platform/FlexGrid.h"
+#include "platform/Label.h"
+#include "platform/Runtime.h"
+#include "platform/TextBox.h"
+#include "radiolink/CommLink.h"
+#include "radiolink/LinkFrames.h"
+#include "radiolink/frmProgram.h"
+#include "shell/MDIFormMain.h"
+#include "shell/RadioLinkEntry.h"
+
+namespace {
+
+constexpr int kSaveButton = 2;
+constexpr int kWriteButton = 4;
+constexpr int kMaxIdentityRetries = 5;  // the sixth bad identity frame ends the read
+constexpr int kMaxBlockRetries = 3;     // a block is received at most four times
+
+class RadioRead {
+ public:
+  explicit RadioRead(FrmProgram& form) : form_(form) {}
+
+  void Run() {
+    OpenCommPort();
+    form_.cmdRead->SetEnabled(false);
+    StartHandshakeTimeout();
+    const char* failure = Handshake();
+    if (failure == nullptr) failure = RequestRead();
+    if (failure == nullptr) failure = TakeFirstBlock();
+    if (failure != nullptr) return ErrorExit(failure);
+    ReceiveBlocks();
+    Complete();
+  }
+
+ private:
+  enum class WakeUp { Restart, Identity, Legacy };
+
+  // Steps 4 to 13: nullptr when the radio is awake (with or without identity), else the message.
+  const char* Handshake() {
+    int identityRetries = 0;
+    for (;;) {
+      if (HandshakeTimedOut) {
+        StopHandshakeTimeout();
+        return kCheckModeText;
+      }
+      const WakeUp wake = WakeRadio();
+      if (wake == WakeUp::Legacy) {
+        LegacyLayout = true;
+        return nullptr;
+      }
+      if (wake == WakeUp::Restart) continue;
+      cps::Sleep(10);
+      SendCommandByte(frames::kIdentity);
+      if (CommError) {
+        SendCommandByte(frames::kNotReady);
+        continue;
+      }
+      ReceiveBlock17();
+      if (CommError) continue;
+      if (TakeIdentity()) return nullptr;
+      if (identityRetries == kMaxIdentityRetries) {
+        CommError = true;
+        return kCheckModeText;
+      }
+      ++identityRetries;
+    }
+  }
+
+  WakeUp WakeRadio() {
+    SendCommandByte(frames::kWakeUp);
+    if (CommError) return WakeUp::Restart;
+    RxCountdown = kRxCountdownPasses;
+    WaitReplyByteCountdown();
+    if (CommError) return WakeUp::Restart;
+    cps::DoEvents();
+    // A window closed at that yield ends the read at the next test of the loop.
+    if (form_.Unloaded()) return WakeUp::Restart;
+    if (RxByte == frames::kReady) return WakeUp::Identity;
+    if (RxByte != frames::kNotReady) return WakeUp::Restart;
+    // Not ready: one more try, on what is left of the same pass budget.
+    SendCommandByte(frames::kWakeUp);
+    if (CommError) return WakeUp::Restart;
+    WaitReplyByteCountdown();
+    if (CommError) return WakeUp::Restart;
+    return RxByte == frames::kReady ? WakeUp::Identity : WakeUp::Legacy;
+  }
+
+  bool TakeIdentity() {
+    for (int i = 0; i < frames::kIdentityBytes; ++i) {
+      RadioImage[layout::kIdentBlock + i] = i < RxBuffer.size() ? uint8_t(RxBuffer[i]) : 0;
+    }
+    if (!frames::FrameSumMatches(RxBuffer, 0, frames::kIdentityBytes)) return false;
+    for (int i = 0; i < frames::kIdentityBytes; ++i) {
+      CodeplugImage[layout::kIdentBlock + i] = RadioImage[layout::kIdentBlock + i];
+    }
+    LegacyLayout = false;
+    return true;
+  }
+
+  // Steps 14 to 16.
+  const char* RequestRead() {
+    for (;;) {
+      SendCommandByte(frames::kReadRequest);
+      if (CommError) {
+        SendCommandByte(frames::kNotReady);
+        return kCheckModeText;
+      }
+      RxCountdown = kRxCountdownPasses;
+      WaitReplyByteCountdown();
+      if (CommError) return kCheckModeText;
+      switch (frames::ClassifyRegionReply(RxByte)) {
+        case frames::RegionReply::Accepted:
+          return nullptr;
+        case frames::RegionReply::NotReady:
+          continue;
+        case frames::RegionReply::Unsupported:
+          SendCommandByte(frames::kNotReady);
+          return kUnsupportedRegionText;
+        case frames::RegionReply::BadCable:
+          return kCheckCableText;
+      }
+    }
+  }
+
+  // Steps 17 to 20.
+  const char* TakeFirstBlock() {
+    cps::Sleep(10);
+    SendCommandByte(frames::kFirstBlock);
+    if (CommError) {
+      SendCommandByte(frames::kNotReady);
+      return kCheckVersionText;
+    }
+    ReceiveBlock10();
+    if (CommError) return kCheckVersionText;
+    if (RxBuffer.isEmpty() || uint8_t(RxBuffer[0]) != frames::kOk) return kCheckVersionText;
+    form_.lblProgram->SetCaption(QLatin1String(kReadWaitText));
+    StartGreenLedBlink();
+    return nullptr;
+  }
+
+  // Steps 21 to 25; CommError tells how the blocks went.
+  void ReceiveBlocks() {
+    int retries = 0;
+    int stored = 0;
+    bool firstPass = true;
+    for (int b = 0; b < layout::kDataBlockCount;) {
+      int first = 1;  // block 0 comes inside the reply to 0x0B, after its 'O'
+      if (!firstPass) {
+        ReceiveBlock9();
+        if (CommError) break;
+        first = 0;
+      }
+      firstPass = false;
+      for (int j = 0; j < layout::kBlockSize; ++j) {
+        const int at = first + j;
+        RadioImage[frames::BlockAddress(b) + j] = at < RxBuffer.size() ? uint8_t(RxBuffer[at]) : 0;
+        form_.SetProgressValue(++stored);
+      }
+      if (frames::FrameSumMatches(RxBuffer, first, layout::kBlockSize)) {
+        cps::Sleep(2);
+        retries = 0;
+        SendCommandByte(frames::kOk);
+        if (CommError) break;
+        ++b;
+        continue;
+      }
+      SendCommandByte(frames::kNotReady);
+      if (CommError) break;
+      if (retries == kMaxBlockRetries) {
+        CommError = true;
+        break;
+      }
+      ++retries;
+      stored -= layout::kBlockSize;
+      form_.SetProgressValue(stored);
+    }
+    StopLedBlink();
+  }
+
+  // Steps 26 to 33.
+  void Complete() {
+    if (CommError) {
+      form_.lblProgram->SetForeColor(cps::kColourWindowText);
+      form_.lblProgram->SetCaption(QLatin1String(kCommErrorText));
+    } else {
+      ShowReadImage();
+    }
+    DataModified = true;
+    CodeplugImage[layout::kSerialWriteGate] = 0;
+    // The editor is gone when the program closed during the read.
+    if (!IsFrmMainLoaded()) return;
+    frmMain().txtSerial->SetEnabled(false);
+    frmMain().fgChannel->SetAppearance(cps::kAppearance3D);
+  }
+
+  void ShowReadImage() {
+    for (int a = 0; a < layout::kDataBlockBytes; ++a) CodeplugImage[a] = RadioImage[a];
+    form_.lblProgram->SetCaption(QLatin1String(kReadDoneText));
+    StopHandshakeTimeout();
+    UnloadFrmProgram();
+    if (!IsFrmMainLoaded() || !IsMDIFormMainLoaded()) return;
+    FrmMain& editor = frmMain();
+    editor.show();
+    MdiFormMain& main = MDIFormMain();
+    main.mnuFileSave->setEnabled(true);
+    main.tbToolBarButton(kSaveButton)->setEnabled(true);
+    if (FillRadioReadChain() == LoadOutcome::PasswordRequired) {
+      main.mnuWrite->setEnabled(false);
+      main.tbToolBarButton(kWriteButton)->setEnabled(false);
+      ShowCodeplugPasswordPrompt();
+    }
+    form_.lblGreenLED->SetBackColor(kGreenLedPale);
+    CodeplugLoading = false;
+    editor.SetFocus();
+  }
+
+  void ErrorExit(const char* message) {
+    form_.lblProgram->SetCaption(QLatin1String(message));
+    form_.lblGreenLED->SetBackColor(kGreenLedPale);
+    form_.cmdClose->SetFocus();
+  }
+
+  FrmProgram& form_;
+};
+
+}  // namespace
+
+void RunRadioRead(FrmProgram& form) { RadioRead(form).Run(); }

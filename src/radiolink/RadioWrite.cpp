@@ -1,0 +1,364 @@
+// The radio write: wake-up and identity, the identity written back, write request and region
+// code, the radio's password (asked of the user when there is one), the band check, then the
+// image in its transmit form as 48 blocks of 8 bytes, each with a sum byte and acknowledged.
+#include <QAction>
+#include <QProgressBar>
+
+#include "editor/frmMain.h"
+#include "model/CodeplugLayout.h"
+#include "model/EditorLock.h"
+#include "model/ModuleState.h"
+#include "model/UserTones.h"
+#include "platform/CommandButton.h"
+#include "platform/FlexGrid.h"
+#include "platform/Label.h"
+#include "platform/Runtime.h"
+#include "platform/TextBox.h"
+#include "radiolink/CommLink.h"
+#include "radiolink/LinkFrames.h"
+#include "radiolink/frmPasswordW.h"
+#include "radiolink/frmProgram.h"
+#include "shell/RadioLinkEntry.h"
+
+namespace {
+
+constexpr int kMaxIdentityRetries = 5;  // the sixth bad identity frame or 'G' ends the write
+constexpr int kMaxBlockRetries = 3;     // a block is sent at most four times
+constexpr int kBandColumn = 12;
+constexpr uint32_t kColourButtonText = 0x80000012u;
+constexpr uint32_t kColourGreyText = 0x80000011u;
+
+class RadioWrite {
+ public:
+  explicit RadioWrite(FrmProgram& form) : form_(form) {}
+
+  void Run() {
+    OpenCommPort();
+    RadioPasswordAccepted = false;
+    RadioPassword.clear();
+    form_.cmdWrite->SetEnabled(false);
+    StartHandshakeTimeout();
+    const char* failure = Handshake();
+    if (failure == nullptr) failure = RequestWrite();
+    if (failure == nullptr) failure = TakeRadioPassword();
+    if (failure == kPasswordNotGiven) return;
+    if (failure == nullptr) failure = CheckBand();
+    if (failure == nullptr) failure = StartData();
+    if (failure != nullptr) return ErrorExit(failure);
+    PrepareTransmitForm();
+    SendBlocks();
+    if (CommError) {
+      form_.lblProgram->SetCaption(QLatin1String(kCommErrorText));
+      return;
+    }
+    Complete();
+  }
+
+ private:
+  enum class WakeUp { Restart, Identity, Legacy };
+  static constexpr const char* kPasswordNotGiven = "";
+
+  // Steps 5 to 19.
+  const char* Handshake() {
+    int retries = 0;
+    for (;;) {
+      if (HandshakeTimedOut) {
+        StopHandshakeTimeout();
+        return kCheckModeText;
+      }
+      const WakeUp wake = WakeRadio();
+      if (wake == WakeUp::Legacy) {
+        LegacyLayout = true;
+        return nullptr;
+      }
+      if (wake == WakeUp::Restart) continue;
+      bool restart = false;
+      while (!restart) {  // steps 12 to 15: the identity frame, at most six times
+        SendCommandByte(frames::kIdentity);
+        if (CommError) {
+          SendCommandByte(frames::kNotReady);
+          restart = true;
+          break;
+        }
+        ReceiveBlock17();
+        if (CommError) {
+          restart = true;
+          break;
+        }
+        if (TakeIdentity()) break;
+        if (retries == kMaxIdentityRetries) {
+          CommError = true;
+          return kCheckModeText;
+        }
+        ++retries;
+      }
+      if (restart) continue;
+      retries = 0;
+      LegacyLayout = false;
+      bool again = false;
+      const char* failure = WriteBackIdentity(retries, again);
+      if (again) continue;
+      return failure;
+    }
+  }
+
+  WakeUp WakeRadio() {
+    SendCommandByte(frames::kWakeUp);
+    if (CommError) return WakeUp::Restart;
+    RxCountdown = kRxCountdownPasses;
+    WaitReplyByteCountdown();
+    if (CommError) return WakeUp::Restart;
+    cps::DoEvents();
+    if (form_.Unloaded()) return WakeUp::Restart;
+    if (RxByte != frames::kReady && RxByte != frames::kNotReady) return WakeUp::Restart;
+    cps::Sleep(200);
+    if (RxByte == frames::kReady) {
+      cps::Sleep(10);
+      return WakeUp::Identity;
+    }
+    SendCommandByte(frames::kWakeUp);
+    if (CommError) return WakeUp::Restart;
+    WaitReplyByteCountdown();
+    if (CommError) return WakeUp::Restart;
+    if (RxByte != frames::kReady) return WakeUp::Legacy;
+    cps::Sleep(10);
+    LegacyLayout = false;
+    return WakeUp::Identity;
+  }
+
+  // Step 14 and the test of step 15: the image keeps the bytes of every frame taken.
+  bool TakeIdentity() {
+    for (int i = 0; i < frames::kIdentityBytes; ++i) {
+      const uint8_t b = i < RxBuffer.size() ? uint8_t(RxBuffer[i]) : 0;
+      RadioImage[layout::kIdentBlock + i] = b;
+      CodeplugImage[layout::kIdentBlock + i] = frames::IdentityByteForImage(b);
+    }
+    return frames::FrameSumMatches(RxBuffer, 0, frames::kIdentityBytes);
+  }
+
+  // Steps 16 to 19; again is set when the wake-up is to start over.
+  const char* WriteBackIdentity(int& retries, bool& again) {
+    for (;;) {
+      SendCommandByte(frames::kOk);
+      if (CommError) {
+        SendCommandByte(frames::kNotReady);
+        again = true;
+        return nullptr;
+      }
+      cps::Sleep(10);
+      std::array<uint8_t, frames::kIdentityBytes> identity{};
+      for (int i = 0; i < frames::kIdentityBytes; ++i) {
+        cps::Sleep(10);
+        identity[i] = CodeplugImage[layout::kIdentBlock + i];
+        form_.lblProgram->SetCaption(QLatin1String(kWriteWaitText));
+        form_.SetProgressValue(i + 1);
+      }
+      TxBlock32 = frames::Interleave(identity);
+      SendBlock32();
+      if (CommError) return kCheckCableText;
+      cps::Sleep(10);
+      SendCommandByte(frames::SumByte(identity.data(), frames::kIdentityBytes));
+      if (CommError) return kCheckCableText;
+      ReceiveReplyByte();
+      if (CommError) return kCheckCableText;
+      cps::Sleep(2);
+      if (RxByte != frames::kIdentityAgain) return nullptr;
+      if (retries == kMaxIdentityRetries) {
+        CommError = true;
+        return kCheckModeText;
+      }
+      ++retries;
+    }
+  }
+
+  // Steps 20 to 22.
+  const char* RequestWrite() {
+    for (;;) {
+      SendCommandByte(frames::kWriteRequest);
+      if (CommError) {
+        SendCommandByte(frames::kNotReady);
+        return kCheckModeText;
+      }
+      RxCountdown = kRxCountdownAfterWriteRequest;
+      WaitReplyByteCountdown();
+      if (CommError) return kCheckModeText;
+      cps::Sleep(200);
+      const frames::RegionReply reply = frames::ClassifyRegionReply(RxByte);
+      if (reply == frames::RegionReply::Accepted) return nullptr;
+      if (reply == frames::RegionReply::NotReady) continue;
+      form_.SetProgressValue(0);
+      if (reply == frames::RegionReply::Unsupported) {
+        SendCommandByte(frames::kNotReady);
+        return kUnsupportedRegionText;
+      }
+      return kCheckCableText;
+    }
+  }
+
+  // Steps 23 to 27; kPasswordNotGiven when the prompt closed without the password.
+  const char* TakeRadioPassword() {
+    cps::Sleep(10);
+    SendCommandByte(frames::kFirstBlock);
+    if (CommError) {
+      SendCommandByte(frames::kNotReady);
+      return kCheckVersionText;
+    }
+    ReceiveBlock10();
+    if (CommError || RxBuffer.isEmpty() || uint8_t(RxBuffer[0]) != frames::kOk) {
+      return kCheckVersionText;
+    }
+    RadioPassword = frames::PasswordFromReply(RxBuffer);
+    if (frames::ReplyCarriesPassword(RxBuffer) && !AwaitPassword()) return kPasswordNotGiven;
+    CodeplugLocked = false;
+    if (IsFrmMainLoaded()) CopyPasswordToImage();
+    return nullptr;
+  }
+
+  bool AwaitPassword() {
+    ShowRadioPasswordPrompt();
+    for (;;) {
+      if (RadioPasswordAccepted) return true;
+      if (!IsFrmPasswordWLoaded() || AppExiting) return false;
+      cps::DoEvents();
+    }
+  }
+
+  // Steps 28 to 31.
+  const char* CheckBand() {
+    for (;;) {
+      SendCommandByte(frames::kBandCheck);
+      if (CommError) {
+        SendCommandByte(frames::kNotReady);
+        return kCheckModeText;
+      }
+      RxCountdown = kRxCountdownPasses;
+      WaitReplyByteCountdown();
+      if (CommError) return kCheckModeText;
+      cps::Sleep(10);
+      if (RxByte == frames::ExpectedBandByte(CodeplugImage)) return nullptr;
+      if (RxByte == frames::kNotReady) continue;
+      form_.SetProgressValue(0);
+      SendCommandByte(frames::kNotReady);
+      return kUnsupportedRegionText;
+    }
+  }
+
+  // Steps 32 to 34.
+  const char* StartData() {
+    SendCommandByte(frames::kFirstBlock);
+    cps::Sleep(10);
+    SendCommandByte(frames::kReadRequest);
+    if (CommError) return kCheckVersionText;
+    ReceiveReplyByte();
+    if (CommError) return kCheckVersionText;
+    cps::Sleep(10);
+    if (RxByte != frames::kOk) return kCheckVersionText;
+    form_.lblProgram->SetCaption(QLatin1String(kWriteWaitText));
+    StartRedLedBlink();
+    return nullptr;
+  }
+
+  // Steps 35 to 37.
+  void PrepareTransmitForm() {
+    if (IsFrmMainLoaded()) {
+      for (int k = 0; k < usertone::kCount; ++k) {
+        EncodeTxToneFrequency(k);
+        EncodeRxToneFrequency(k);
+      }
+      regionalText_ = frmMain().txtSuper->Text();
+    }
+    for (int n = 1; n <= layout::kMaxChannels; ++n) {
+      CodeplugImage[layout::ChannelOffset(n) + layout::kRecFlagsB] &= 0xFE;
+    }
+    if (LegacyLayout && IsFrmMainLoaded()) TakeBandColumn();
+  }
+
+  void TakeBandColumn() {
+    cps::FlexGrid& grid = *frmMain().fgChannel;
+    for (int n = 1; n <= CodeplugImage[layout::kChannelCount] && n <= layout::kMaxChannels; ++n) {
+      uint8_t& flags = CodeplugImage[layout::ChannelOffset(n) + layout::kRecFlagsB];
+      const QString band = grid.TextMatrix(n, kBandColumn);
+      if (band == QLatin1String("12.5")) flags &= ~layout::kFlagsBWideBand;
+      if (band == QLatin1String("25")) flags |= layout::kFlagsBWideBand;
+    }
+  }
+
+  // Steps 38 to 43.
+  void SendBlocks() {
+    int retries = 0;
+    int x = 0;
+    for (int b = 0; b < layout::kDataBlockCount;) {
+      std::array<uint8_t, layout::kBlockSize> data{};
+      for (int j = 0; j < layout::kBlockSize; ++j) {
+        data[j] = frames::TransmitByte(CodeplugImage, x, LegacyLayout, regionalText_);
+        ++x;
+        form_.SetProgressValue(x + frames::kIdentityBytes);
+      }
+      TxBlock16 = frames::Interleave(data);
+      SendBlock16();
+      if (CommError) break;
+      cps::Sleep(1);
+      SendCommandByte(frames::SumByte(data.data(), layout::kBlockSize));
+      if (CommError) break;
+      ReceiveReplyByte();
+      if (CommError) break;
+      cps::Sleep(2);
+      if (RxByte == frames::kOk) {
+        retries = 0;
+        ++b;
+        continue;
+      }
+      if (retries == kMaxBlockRetries) {
+        CommError = true;
+        break;
+      }
+      ++retries;
+      x -= layout::kBlockSize;
+    }
+    StopLedBlink();
+  }
+
+  // Steps 44 to 46.
+  void Complete() {
+    CodeplugImage[layout::kSerialWriteGate] = 0;
+    if (IsFrmMainLoaded()) ShowBandColumn();
+    form_.lblProgram->SetCaption(QLatin1String(kWriteDoneText));
+    cps::Sleep(500);
+    StopHandshakeTimeout();
+    UnloadFrmProgram();
+    if (IsFrmMainLoaded()) frmMain().txtPassword->SetFocus();
+  }
+
+  void ShowBandColumn() {
+    cps::FlexGrid& grid = *frmMain().fgChannel;
+    grid.SetRedraw(false);
+    grid.SetCol(kBandColumn);
+    const int fixed = CodeplugImage[layout::kFixedBandwidthCode];
+    const int count = CodeplugImage[layout::kChannelCount];
+    for (int n = 1; n <= count && n < grid.Rows(); ++n) {
+      if (LegacyLayout) {
+        grid.SetCellForeColorAt(n, kBandColumn, kColourButtonText);
+      } else if (fixed == 0x10 || fixed == 0x20 || fixed == 0x30) {
+        const char* text = fixed == 0x10 ? "12.5" : (fixed == 0x20 ? "25" : "6.25");
+        grid.SetTextMatrix(n, kBandColumn, QLatin1String(text));
+        grid.SetCellForeColorAt(n, kBandColumn, kColourGreyText);
+      } else {
+        grid.SetCellForeColorAt(n, kBandColumn, kColourButtonText);
+      }
+    }
+    grid.SetRedraw(true);
+  }
+
+  void ErrorExit(const char* message) {
+    form_.lblProgram->SetCaption(QLatin1String(message));
+    form_.lblRedLED->SetBackColor(kRedLedPale);
+    form_.cmdClose->SetFocus();
+  }
+
+  FrmProgram& form_;
+  QString regionalText_;
+};
+
+}  // namespace
+
+void RunRadioWrite(FrmProgram& form) { RadioWrite(form).Run(); }

@@ -1,0 +1,84 @@
+#include "LinkFixture.h"
+
+// The primitives against a line whose far end the test writes itself (the radio stays silent
+// but records what the program sends).
+
+TEST_F(LinkTest, CommandBytesGoOutEachFollowedByAZeroByte) {
+  radio_->silent = true;
+  SendCommandByte('V');
+  EXPECT_FALSE(CommError);
+  SendCommandByte(0x00);
+  EXPECT_FALSE(CommError);
+  SendCommandByte(0xFF);
+  EXPECT_FALSE(CommError);
+  ASSERT_TRUE(ProcessUntil([this] { return radio_->received.size() >= 6; }));
+  EXPECT_EQ(radio_->received, QByteArray("V\0\0\0\xFF\0", 6));
+
+  TxBlock16 = {1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8, 0};
+  SendBlock16();
+  EXPECT_FALSE(CommError);
+  EXPECT_EQ(MSComm1().RThreshold(), 1);
+  EXPECT_EQ(MSComm1().SThreshold(), 1);
+  ASSERT_TRUE(ProcessUntil([this] { return radio_->received.size() >= 22; }));
+  EXPECT_EQ(radio_->received.mid(6), QByteArray("\1\0\2\0\3\0\4\0\5\0\6\0\7\0\x08\0", 16));
+}
+
+TEST_F(LinkTest, SingleByteReceivesKeepTheFirstByteAndDiscardTheRest) {
+  radio_->silent = true;
+  When([] { return ReceiveArmed; }, [this] { line_.Write("ABC"); });
+  ReceiveReplyByte();
+  EXPECT_FALSE(CommError);
+  EXPECT_EQ(RxByte, 'A');
+  EXPECT_FALSE(ReceiveArmed);
+  cps::DoEvents();
+  EXPECT_EQ(MSComm1().InBufferCount(), 0);
+
+  // A byte arriving while nothing is armed leaves the receive flag False.
+  line_.Write("Z");
+  ASSERT_TRUE(ProcessUntil([] { return MSComm1().InBufferCount() > 0; }));
+  EXPECT_FALSE(CommReceiveEvent);
+}
+
+TEST_F(LinkTest, BlockReceivesReturnEveryWaitingByte) {
+  radio_->silent = true;
+  const QByteArray eleven("0123456789X");
+  When([] { return ReceiveArmed; }, [this, eleven] { line_.Write(eleven); });
+  ReceiveBlock9();
+  EXPECT_FALSE(CommError);
+  EXPECT_EQ(RxBuffer, eleven);
+  EXPECT_EQ(MSComm1().RThreshold(), 1);
+
+  // A block that never comes: CommError after the reply time-out, the old buffer kept.
+  QElapsedTimer clock;
+  clock.start();
+  ReceiveBlock17();
+  EXPECT_TRUE(CommError);
+  EXPECT_EQ(RxBuffer, eleven);
+  EXPECT_EQ(RxByte, 0);
+  // Ten ticks: at least nine whole tick intervals.
+  EXPECT_GE(clock.elapsed(), 9 * kTestTickMs);
+  EXPECT_EQ(MSComm1().RThreshold(), 1);
+  EXPECT_FALSE(ReplyTimedOut);
+}
+
+TEST_F(LinkTest, CountdownWaitCountsPassesNotTime) {
+  radio_->silent = true;
+  RxCountdown = 1000;
+  WaitReplyByteCountdown();
+  EXPECT_TRUE(CommError);
+  EXPECT_EQ(RxCountdown, 0);
+
+  // A budget of 0 never reaches exactly 0: the wait lasts until the reply comes.
+  RxCountdown = 0;
+  When([] { return RxCountdown < -2000; }, [this] { line_.Write("\x10"); });
+  WaitReplyByteCountdown();
+  EXPECT_FALSE(CommError);
+  EXPECT_EQ(RxByte, 0x10);
+
+  // Or until the window's closing forces the time-outs.
+  RxCountdown = -1;
+  When([] { return RxCountdown < -2000; }, [] { ForceLinkTimeouts(); });
+  WaitReplyByteCountdown();
+  EXPECT_TRUE(CommError);
+  EXPECT_EQ(RxByte, 0);
+}

@@ -1,0 +1,90 @@
+// The radio link's GUI tests: the common start and end of AppTestBase, plus the main window with
+// its editor and every Com port routed to a pseudo-terminal whose far end is a simulated radio.
+// The editor's timer ticks faster than 200 ms so that time-outs stay short; each time-out is
+// still ten ticks.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+#include "editor/frmMain.h"
+#include "model/CodeplugLayout.h"
+#include "model/ModuleState.h"
+#include "platform/AppSettings.h"
+#include "platform/CommPort.h"
+#include "platform/CommandButton.h"
+#include "platform/Dialogs.h"
+#include "platform/Label.h"
+#include "platform/Runtime.h"
+#include "radiolink/CommLink.h"
+#include "radiolink/frmPasswordW.h"
+#include "radiolink/frmProgram.h"
+#include "shell/MDIFormMain.h"
+#include "shell/frmProtection.h"
+#include "support/AppTestBase.h"
+#include "support/PseudoTerminal.h"
+#include "support/QtPrinters.h"
+#include "support/SimulatedRadio.h"
+
+class LinkTest : public AppTestBase {
+ protected:
+  static constexpr int kTestTickMs = 40;
+
+  void SetUp() override {
+    AppTestBase::SetUp();
+    ASSERT_TRUE(line_.IsValid());
+    RouteCommPortsTo(line_);
+    radio_ = std::make_unique<SimulatedRadio>(line_);
+    MDIFormMain();  // its Load creates the editor and opens the port
+    frmMain().tmrTimer1->setInterval(kTestTickMs);
+    cps::DialogScript::Reset();
+  }
+
+  void TearDown() override {
+    for (QTimer* watch : watches_) delete watch;
+    DestroyFrmPasswordWForTests();
+    DestroyFrmProgramForTests();
+    AppTestBase::TearDown();
+    DestroyMSComm1ForTests();
+    radio_.reset();
+    RouteCommPortsToQuietLine();
+  }
+
+  // Runs action once, from inside whatever wait is then yielding, as soon as cond holds.
+  template <class Cond, class Action>
+  void When(Cond cond, Action action) {
+    auto* watch = new QTimer();
+    watch->setInterval(1);
+    QObject::connect(watch, &QTimer::timeout, [watch, cond, action] {
+      if (!watch->isActive() || !cond()) return;
+      watch->stop();
+      action();
+    });
+    watch->start();
+    watches_.push_back(watch);
+  }
+
+  // Yields until done() holds or ms milliseconds have passed; true when it held.
+  template <class Done>
+  static bool ProcessUntil(Done done, int ms = 3000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+      if (clock.elapsed() > ms) return false;
+      cps::DoEvents();
+    }
+    return true;
+  }
+
+  static QString StatusLine(FrmProgram& program) { return program.lblProgram->Caption(); }
+  PseudoTerminal line_;
+  std::unique_ptr<SimulatedRadio> radio_;
+  std::vector<QTimer*> watches_;
+};

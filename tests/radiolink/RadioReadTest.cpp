@@ -1,0 +1,263 @@
+#include <QAction>
+#include <QProgressBar>
+#include <QTest>
+
+#include "LinkFixture.h"
+#include "platform/FlexGrid.h"
+#include "platform/TextBox.h"
+
+namespace {
+
+const QByteArray kModel = "CV450U16-AB1";
+
+// A radio holding the editor's new codeplug with a band, a channel count, a serial number, a
+// firmware version and a model number of its own.
+void LoadRadio(SimulatedRadio& radio) {
+  for (int a = 0; a < 384; ++a) radio.memory[a] = CodeplugImage[a];
+  radio.memory[layout::kChannelCount] = 16;
+  radio.memory[layout::kBandCode] = 0x01;  // 450 to 470 MHz
+  const QByteArray serial = "SN12345678";
+  for (int i = 0; i < 10; ++i) radio.memory[layout::kSerialNumber + i] = uint8_t(serial[i]);
+  for (int i = 0; i < 4; ++i) radio.memory[layout::kFirmwareVersion + i] = uint8_t(0x31 + i);
+  for (int i = 0; i < 12; ++i) radio.memory[384 + i] = uint8_t(kModel[i]);
+  radio.memory[396] = 0x00;
+  radio.memory[397] = 0x20;
+  radio.memory[398] = 0x07;
+  radio.memory[399] = 0xFE;
+}
+
+void StartRead() {
+  MDIFormMain().ShowReadInstructions();
+  frmProgram().cmdRead->Press();
+}
+
+QByteArray Commands(const char* text, int acks) { return QByteArray(text) + QByteArray(acks, 'O'); }
+
+}  // namespace
+
+TEST_F(LinkTest, ReadTakesTheRadiosWholeImageIntoTheEditor) {
+  LoadRadio(*radio_);
+  StartRead();
+
+  for (int a = 0; a < 400; ++a) {
+    EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << "offset " << a;
+    EXPECT_EQ(RadioImage[a], radio_->memory[a]) << "offset " << a;
+  }
+  // Wake-up, identity, read request, first block, then one 'O' per good block.
+  EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48));
+  // Every command byte went out followed by its zero byte.
+  EXPECT_EQ(radio_->received.size(), 2 * radio_->commands.size());
+  EXPECT_FALSE(LegacyLayout);
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_TRUE(MDIFormMain().isEnabled());
+  EXPECT_TRUE(MDIFormMain().mnuFileSave->isEnabled());
+  EXPECT_TRUE(MDIFormMain().mnuWrite->isEnabled());
+  EXPECT_EQ(frmMain().txtSerial->Text(), QStringLiteral("SN12345678"));
+  EXPECT_FALSE(frmMain().txtSerial->Enabled());
+  EXPECT_TRUE(DataModified);
+  EXPECT_FALSE(CodeplugLoading);
+  EXPECT_FALSE(LedBlinkActive);
+  EXPECT_TRUE(Messages().isEmpty());
+}
+
+TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
+  LoadRadio(*radio_);
+  radio_->badBlock = 5;
+  radio_->badBlockSums = 3;  // the fourth copy is good
+  StartRead();
+
+  EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 5) + "FFF" + QByteArray(43, 'O'));
+  for (int a = 0; a < 384; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
+  EXPECT_FALSE(IsFrmProgramLoaded());
+
+  // Block 0 arrives in the reply to 0x0B; a bad copy of it comes again as a 9-byte frame.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  radio_->badBlock = 0;
+  radio_->badBlockSums = 1;
+  StartRead();
+  EXPECT_EQ(radio_->commands, QByteArray("VIR\x0B") + "F" + QByteArray(48, 'O'));
+  for (int a = 0; a < 8; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
+}
+
+TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {
+  LoadRadio(*radio_);
+  radio_->badBlock = 2;
+  radio_->badBlockSums = 4;
+  const ByteImage before = CodeplugImage;
+  StartRead();
+
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  FrmProgram& program = frmProgram();
+  EXPECT_EQ(StatusLine(program), QStringLiteral("Communication Error."));
+  EXPECT_EQ(program.lblProgram->ForeColor(), 0x80000008u);
+  // 'F' went out for the fourth bad copy too.
+  EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 2) + "FFFF");
+  for (int a = 0; a < 384; ++a) {
+    if (a == layout::kSerialWriteGate) continue;
+    EXPECT_EQ(CodeplugImage[a], before[a]) << a;
+  }
+  EXPECT_TRUE(DataModified);
+  EXPECT_EQ(CodeplugImage[layout::kSerialWriteGate], 0);
+  EXPECT_FALSE(frmMain().txtSerial->Enabled());
+  EXPECT_FALSE(program.cmdRead->Enabled());
+  EXPECT_FALSE(LedBlinkActive);
+  EXPECT_FALSE(MDIFormMain().isEnabled());  // until the window goes
+  program.cmdClose->Press();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_TRUE(MDIFormMain().isEnabled());
+}
+
+TEST_F(LinkTest, ReadOfASilentRadioEndsOnTheHandshakeTimeout) {
+  radio_->silent = true;
+  QElapsedTimer clock;
+  clock.start();
+  StartRead();
+  // Ten ticks of the (test-speed) timer, plus the pass budget of the wait in progress.
+  EXPECT_LT(clock.elapsed(), 8000);
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_EQ(StatusLine(frmProgram()),
+            QStringLiteral("Communication Error. Please check Programming mode."));
+  EXPECT_EQ(frmProgram().lblGreenLED->BackColor(), kGreenLedPale);
+  EXPECT_TRUE(radio_->received.startsWith(QByteArray("V\0", 2)));
+  EXPECT_FALSE(radio_->received.contains('R'));
+  EXPECT_FALSE(DataModified);
+}
+
+TEST_F(LinkTest, ReadOfALegacyRadioKeepsTheIdentityBytes) {
+  LoadRadio(*radio_);
+  radio_->legacy = true;
+  for (int a = 384; a < 400; ++a) CodeplugImage[a] = uint8_t(a - 300);
+  for (int a = 384; a < 400; ++a) RadioImage[a] = 0x5A;
+  StartRead();
+
+  EXPECT_TRUE(LegacyLayout);
+  // 'V' answered 'F' twice: no identity exchange, straight to the read request.
+  EXPECT_EQ(radio_->commands, Commands("VVR\x0B", 48));
+  for (int a = 0; a < 384; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
+  for (int a = 384; a < 400; ++a) {
+    EXPECT_EQ(CodeplugImage[a], uint8_t(a - 300)) << a;
+    EXPECT_EQ(RadioImage[a], 0x5A) << a;
+  }
+}
+
+TEST_F(LinkTest, ReadRetriesBadIdentityFramesFromTheWakeUp) {
+  LoadRadio(*radio_);
+  radio_->badIdentitySums = 2;
+  StartRead();
+  EXPECT_EQ(radio_->commands, Commands("VIVIVIR\x0B", 48));
+  for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
+
+  // The sixth bad frame of one read ends it.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  radio_->badIdentitySums = 6;
+  StartRead();
+  EXPECT_EQ(radio_->commands, QByteArray("VIVIVIVIVIVI"));
+  EXPECT_EQ(StatusLine(frmProgram()),
+            QStringLiteral("Communication Error. Please check Programming mode."));
+}
+
+TEST_F(LinkTest, ReadRefusesRegionCodesOfOtherRadios) {
+  radio_->regionCode = 0x21;
+  StartRead();
+  EXPECT_EQ(StatusLine(frmProgram()),
+            QStringLiteral("Communication Error. Unsupported radio codeplug region."));
+  EXPECT_EQ(radio_->commands, QByteArray("VIRF"));
+  frmProgram().cmdClose->Press();
+
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  radio_->regionCode = 0x05;
+  StartRead();
+  EXPECT_EQ(StatusLine(frmProgram()),
+            QStringLiteral("Communication Error. Please check Programming cable."));
+  EXPECT_EQ(radio_->commands, QByteArray("VIR"));
+}
+
+TEST_F(LinkTest, ReadOfAPasswordProtectedCodeplugLocksTheEditorAndAsks) {
+  LoadRadio(*radio_);
+  const QByteArray password = "ab12";
+  for (int i = 0; i < 4; ++i) radio_->memory[layout::kCodeplugPassword + i] = uint8_t(password[i]);
+  radio_->memory[layout::kPasswordLength] = 4;
+  radio_->memory[layout::kPasswordLength2] = 0;  // never written: takes byte 236
+  StartRead();
+
+  EXPECT_EQ(CodeplugImage[layout::kPasswordLength2], 4);
+  ASSERT_TRUE(IsFrmProtectionLoaded());
+  EXPECT_TRUE(frmProtection().isVisible());
+  EXPECT_EQ(frmProtection().Label1->Caption(), QStringLiteral("Codeplug is protected."));
+  EXPECT_FALSE(MDIFormMain().mnuWrite->isEnabled());
+  EXPECT_FALSE(MDIFormMain().tbToolBarButton(4)->isEnabled());
+  EXPECT_FALSE(MDIFormMain().isEnabled());
+}
+
+TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
+  LoadRadio(*radio_);
+  const ByteImage before = CodeplugImage;
+  When([this] { return radio_->commands.count('O') >= 10; },
+       [] {
+         int key = 27;
+         frmProgram().cmdRead_KeyDown(key, 0);
+       });
+  StartRead();
+
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_LT(radio_->commands.count('O'), 48);
+  for (int a = 0; a < 384; ++a) {
+    if (a == layout::kSerialWriteGate) continue;
+    EXPECT_EQ(CodeplugImage[a], before[a]) << a;
+  }
+  EXPECT_TRUE(DataModified);
+  EXPECT_TRUE(MDIFormMain().isEnabled());
+  EXPECT_FALSE(ReadMode);
+}
+
+TEST_F(LinkTest, EscPressedInTheWindowReachesTheDisabledReadButton) {
+  LoadRadio(*radio_);
+  When([this] { return radio_->commands.count('O') >= 3; },
+       [] {
+         FrmProgram& program = frmProgram();
+         EXPECT_FALSE(program.cmdRead->Enabled());
+         QTest::keyClick(program.cmdClose, Qt::Key_Escape);
+       });
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_LT(radio_->commands.count('O'), 48);
+  EXPECT_TRUE(MDIFormMain().isEnabled());
+}
+
+TEST_F(LinkTest, ClosingTheWindowOrTheProgramDuringAReadEndsIt) {
+  LoadRadio(*radio_);
+  When([this] { return radio_->commands.count('O') >= 4; }, [] { frmProgram().close(); });
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_LT(radio_->commands.count('O'), 48);
+  EXPECT_TRUE(MDIFormMain().isEnabled());
+
+  // File>Exit in the middle of a read: the editor and the main window go, and the read ends
+  // on its error road without bringing the editor back.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  DataModified = false;
+  When([this] { return radio_->commands.count('O') >= 4; },
+       [] { MDIFormMain().mnuFileExit_Click(); });
+  StartRead();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_FALSE(IsFrmMainLoaded());
+  EXPECT_FALSE(IsMDIFormMainLoaded());
+  EXPECT_LT(radio_->commands.count('O'), 48);
+}
+
+TEST_F(LinkTest, CancelEndsAReadOfARadioThatIsNeverReady) {
+  radio_->notReadyRequests = 1 << 30;  // every 'R' answered 'F'
+  When([this] { return radio_->commands.count('R') >= 20; },
+       [] { frmProgram().cmdClose->Press(); });
+  QElapsedTimer clock;
+  clock.start();
+  StartRead();
+  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_TRUE(MDIFormMain().isEnabled());
+  EXPECT_FALSE(HandshakeTimerRunning);
+}

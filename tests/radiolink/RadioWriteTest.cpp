@@ -1,0 +1,234 @@
+#include <QAction>
+#include <QProgressBar>
+
+#include "LinkFixture.h"
+#include "platform/FlexGrid.h"
+#include "platform/TextBox.h"
+
+namespace {
+
+const QByteArray kIdentity = QByteArray("CV450U16-AB1") + QByteArray("\x00\x20\xFF\x07", 4);
+
+// The editor's new codeplug made writable: a band and region (band byte 0x21), tone boxes the
+// opener accepts, a password in the box, and bytes the transmit form changes.
+void PrepareCodeplug() {
+  FrmMain& editor = frmMain();
+  for (int k = 0; k < 3; ++k) {
+    editor.txtTKS_RxFrequency[k]->SetText(QStringLiteral("100.0"));
+    editor.txtTKS_TxFrequency[k]->SetText(QStringLiteral("150.0"));
+  }
+  editor.txtPassword->SetText(QStringLiteral("pw"));
+  CodeplugImage[layout::kChannelCount] = 16;
+  CodeplugImage[layout::kBandCode] = 1;
+  CodeplugImage[layout::kRegionCode] = 2;
+  CodeplugImage[layout::kLookBackTime] = 2;
+  CodeplugImage[layout::kSerialWriteGate] = 0;
+  CodeplugImage.Fill(layout::kSerialNumber, layout::kSerialNumber + 9, 'S');
+  CodeplugImage.Fill(layout::kRegionalNumber, layout::kRegionalNumber + 15, 'K');
+  CodeplugImage[layout::ChannelOffset(3) + layout::kRecFlagsB] |= 0x01;
+  CodeplugImage[layout::ChannelOffset(16) + layout::kRecFlagsB] = 0x81;
+  CodeplugImage[layout::kPrioScanChannel] = 1;
+}
+
+void LoadRadioIdentity(SimulatedRadio& radio) {
+  for (int i = 0; i < 16; ++i) radio.memory[384 + i] = uint8_t(kIdentity[i]);
+  radio.bandByte = 0x21;  // region code 2 over band 1
+}
+
+void StartWrite() {
+  MDIFormMain().CheckAndShowWriteInstructions();
+  ASSERT_TRUE(IsFrmProgramVisible());
+  frmProgram().cmdWrite->Press();
+}
+
+// Commands of a write without identity exchange problems up to the first data block.
+const QByteArray kWriteCommands = QByteArray("VIOP\x0BT\x0BR", 8);
+
+}  // namespace
+
+TEST_F(LinkTest, WritePutsTheTransmitFormOfTheImageIntoTheRadio) {
+  PrepareCodeplug();
+  LoadRadioIdentity(*radio_);
+  StartWrite();
+
+  EXPECT_EQ(radio_->commands.left(8), kWriteCommands);
+  EXPECT_EQ(radio_->blocksWritten, 48);
+  EXPECT_EQ(radio_->identityWriteBacks, 1);
+  // The image took the radio's identity (0x00 as 0xFF) and sent it back so.
+  for (int i = 0; i < 16; ++i) {
+    const uint8_t sent = i == 12 ? 0xFF : uint8_t(kIdentity[i]);
+    EXPECT_EQ(radio_->writtenIdentity[i], sent) << i;
+    EXPECT_EQ(CodeplugImage[384 + i], sent) << i;
+    EXPECT_EQ(RadioImage[384 + i], uint8_t(kIdentity[i])) << i;
+  }
+  // The radio holds the image as it is now, the transmit-form changes included.
+  for (int a = 0; a < 384; ++a) EXPECT_EQ(radio_->memory[a], CodeplugImage[a]) << a;
+  for (int a = 336; a <= 345; ++a) EXPECT_EQ(radio_->memory[a], 0xFF) << a;
+  for (int a = 354; a <= 369; ++a) EXPECT_EQ(radio_->memory[a], 0xFF) << a;
+  EXPECT_EQ(radio_->memory[layout::kLookBackTime], 3);
+  for (int n = 1; n <= 16; ++n) {
+    EXPECT_EQ(radio_->memory[layout::ChannelOffset(n) + layout::kRecFlagsB] & 0x01, 0) << n;
+  }
+  EXPECT_EQ(radio_->memory[layout::ChannelOffset(16) + layout::kRecFlagsB], 0x80);
+  // The password box reached the radio; the user tones were encoded from their boxes.
+  EXPECT_EQ(radio_->memory[layout::kCodeplugPassword], 'p');
+  EXPECT_EQ(radio_->memory[layout::kCodeplugPassword + 1], 'w');
+  EXPECT_EQ(radio_->memory[layout::kCodeplugPassword + 2], 0);
+  EXPECT_EQ(radio_->memory[layout::kPasswordLength], 2);
+  EXPECT_EQ(radio_->memory[layout::kPasswordLength2], 2);
+  EXPECT_EQ(radio_->memory[layout::UserToneRx(0)] | radio_->memory[layout::UserToneRx(0) + 1] << 8,
+            1000);
+  EXPECT_EQ(radio_->memory[layout::UserToneTx(2)] | radio_->memory[layout::UserToneTx(2) + 1] << 8,
+            1500);
+  EXPECT_EQ(radio_->memory[11], 60);
+  EXPECT_EQ(radio_->memory[12], 20);
+  EXPECT_FALSE(CodeplugLocked);
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_TRUE(MDIFormMain().isEnabled());
+  EXPECT_TRUE(Messages().isEmpty());
+  // The radio fixes the bandwidth at 25 kHz (identity byte 397 = 0x20): the Band column says so.
+  cps::FlexGrid& grid = *frmMain().fgChannel;
+  for (int row = 1; row <= 16; ++row) {
+    EXPECT_EQ(grid.TextMatrix(row, 12), QStringLiteral("25")) << row;
+    EXPECT_EQ(grid.CellForeColorAt(row, 12), 0x80000011u) << row;
+  }
+}
+
+TEST_F(LinkTest, WriteAsksForTheRadiosPasswordAndGoesOnWithTheRightOne) {
+  PrepareCodeplug();
+  LoadRadioIdentity(*radio_);
+  radio_->password = "Sec1";
+  QStringList labelsAfterTries;
+  When([] { return IsFrmPasswordWLoaded() && frmPasswordW().isVisible(); },
+       [&labelsAfterTries] {
+         FrmPasswordW& prompt = frmPasswordW();
+         EXPECT_FALSE(frmProgram().isEnabled());
+         prompt.txtPassword->SetText(QStringLiteral("sec1"));  // case counts
+         prompt.cmdPassOk->Press();
+         labelsAfterTries << prompt.Label1->Caption() << prompt.lblPassWord->Caption();
+         prompt.txtPassword->SetText(QString());  // empty never matches
+         prompt.cmdPassOk->Press();
+         prompt.txtPassword->SetText(QStringLiteral("Sec1"));
+         prompt.cmdPassOk->Press();
+       });
+  StartWrite();
+
+  EXPECT_EQ(labelsAfterTries, QStringList({QStringLiteral("Invalid password."),
+                                           QStringLiteral("Please enter correct password.")}));
+  EXPECT_EQ(RadioPassword, QStringLiteral("Sec1"));
+  EXPECT_TRUE(RadioPasswordAccepted);
+  EXPECT_EQ(radio_->blocksWritten, 48);
+  EXPECT_EQ(PasswordAttempts, 0);
+  EXPECT_TRUE(Messages().isEmpty());
+  EXPECT_FALSE(IsFrmPasswordWLoaded());
+}
+
+TEST_F(LinkTest, ThreeWrongRadioPasswordsStopTheWriteBeforeAnyData) {
+  PrepareCodeplug();
+  LoadRadioIdentity(*radio_);
+  radio_->password = "Sec1";
+  When([] { return IsFrmPasswordWLoaded() && frmPasswordW().isVisible(); },
+       [] {
+         for (const char* guess : {"a", "b", "c"}) {
+           frmPasswordW().txtPassword->SetText(QLatin1String(guess));
+           frmPasswordW().cmdPassOk->Press();
+         }
+       });
+  StartWrite();
+
+  EXPECT_EQ(radio_->blocksWritten, 0);
+  EXPECT_EQ(radio_->commands, QByteArray("VIOP\x0B"));
+  ASSERT_EQ(Messages().size(), 1);
+  EXPECT_EQ(Messages()[0].title, QStringLiteral("Password"));
+  EXPECT_EQ(Messages()[0].prompt,
+            QStringLiteral("                Error!\r\n\r\nInvalid password.\r\n"
+                           "Codeplug is password protected."));
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  FrmProgram& program = frmProgram();
+  EXPECT_EQ(StatusLine(program), QStringLiteral("Password Error."));
+  EXPECT_EQ(program.ProgressValue(), 0);
+  EXPECT_TRUE(program.isEnabled());
+  EXPECT_TRUE(program.cmdWrite->Enabled());
+  EXPECT_FALSE(IsFrmPasswordWLoaded());
+  EXPECT_EQ(PasswordAttempts, 0);
+
+  // Cancel on the next write's prompt ends it silently with the wait text left standing.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadioIdentity(*radio_);
+  radio_->password = "Sec1";
+  When([] { return IsFrmPasswordWLoaded() && frmPasswordW().isVisible(); },
+       [] { frmPasswordW().cmdPassCancel->Press(); });
+  program.cmdWrite->Press();
+  EXPECT_EQ(radio_->blocksWritten, 0);
+  EXPECT_EQ(StatusLine(program), QStringLiteral("Please wait a moment......."));
+  EXPECT_EQ(Messages().size(), 1);
+  EXPECT_TRUE(program.cmdWrite->Enabled());
+}
+
+TEST_F(LinkTest, WriteRefusesARadioOfAnotherBand) {
+  PrepareCodeplug();
+  LoadRadioIdentity(*radio_);
+  radio_->bandByte = 0x22;
+  StartWrite();
+  EXPECT_EQ(StatusLine(frmProgram()),
+            QStringLiteral("Communication Error. Unsupported radio codeplug region."));
+  EXPECT_EQ(radio_->commands, QByteArray("VIOP\x0BTF"));
+  EXPECT_EQ(radio_->blocksWritten, 0);
+  EXPECT_EQ(frmProgram().lblRedLED->BackColor(), kRedLedPale);
+  EXPECT_FALSE(frmProgram().cmdWrite->Enabled());
+}
+
+TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
+  PrepareCodeplug();
+  LoadRadioIdentity(*radio_);
+  radio_->refuseBlock = 7;
+  radio_->refuseBlockWrites = 3;
+  StartWrite();
+  EXPECT_EQ(radio_->blocksWritten, 48);
+  EXPECT_FALSE(IsFrmProgramLoaded());
+
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadioIdentity(*radio_);
+  radio_->refuseBlock = 7;
+  radio_->refuseBlockWrites = 4;
+  StartWrite();
+  EXPECT_EQ(radio_->blocksWritten, 7);
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  EXPECT_FALSE(LedBlinkActive);
+}
+
+TEST_F(LinkTest, WriteToALegacyRadioSendsTheRegionalNumberFromItsBox) {
+  PrepareCodeplug();
+  LoadRadioIdentity(*radio_);
+  radio_->legacy = true;
+  frmMain().txtSuper->SetText(QStringLiteral("KIT42"));
+  // Without an identity block the wide-band bits come from the grid's Band column.
+  frmMain().fgChannel->SetTextMatrix(2, 12, QStringLiteral("25"));
+  frmMain().fgChannel->SetTextMatrix(16, 12, QStringLiteral("12.5"));
+  CodeplugImage[layout::ChannelOffset(2) + layout::kRecFlagsB] = 0x00;
+  StartWrite();
+
+  EXPECT_TRUE(LegacyLayout);
+  EXPECT_EQ(radio_->commands.left(7), QByteArray("VVP\x0BT\x0BR", 7));
+  EXPECT_EQ(radio_->identityWriteBacks, 0);
+  EXPECT_EQ(radio_->blocksWritten, 48);
+  const uint8_t regional[16] = {'K', 'I', 'T', '4', '2', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(radio_->memory[354 + i], regional[i]) << i;
+  EXPECT_EQ(radio_->memory[layout::ChannelOffset(2) + layout::kRecFlagsB], 0x80);
+  EXPECT_EQ(radio_->memory[layout::ChannelOffset(16) + layout::kRecFlagsB], 0x00);
+}
+
+TEST_F(LinkTest, EscDuringTheBlocksAbortsTheWrite) {
+  PrepareCodeplug();
+  LoadRadioIdentity(*radio_);
+  When([this] { return radio_->blocksWritten >= 5; },
+       [] {
+         int key = 27;
+         frmProgram().cmdWrite_KeyDown(key, 0);
+       });
+  StartWrite();
+  EXPECT_LT(radio_->blocksWritten, 48);
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_FALSE(LedBlinkActive);
+  EXPECT_TRUE(MDIFormMain().isEnabled());
+}

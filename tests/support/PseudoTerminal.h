@@ -1,0 +1,33 @@
+// A pseudo-terminal pair: the program opens the slave path as its serial port, a test (or the
+// simulated radio) holds the master end. Raw mode, non-blocking master.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class PseudoTerminal {
+ public:
+  PseudoTerminal();
+  ~PseudoTerminal();
+  PseudoTerminal(const PseudoTerminal&) = delete;
+  PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+  bool IsValid() const { return master_ >= 0; }
+  int MasterFd() const { return master_; }
+  QString SlavePath() const { return slavePath_; }
+
+  // Every byte the program has written so far (non-blocking).
+  QByteArray ReadAvailable();
+  void Write(const QByteArray& bytes);
+
+ private:
+  int master_ = -1;
+  int keepSlave_ = -1;  // keeps the line up between the program's closes and opens
+  QString slavePath_;
+};
+
+// Maps every Com port of the program to this terminal's slave.
+void RouteCommPortsTo(const PseudoTerminal& terminal);
+// Maps every Com port to one quiet line that lives as long as the test program: opening a port
+// then succeeds, nothing ever answers, and no real serial device is touched.
+void RouteCommPortsToQuietLine();

@@ -1,0 +1,87 @@
+// A radio on the far end of a pseudo-terminal, speaking the programming protocol from the
+// radio's side. It runs on the test's own thread through a socket notifier, so it answers while
+// the program under test yields to the event loop; every answer goes out a few milliseconds
+// after the command that asked for it, as a radio's would, once the command's trailing zero
+// byte has arrived.
+//
+//   'V'  wake-up: 0x10 (or 'F' while not ready; a legacy radio answers 'F' every time)
+//   'I'  identity: its 16 identity bytes and their sum byte (no answer from a legacy radio)
+//   'O'  after the identity: a 32-byte frame (16 bytes with zeros) and a sum command follow;
+//        answer 'K' when the sum is right, 'G' otherwise
+//   'R'  read request: the region code, then 0x0B gives 'O', block 0 and its sum; 'O' asks for
+//        the next block, 'F' for the same block again (9-byte frames)
+//   'P'  write request: the region code, then 0x0B gives 'O', the 8 password bytes and one
+//        more byte; 'T' gives the band byte; 0x0B again (no answer) and 'R' gives 'O'; then
+//        each block is 16 bytes (data with zeros) and a sum command, answered 'O' or 'F'
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <array>
+#include <cstdint>
+
+#include "support/PseudoTerminal.h"
+
+class QSocketNotifier;
+
+class SimulatedRadio : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit SimulatedRadio(PseudoTerminal& line);
+  ~SimulatedRadio() override;
+
+  // --- What the radio holds ---------------------------------------------------------------
+  std::array<uint8_t, 400> memory{};  // 0..383 codeplug data, 384..399 identity
+  uint8_t regionCode = 0x80;          // reply to 'R' and 'P'
+  uint8_t bandByte = 0x00;            // reply to 'T'
+  QByteArray password;                // up to 8 bytes, zero-filled in the reply
+
+  // --- Behaviour and faults ---------------------------------------------------------------
+  bool legacy = false;      // takes no part in the identity exchange
+  bool silent = false;      // answers nothing at all
+  int notReadyWakeUps = 0;  // the first n wake-ups are answered 'F'
+  int badIdentitySums = 0;  // the first n identity frames carry a wrong sum byte
+  int badBlockSums = 0;     // the first n read frames of badBlock carry a wrong sum byte
+  int badBlock = -1;
+  int refuseBlockWrites = 0;  // the first n write frames of refuseBlock are answered 'F'
+  int refuseBlock = -1;
+  int notReadyRequests = 0;  // the first n 'R' / 'P' requests are answered 'F'
+
+  // --- What it saw ----------------------------------------------------------------------------
+  QByteArray received;         // every byte from the PC, in order
+  int blocksWritten = 0;       // blocks accepted from a write
+  int identityWriteBacks = 0;  // identity frames accepted from a write
+  std::array<uint8_t, 16> writtenIdentity{};
+  // Commands the PC sent (the byte before each trailing zero at a command position).
+  QByteArray commands;
+
+ private:
+  enum class Mode { Idle, Read, WriteGranted, WriteData };
+  enum class Expect { Command, IdentityFrame, BlockFrame };
+
+  void OnReadable();
+  void Consume(uint8_t b);
+  void Command(uint8_t c);
+  void ReadBlockReply(bool first);
+  void FrameDone();
+  void Reply(const QByteArray& bytes);
+  static uint8_t Sum(const uint8_t* data, int count);
+
+  PseudoTerminal& line_;
+  QSocketNotifier* notifier_;
+  Mode mode_ = Mode::Idle;
+  Expect expect_ = Expect::Command;
+  QByteArray pending_;  // bytes of the command or frame being taken
+  int frameSize_ = 0;   // bytes the current frame needs, sum command included
+  int readBlock_ = 0;   // next block of a read
+  int writeBlock_ = 0;  // next block of a write
+  int zeroBlockSent_ = 0;
+  bool sentFirstBlock_ = false;
+  int wakeUps_ = 0;
+  int requests_ = 0;
+  int identityFrames_ = 0;
+  int blockFrames_ = 0;
+  int writeFrames_ = 0;
+  int bandChecks_ = 0;
+};

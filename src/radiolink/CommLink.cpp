@@ -7,6 +7,7 @@
 #include "platform/CommPort.h"
 #include "platform/Dialogs.h"
 #include "platform/Runtime.h"
+#include "radiolink/LinkFrames.h"
 #include "shell/RadioLinkEntry.h"
 
 namespace {
@@ -176,6 +177,19 @@ void SendCommandByte(uint8_t b) {
   }
 }
 
+namespace {
+
+// A receive event ended the wait: the first byte waiting is the reply.
+void TakeReplyByte() {
+  CommReceiveEvent = false;
+  StopReplyTimeout();
+  const QByteArray input = MSComm1().Input();
+  RxByte = input.isEmpty() ? 0 : static_cast<uint8_t>(input[0]);
+  FlushCommBuffers();
+}
+
+}  // namespace
+
 void ReceiveReplyByte() {
   ReceiveArmed = true;
   RxByte = 0;
@@ -184,11 +198,7 @@ void ReceiveReplyByte() {
   StartReplyTimeout();
   while (!ReplyTimedOut) {
     if (CommReceiveEvent) {
-      CommReceiveEvent = false;
-      StopReplyTimeout();
-      const QByteArray input = MSComm1().Input();
-      RxByte = input.isEmpty() ? 0 : static_cast<uint8_t>(input[0]);
-      FlushCommBuffers();
+      TakeReplyByte();
       break;
     }
     cps::DoEvents();
@@ -209,11 +219,7 @@ void WaitReplyByteCountdown() {
   StopReplyTimeout();
   while (!TransferAborted) {
     if (CommReceiveEvent) {
-      CommReceiveEvent = false;
-      StopReplyTimeout();
-      const QByteArray input = MSComm1().Input();
-      RxByte = input.isEmpty() ? 0 : static_cast<uint8_t>(input[0]);
-      FlushCommBuffers();
+      TakeReplyByte();
       break;
     }
     RxCountdown -= 1;
@@ -237,6 +243,17 @@ void SendBlock32() { SendBlock(PrepareSend32, TxBlock32.data(), int(TxBlock32.si
 void ReceiveBlock9() { ReceiveBlock(PrepareReceive9); }
 void ReceiveBlock10() { ReceiveBlock(PrepareReceive10); }
 void ReceiveBlock17() { ReceiveBlock(PrepareReceive17); }
+
+bool RequestFirstBlock() {
+  cps::Sleep(10);
+  SendCommandByte(frames::kFirstBlock);
+  if (CommError) {
+    SendCommandByte(frames::kNotReady);
+    return false;
+  }
+  ReceiveBlock10();
+  return !CommError && !RxBuffer.isEmpty() && uint8_t(RxBuffer[0]) == frames::kOk;
+}
 
 // --- LED blink -------------------------------------------------------------------------------
 

@@ -135,15 +135,7 @@ class RadioRead {
 
   // Steps 17 to 20.
   const char* TakeFirstBlock() {
-    cps::Sleep(10);
-    SendCommandByte(frames::kFirstBlock);
-    if (CommError) {
-      SendCommandByte(frames::kNotReady);
-      return kCheckVersionText;
-    }
-    ReceiveBlock10();
-    if (CommError) return kCheckVersionText;
-    if (RxBuffer.isEmpty() || uint8_t(RxBuffer[0]) != frames::kOk) return kCheckVersionText;
+    if (!RequestFirstBlock()) return kCheckVersionText;
     form_.lblProgram->SetCaption(QLatin1String(kReadWaitText));
     StartGreenLedBlink();
     return nullptr;

@@ -197,16 +197,7 @@ class RadioWrite {
 
   // Steps 23 to 27; kPasswordNotGiven when the prompt closed without the password.
   const char* TakeRadioPassword() {
-    cps::Sleep(10);
-    SendCommandByte(frames::kFirstBlock);
-    if (CommError) {
-      SendCommandByte(frames::kNotReady);
-      return kCheckVersionText;
-    }
-    ReceiveBlock10();
-    if (CommError || RxBuffer.isEmpty() || uint8_t(RxBuffer[0]) != frames::kOk) {
-      return kCheckVersionText;
-    }
+    if (!RequestFirstBlock()) return kCheckVersionText;
     RadioPassword = frames::PasswordFromReply(RxBuffer);
     if (frames::ReplyCarriesPassword(RxBuffer) && !AwaitPassword()) return kPasswordNotGiven;
     CodeplugLocked = false;

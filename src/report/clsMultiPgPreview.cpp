@@ -273,18 +273,23 @@ void clsMultiPgPreview::pSpaces(double toX, double fromX, bool useSymbol) {
     fill = QStringLiteral("\\");
     SetForeColor(65280);
   }
-  // A fill without width would never get there.
-  if (GetTextWidth(fill) > 0) {
-    while (CurrentX() < toX) pPrint(fill, -1, true);
-  }
+  Fill(fill, toX);
   SetFontName(savedName);
   SetForeColor(savedColour);
 }
 
 void clsMultiPgPreview::pDots(double toX, double fromX) {
   if (fromX > 0) SetCurrentX(fromX);
-  if (GetTextWidth(QStringLiteral(".")) <= 0) return;
-  while (CurrentX() < toX) pPrint(QStringLiteral("."), -1, true);
+  Fill(QStringLiteral("."), toX);
+}
+
+void clsMultiPgPreview::Fill(const QString& fill, double toX) {
+  // Only whole characters that end by the target and by the paper's edge: one that would wrap
+  // sends the position back to the left margin, and the fill would start over for ever.
+  const double width = GetTextWidth(fill);
+  if (width <= 0) return;
+  const float limit = static_cast<float>(std::min(toX, PaperWidth));
+  while (static_cast<float>(CurrentX() + width) <= limit) pPrint(fill, -1, true);
 }
 
 // --- Rules ---------------------------------------------------------------------------------------

@@ -46,9 +46,10 @@ class clsMultiPgPreview {
   void pPrintRotate(const QString& text, int angle, double x = -1);
   // A bullet and two blanks in the Symbol font.
   void pBullet(double x = -1);
-  // Blanks (or green Symbol fill characters) from fromX up to toX (-1: the paper's width).
+  // Blanks (or green Symbol fill characters) from fromX up to toX (-1: the paper's width); the
+  // fill stops where the next character would pass toX or the paper's edge.
   void pSpaces(double toX = -1, double fromX = -1, bool useSymbol = false);
-  // Leader dots up to toX.
+  // Leader dots up to toX, as far as whole dots fit before it and the paper's edge.
   void pDots(double toX, double fromX = -1);
 
   // --- Rules ---
@@ -120,6 +121,8 @@ class clsMultiPgPreview {
  private:
   cps::DrawSurface& surface() const { return *surface_; }
   void PrintLine(const QString& text, bool endLine);
+  // Prints fill without ending the line for as long as a whole one fits before toX.
+  void Fill(const QString& fill, double toX);
 
   PreviewHost& host_;
   cps::DrawSurface* surface_;

@@ -232,6 +232,13 @@ TEST_F(PreviewClass, FillersNoticesAndTextBackground) {
   EXPECT_EQ(s.Count("\\"), 2);
   EXPECT_EQ(preview_.ForeColor(), colour);
   EXPECT_EQ(preview_.FontName(), "Arial");
+  // A target past the paper's edge: the fill stops where the next character would wrap.
+  s.texts.clear();
+  preview_.pDots(9, 8.0);
+  EXPECT_EQ(s.Count("."), 5);  // up to 8.5
+  preview_.pSpaces(-1, 8.4);
+  EXPECT_EQ(s.Count(" "), 4);
+  EXPECT_NEAR(preview_.CurrentX(), 8.5, 1e-9);
 
   preview_.pBullet(0.5);
   const DrawnText* bullet = s.Find(QString(QChar(183)) + "  ");

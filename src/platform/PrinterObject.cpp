@@ -1,5 +1,7 @@
 #include "platform/PrinterObject.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 
@@ -43,8 +45,13 @@ void PrinterObject::SetOutputFileName(const QString& path) {
 }
 
 bool PrinterObject::EndDoc() {
-  if (!painter_.isActive()) return false;
-  return painter_.end();
+  if (failed_) {
+    failed_ = false;
+    return false;
+  }
+  if (!painter_.isActive() || painter_.end()) return true;
+  errorText_ = FailureText();
+  return false;
 }
 
 double PrinterObject::ToDevice(double units) const {
@@ -53,8 +60,38 @@ double PrinterObject::ToDevice(double units) const {
 
 bool PrinterObject::EnsureJob() {
   if (painter_.isActive()) return true;
-  failed_ = !painter_.begin(printer_.get());
-  return !failed_;
+  // One failure ends the document: no new attempt at every drawing.
+  if (failed_) return false;
+  if (painter_.begin(printer_.get())) return true;
+  failed_ = true;
+  errorText_ = FailureText();
+  return false;
+}
+
+namespace {
+
+// The system's reason why path cannot be written, found without harming what is there: an
+// existing file is only opened for appending, and a file the probe creates is removed again.
+QString WriteError(const QString& path) {
+  const bool existed = QFileInfo::exists(path);
+  QFile probe(path);
+  if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) return probe.errorString();
+  probe.close();
+  if (!existed) probe.remove();
+  return QStringLiteral("the file could not be written");
+}
+
+}  // namespace
+
+QString PrinterObject::FailureText() const {
+  const QString file = printer_->outputFileName();
+  if (printer_->outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
+    return QStringLiteral("The file \"%1\" could not be written: %2.").arg(file, WriteError(file));
+  }
+  const QString name = printer_->printerName();
+  if (name.isEmpty()) return QStringLiteral("No printer is set up.");
+  if (!printer_->isValid()) return QStringLiteral("The printer \"%1\" is not available.").arg(name);
+  return QStringLiteral("The printer \"%1\" could not be opened.").arg(name);
 }
 
 QFont PrinterObject::DeviceFont(const SurfaceFont& font) const {

@@ -1,6 +1,7 @@
 // The system printer object: a drawing surface on the printer with a print position in the
 // printer's current unit (twips or inches), fonts, Print, Line and EndDoc. The first drawing of
 // a document starts the print job; EndDoc finishes it, and the next drawing starts a new one.
+// A job that cannot be started fails the whole document, and EndDoc reports it.
 // With an output file name set, every job is written as a PDF file there instead.
 #pragma once
 
@@ -36,11 +37,15 @@ class PrinterObject : public DrawSurface {
   int Copies() const { return printer_->copyCount(); }
   void SetCopies(int copies) { printer_->setCopyCount(copies); }
 
-  // Ends the document: the page goes to the printer (or the PDF file). True when a job had
-  // been started and was finished without error.
+  // Ends the document: the page goes to the printer (or the PDF file). False when the document
+  // failed (its job could not be started, or finishing it failed); ErrorText then says why. A
+  // failed document is forgotten here, so the next drawing tries a new job.
   bool EndDoc();
-  // True when the last job could not be started (no usable printer or file).
+  // True when the document's job could not be started (no usable printer, or its output file
+  // cannot be written): drawing does nothing more until EndDoc.
   bool Failed() const { return failed_; }
+  // Why the last document failed, naming the printer or the output file.
+  QString ErrorText() const { return errorText_; }
 
   // "" prints on the system printer; a path writes every job to that PDF file.
   void SetOutputFileName(const QString& path);
@@ -61,6 +66,7 @@ class PrinterObject : public DrawSurface {
   double UnitsPerInch() const { return scaleMode_ == kScaleInches ? 1.0 : 1440.0; }
   double ToDevice(double units) const;
   bool EnsureJob();
+  QString FailureText() const;
   QFont DeviceFont(const SurfaceFont& font) const;
   QRectF ToDevice(const QRectF& units) const;
   QPen Pen(uint32_t colour) const;
@@ -69,6 +75,7 @@ class PrinterObject : public DrawSurface {
   QPainter painter_;
   int scaleMode_ = kScaleTwips;
   bool failed_ = false;
+  QString errorText_;
 };
 
 // The one printer object of the program.

@@ -126,7 +126,12 @@ void PrintDataReport() {
   const bool inches = printer.ScaleMode() == cps::PrinterObject::kScaleInches;
   for (int copy = 1; copy <= copies; ++copy) {
     DrawPrintedReport(printer, ReadReportValues(), inches);
-    if (printer.Failed()) return;
-    printer.EndDoc();
+    // A printer that cannot be opened or a file that cannot be written ends the print here,
+    // the remaining copies included, and the user is told once.
+    if (!printer.EndDoc()) {
+      cps::MsgBox(QStringLiteral("The Data Report was not printed.\r\n") + printer.ErrorText(),
+                  cps::msgbox::OKOnly | cps::msgbox::Exclamation);
+      return;
+    }
   }
 }

@@ -244,6 +244,21 @@ TEST_F(ReportRoads, CancelNoCopiesAndAHeldToolbarPrintNothing) {
   EXPECT_FALSE(QFile::exists(PdfPath()));
 }
 
+TEST_F(ReportRoads, AFailedPrintSaysWhyOnceAndSkipsTheRemainingCopies) {
+  const QString path = ProgramFile("no such folder/report.pdf");
+  cps::Printer().SetOutputFileName(path);
+  const qsizetype before = Messages().size();
+  cps::DialogScript::ChooseNextPrinter(3);
+  MDIFormMain().mnuFilePrint_Click();
+  ASSERT_EQ(Messages().size(), before + 1);
+  const cps::ShownMessage& shown = Messages().last();
+  EXPECT_EQ(shown.title, "Corvana CPS");
+  EXPECT_TRUE(shown.prompt.startsWith("The Data Report was not printed."))
+      << shown.prompt.toStdString();
+  EXPECT_TRUE(shown.prompt.contains(path + "\" could not be written: No such file or directory"))
+      << shown.prompt.toStdString();
+}
+
 TEST_F(ReportRoads, PreviewPrintButtonClosesThePreviewFirstThenPrints) {
   MDIFormMain().mnuFilePrintPreview_Click();
   ASSERT_TRUE(IsFrmMultiPgPreviewLoaded());

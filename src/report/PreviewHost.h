@@ -28,6 +28,9 @@ class PreviewHost {
   // Loads the window hidden and sizes its page canvas a quarter inch larger than the paper in
   // each direction, scaled so that the whole canvas spans paperWidth by paperHeight units.
   virtual cps::DrawSurface& OpenSurface(double paperWidth, double paperHeight) = 0;
+  // The folder the page files go to, ending in "/": the preview window's own folder, made for
+  // it inside TEMP, so that its pages never meet another preview's files or the user's.
+  virtual QString PageFolder() const = 0;
   // Writes the canvas as a page file; a file that cannot be written is skipped.
   virtual void SavePage(const QString& path) = 0;
   // Hands the window the number of the last page file, shows page file 0 and shows the window

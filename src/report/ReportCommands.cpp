@@ -40,7 +40,8 @@ class PreviewWindowHost : public PreviewHost {
     window.SizePage(paperWidth, paperHeight);
     return window.canvas;
   }
-  void SavePage(const QString& path) override { frmMultiPgPreview().canvas.Image().save(path); }
+  QString PageFolder() const override { return frmMultiPgPreview().TempPath; }
+  void SavePage(const QString& path) override { frmMultiPgPreview().SavePage(path); }
   void ShowPages(int lastPage, bool modal) override {
     FrmMultiPgPreview& window = frmMultiPgPreview();
     window.PageCount = lastPage;

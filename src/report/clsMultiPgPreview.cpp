@@ -1,7 +1,6 @@
 #include "report/clsMultiPgPreview.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QLocale>
 #include <algorithm>
 
@@ -57,10 +56,6 @@ QString clsMultiPgPreview::PageFile(int page) const {
 
 void clsMultiPgPreview::pStartDoc() {
   PageNo = 0;
-  // Without TEMP the page files go to the system's temporary folder, never to the root folder.
-  QString temp = qEnvironmentVariable("TEMP");
-  if (temp.isEmpty()) temp = QDir::tempPath();
-  TempPath = temp + QLatin1Char('/');
   host_.SetPrinterInches();
   const QSizeF page = host_.PrinterPageInches();
   if (page.width() > 0 && page.height() > 0) {
@@ -68,6 +63,7 @@ void clsMultiPgPreview::pStartDoc() {
     PaperHeight = page.height();
   }
   surface_ = &host_.OpenSurface(PaperWidth, PaperHeight);
+  TempPath = host_.PageFolder();
   surface_->Font() = host_.PrinterFont();
   surface_->ForeColor = host_.PrinterForeColor();
   surface_->Cls();

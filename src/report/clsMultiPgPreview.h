@@ -1,7 +1,8 @@
 // The multi-page print preview: printer-like drawing in inches on a page-sized canvas, every
-// finished page written as a page file "PPview<n>.bmp" in the TEMP folder, and the pages shown
-// in the preview window at the end. Positions and sizes are in inches of the page; -1 for a
-// position or size means the current position or the default where a member says so.
+// finished page written as a page file "PPview<n>.bmp" in the preview window's own folder inside
+// TEMP, and the pages shown in the preview window at the end. Positions and sizes are in inches of
+// the page; -1 for a position or size means the current position or the default where a member says
+// so.
 #pragma once
 
 #include <QString>
@@ -132,5 +133,5 @@ class clsMultiPgPreview {
   int PageOrientation = 1;
   bool TitleItalic = true;
   int PageNo = 0;
-  QString TempPath;
+  QString TempPath;  // the page folder, ending in "/"
 };

@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <algorithm>
 
 #include "editor/frmMain.h"
@@ -97,9 +99,13 @@ void FrmMultiPgPreview::Form_Load() {
   setGeometry(screen);
   Picture1->move(0, 0);
   HScroll1->setFixedWidth(std::max(1, Pixels(Twips(width()) - kButtonBarWidth - 500)));
+  // A fresh folder of this window's own inside TEMP (the system's temporary folder when TEMP is
+  // not set): its page files can neither overwrite nor be mistaken for files it did not write.
   QString temp = qEnvironmentVariable("TEMP");
   if (temp.isEmpty()) temp = QDir::tempPath();
-  TempPath = temp + QLatin1Char('/');
+  QTemporaryDir folder(QDir(temp).filePath(QStringLiteral("CorvanaPreview-XXXXXX")));
+  folder.setAutoRemove(false);
+  TempPath = folder.isValid() ? folder.path() + QLatin1Char('/') : QString();
   Form_Resize();
 }
 
@@ -115,6 +121,11 @@ void FrmMultiPgPreview::SizePage(double paperWidth, double paperHeight) {
   HScroll1->setSingleStep(static_cast<int>(cps::RoundHalfEven(HScroll1->maximum() * 0.1)));
   HScroll1->setPageStep(static_cast<int>(cps::RoundHalfEven(HScroll1->maximum() * 0.5)));
   Picture1->setPixmap(QPixmap());
+}
+
+void FrmMultiPgPreview::SavePage(const QString& path) {
+  if (TempPath.isEmpty() || !canvas.Image().save(path, "BMP")) return;
+  if (!writtenPages_.contains(path)) writtenPages_.append(path);
 }
 
 bool FrmMultiPgPreview::LoadPageFile(int page) {
@@ -285,15 +296,19 @@ void FrmMultiPgPreview::cmd_quit_Click() {
 }
 
 void FrmMultiPgPreview::Form_Unload() {
-  // Every page file goes, also one left by an earlier run; a file that will not go stays.
-  const QDir folder(TempPath);
-  for (const QString& name :
-       folder.entryList({QStringLiteral("PPview*.bmp")}, QDir::Files | QDir::Hidden)) {
-    QFile::remove(folder.filePath(name));
-  }
+  DeletePageFiles();
   PageCount = 0;
   CurrentPage = 0;
 }
+
+void FrmMultiPgPreview::DeletePageFiles() {
+  // A file that will not go stays, and so does the folder then.
+  for (const QString& path : std::as_const(writtenPages_)) QFile::remove(path);
+  writtenPages_.clear();
+  if (!TempPath.isEmpty()) QDir().rmdir(TempPath);
+}
+
+FrmMultiPgPreview::~FrmMultiPgPreview() { DeletePageFiles(); }
 
 void FrmMultiPgPreview::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

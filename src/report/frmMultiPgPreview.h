@@ -1,7 +1,8 @@
 // The print preview window: a borderless full-screen window showing one page file at full size,
 // moved with two scroll bars, the arrow keys or by dragging; Fit shows the whole page as a
 // thumbnail; Home and End show the first and the last page; Print closes the window and prints
-// the report; Exit (or Esc) closes it. Closing deletes every "PPview*.bmp" in the TEMP folder.
+// the report; Exit (or Esc) closes it. The page files live in a folder of the window's own inside
+// TEMP; closing deletes the page files the preview wrote there, and the folder.
 // Scroll values and control sizes are in twips (15 a pixel); the canvas measures in pixels.
 #pragma once
 
@@ -18,10 +19,11 @@ class FrmMultiPgPreview : public QWidget {
 
  public:
   explicit FrmMultiPgPreview(QWidget* parent = nullptr);
+  ~FrmMultiPgPreview() override;
 
   int PageCount = 0;    // number of the last page file
   int CurrentPage = 0;  // number of the page file shown
-  QString TempPath;     // TEMP followed by "/"
+  QString TempPath;     // the page folder followed by "/"; "" when it could not be made
   int DragStartX = 0;
   int DragStartY = 0;
 
@@ -40,6 +42,8 @@ class FrmMultiPgPreview : public QWidget {
   void SizePage(double paperWidth, double paperHeight);
   // Loads page file n into the page.
   bool LoadPageFile(int page);
+  // Writes the canvas as the page file at path, inside the page folder; nothing without one.
+  void SavePage(const QString& path);
 
   void Form_Load();
   void Form_Resize();
@@ -62,8 +66,12 @@ class FrmMultiPgPreview : public QWidget {
 
  private:
   void StepScroll(QScrollBar* bar, int delta);
+  // Deletes the page files this window wrote, then its page folder when nothing else is in it.
+  void DeletePageFiles();
   int Twips(int pixels) const { return pixels * 15; }
   int Pixels(int twips) const;
+
+  QStringList writtenPages_;
 };
 
 // The one preview window, created (and its load run) on first use.

@@ -2,8 +2,6 @@
 // spacing, the word wrap and its page end, and the text helpers.
 #include <gtest/gtest.h>
 
-#include <QDir>
-
 #include "RecordingSurface.h"
 #include "model/ModuleState.h"
 #include "report/clsMultiPgPreview.h"
@@ -14,15 +12,11 @@ class PreviewClass : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetModuleState();
-    savedTemp_ = qgetenv("TEMP");
-    qputenv("TEMP", "/scratch/temp");
     preview_.pStartDoc();
   }
-  void TearDown() override { qputenv("TEMP", savedTemp_); }
 
   RecordingHost host_;
   clsMultiPgPreview preview_{host_};
-  QByteArray savedTemp_;
 };
 
 }  // namespace
@@ -34,24 +28,14 @@ TEST_F(PreviewClass, PagesAreWrittenAsNumberedPageFilesAndShownModally) {
   preview_.pNewPage();
   EXPECT_EQ(preview_.GetPage(), 3);
   preview_.pEndDoc(1);
-  EXPECT_EQ(host_.savedPages, QStringList({"/scratch/temp/PPview0.bmp", "/scratch/temp/PPview1.bmp",
-                                           "/scratch/temp/PPview2.bmp"}));
+  // In the folder the window made for them.
+  EXPECT_EQ(host_.savedPages,
+            QStringList({"/scratch/pages/PPview0.bmp", "/scratch/pages/PPview1.bmp",
+                         "/scratch/pages/PPview2.bmp"}));
   EXPECT_EQ(host_.shownLastPage, 2);
   EXPECT_TRUE(host_.shownModal);
   EXPECT_EQ(preview_.GetPaperHeight(), 11);
   EXPECT_EQ(preview_.GetPaperWidth(), 8.0);
-}
-
-TEST(PreviewClassTemp, WithoutTempThePageFilesGoToTheSystemTemporaryFolder) {
-  const QByteArray saved = qgetenv("TEMP");
-  qunsetenv("TEMP");
-  RecordingHost host;
-  clsMultiPgPreview preview(host);
-  preview.pStartDoc();
-  preview.pEndDoc(1);
-  qputenv("TEMP", saved);
-  ASSERT_EQ(host.savedPages.size(), 1);
-  EXPECT_EQ(host.savedPages[0], QDir::tempPath() + "/PPview0.bmp");
 }
 
 TEST(PreviewClassPrinter, AnUnusablePrinterIsReportedByTheConstruction) {

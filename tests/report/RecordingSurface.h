@@ -110,6 +110,7 @@ class RecordingHost : public PreviewHost {
   cps::SurfaceFont PrinterFont() const override { return {}; }
   uint32_t PrinterForeColor() const override { return 0; }
   cps::DrawSurface& OpenSurface(double, double) override { return surface; }
+  QString PageFolder() const override { return QStringLiteral("/scratch/pages/"); }
   void SavePage(const QString& path) override {
     savedPages.append(path);
     pageTexts.append(surface.texts);

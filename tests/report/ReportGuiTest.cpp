@@ -2,7 +2,9 @@
 // shows them, the preview window's navigation and its Exit and Print buttons, and File>Print on
 // the printer object, written to a PDF file that pdftotext reads back.
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPrinterInfo>
@@ -36,14 +38,22 @@ class ReportRoads : public ShellTest {
   void TearDown() override {
     UnloadFrmMultiPgPreview();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Page files a test wrote itself, which no preview deletes.
+    QDirIterator it(TempFolder(), {"PPview*.bmp"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) QFile::remove(it.next());
     ShellTest::TearDown();
     cps::ResetPrinterForTests();
   }
 
   QString PdfPath() const { return ProgramFile("report.pdf"); }
   static QString TempFolder() { return qEnvironmentVariable("TEMP"); }
+  // The page files in TEMP and in any folder inside it.
   static QStringList PageFiles() {
-    return QDir(TempFolder()).entryList({"PPview*.bmp"}, QDir::Files, QDir::Name);
+    QStringList names;
+    QDirIterator it(TempFolder(), {"PPview*.bmp"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) names.append(it.nextFileInfo().fileName());
+    names.sort();
+    return names;
   }
 
   // The text of the PDF as pdftotext lays it out.
@@ -55,17 +65,18 @@ class ReportRoads : public ShellTest {
   }
 };
 
-void WritePage(int n, int width, int height) {
+void WritePage(const QString& folder, int n, int width, int height) {
   QImage page(width, height, QImage::Format_RGB32);
   page.fill(Qt::white);
-  ASSERT_TRUE(page.save(
-      QDir(qEnvironmentVariable("TEMP")).filePath(QStringLiteral("PPview%1.bmp").arg(n))));
+  ASSERT_TRUE(page.save(QDir(folder).filePath(QStringLiteral("PPview%1.bmp").arg(n))));
 }
 
 }  // namespace
 
-TEST_F(ReportRoads, PreviewWritesItsPageAndExitDeletesEveryPageFile) {
-  WritePage(7, 10, 10);  // left behind by someone else: it goes as well
+TEST_F(ReportRoads, PreviewKeepsItsPagesInAFolderOfItsOwnAndExitDeletesOnlyThose) {
+  // Page files of another running copy, or the user's: neither overwritten nor deleted.
+  WritePage(TempFolder(), 0, 10, 10);
+  WritePage(TempFolder(), 7, 10, 10);
   MDIFormMain().mnuFilePrintPreview_Click();
   EXPECT_TRUE(PrintToPreview);
   EXPECT_EQ(cps::Printer().ScaleMode(), cps::PrinterObject::kScaleInches);
@@ -74,9 +85,13 @@ TEST_F(ReportRoads, PreviewWritesItsPageAndExitDeletesEveryPageFile) {
   FrmMultiPgPreview& preview = frmMultiPgPreview();
   EXPECT_TRUE(preview.isVisible());
   EXPECT_EQ(preview.PageCount, 0);
-  EXPECT_EQ(PageFiles(), QStringList({"PPview0.bmp", "PPview7.bmp"}));
+  const QString folder = preview.TempPath;
+  EXPECT_EQ(QFileInfo(QDir(folder).absolutePath()).absolutePath(),
+            QDir(TempFolder()).absolutePath());
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"PPview0.bmp"}));
+  EXPECT_EQ(QImage(QDir(TempFolder()).filePath("PPview0.bmp")).size(), QSize(10, 10));
   // The page at 96 dots per inch, a quarter inch larger than the paper each way.
-  const QImage page(QDir(TempFolder()).filePath("PPview0.bmp"));
+  const QImage page(folder + "PPview0.bmp");
   const double paperWidth = cps::Printer().ScaleWidth();
   EXPECT_NEAR(page.width(), (paperWidth + 0.25) * 96, 1);
   EXPECT_EQ(preview.Picture1->pixmap().size(), page.size());
@@ -89,7 +104,18 @@ TEST_F(ReportRoads, PreviewWritesItsPageAndExitDeletesEveryPageFile) {
 
   QTest::keyClick(preview.Picture1, Qt::Key_Escape);
   EXPECT_FALSE(IsFrmMultiPgPreviewLoaded());
-  EXPECT_TRUE(PageFiles().isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(folder));
+  EXPECT_EQ(PageFiles(), QStringList({"PPview0.bmp", "PPview7.bmp"}));
+}
+
+TEST_F(ReportRoads, WithoutTempThePageFolderIsMadeInTheSystemTemporaryFolder) {
+  const QByteArray saved = qgetenv("TEMP");
+  qunsetenv("TEMP");
+  const QString folder = frmMultiPgPreview().TempPath;
+  qputenv("TEMP", saved);
+  EXPECT_EQ(QFileInfo(QDir(folder).absolutePath()).absolutePath(), QDir::temp().absolutePath());
+  UnloadFrmMultiPgPreview();
+  EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
 TEST_F(ReportRoads, WithoutAUsablePrinterThePreviewAsksForOneFirst) {
@@ -110,9 +136,9 @@ TEST_F(ReportRoads, WithoutAUsablePrinterThePreviewAsksForOneFirst) {
 TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {
   FrmMultiPgPreview& preview = frmMultiPgPreview();
   preview.SizePage(8.5, 11);
-  WritePage(0, 100, 100);
-  WritePage(1, 200, 150);
-  WritePage(2, 300, 120);
+  WritePage(preview.TempPath, 0, 100, 100);
+  WritePage(preview.TempPath, 1, 200, 150);
+  WritePage(preview.TempPath, 2, 300, 120);
   preview.PageCount = 2;
   ASSERT_TRUE(preview.LoadPageFile(0));
   preview.show();

@@ -91,6 +91,14 @@ void PageCanvas::PaintRotatedText(double x, double y, const QString& text, int a
   painter.drawText(QPointF(0, QFontMetricsF(painter.font()).ascent()), text);
 }
 
+void PageCanvas::PaintPicture(const QImage& picture, const QRectF& target) {
+  if (image_.isNull() || picture.isNull()) return;
+  QPainter painter(&image_);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(ToPixels(target), picture);
+}
+
 void PageCanvas::PaintLine(double x1, double y1, double x2, double y2) {
   if (image_.isNull()) return;
   QPainter painter(&image_);

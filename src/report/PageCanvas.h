@@ -14,6 +14,8 @@ class PageCanvas : public cps::DrawSurface {
   // Sizes the canvas for paper of paperWidth by paperHeight inches and clears it.
   void Open(double paperWidth, double paperHeight);
   const QImage& Image() const { return image_; }
+  // Copies picture's pixels, stretched, into target (user units), replacing what is there.
+  void PaintPicture(const QImage& picture, const QRectF& target);
 
  protected:
   QSizeF Measure(const cps::SurfaceFont& font, const QString& text) const override;

@@ -3,8 +3,11 @@
 // records pages instead.
 #pragma once
 
+#include <QRectF>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
+#include <QVariant>
 #include <cstdint>
 
 #include "platform/DrawSurface.h"
@@ -31,6 +34,13 @@ class PreviewHost {
   // The folder the page files go to, ending in "/": the preview window's own folder, made for
   // it inside TEMP, so that its pages never meet another preview's files or the user's.
   virtual QString PageFolder() const = 0;
+  // The window's hidden picture box picPrintPic, where a picture is measured before it is
+  // painted: takes the picture (a QImage or QPixmap; anything else, or an empty variant, clears
+  // the box) and answers its size in pixels (empty without a picture).
+  virtual QSize SetPrintPicture(const QVariant& picture) = 0;
+  // Paints the picture held by picPrintPic on the canvas into target (user units), copying its
+  // pixels over what is there.
+  virtual void PaintPrintPicture(const QRectF& target) = 0;
   // Writes the canvas as a page file; a file that cannot be written is skipped.
   virtual void SavePage(const QString& path) = 0;
   // Hands the window the number of the last page file, shows page file 0 and shows the window

@@ -40,6 +40,13 @@ class PreviewWindowHost : public PreviewHost {
     window.SizePage(paperWidth, paperHeight);
     return window.canvas;
   }
+  QSize SetPrintPicture(const QVariant& picture) override {
+    return frmMultiPgPreview().LoadPrintPicture(picture);
+  }
+  void PaintPrintPicture(const QRectF& target) override {
+    FrmMultiPgPreview& window = frmMultiPgPreview();
+    window.canvas.PaintPicture(window.picPrintPic->pixmap().toImage(), target);
+  }
   QString PageFolder() const override { return frmMultiPgPreview().TempPath; }
   void SavePage(const QString& path) override { frmMultiPgPreview().SavePage(path); }
   void ShowPages(int lastPage, bool modal) override {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "model/ModuleState.h"
+#include "platform/Runtime.h"
 #include "platform/TextConv.h"
 
 namespace {
@@ -63,6 +64,8 @@ void clsMultiPgPreview::pStartDoc() {
     PaperHeight = page.height();
   }
   surface_ = &host_.OpenSurface(PaperWidth, PaperHeight);
+  ScaleWidth = PaperWidth;
+  ScaleHeight = PaperHeight;
   TempPath = host_.PageFolder();
   surface_->Font() = host_.PrinterFont();
   surface_->ForeColor = host_.PrinterForeColor();
@@ -363,6 +366,31 @@ void clsMultiPgPreview::pCircle(double x, double y, double radius, int64_t lineC
                    static_cast<uint32_t>(fillColour), fillStyle);
 }
 
+void clsMultiPgPreview::pPrintPicture(const QVariant& picture, double x, double y, double& width,
+                                      double& height, bool& fit, bool keepAspect) {
+  if (width == 0) width = height;
+  if (height == 0) height = width;
+  if (width == 0 && height == 0) fit = true;
+  const QSize size = host_.SetPrintPicture(picture);
+  double targetWidth = fit ? ScaleWidth : width;
+  double targetHeight = fit ? ScaleHeight : height;
+  // A picture or a target without area has no shape to keep and nothing to paint.
+  if (!size.isEmpty() && targetWidth > 0 && targetHeight > 0) {
+    const double ratio = static_cast<double>(size.height()) / size.width();
+    if (keepAspect && targetHeight / targetWidth <= ratio) {
+      targetWidth = targetHeight / ratio;
+      if (x == -1) x = (ScaleWidth - targetWidth) / 2;
+      if (y == -1) y = 0;
+    } else {
+      if (keepAspect) targetHeight = targetWidth * ratio;
+      if (x == -1) x = 0;
+      if (y == -1) y = (ScaleHeight - targetHeight) / 2;
+    }
+    host_.PaintPrintPicture(QRectF(x, y, targetWidth, targetHeight));
+  }
+  host_.SetPrintPicture(QVariant());
+}
+
 // --- Page furniture ------------------------------------------------------------------------------
 
 void clsMultiPgPreview::pHeader(const QString& title, const std::optional<QString>& subTitle,
@@ -460,6 +488,19 @@ void clsMultiPgPreview::SetDrawWidth(int halfPixels) {
 void clsMultiPgPreview::SetBackColor(int64_t colour) {
   surface().FontTransparent = colour == -1;
   surface().TextBackColor = colour == -1 ? 0xFFFFFF : static_cast<uint32_t>(colour);
+}
+
+void clsMultiPgPreview::ResetBackColor() {
+  const double x = CurrentX();
+  const double y = CurrentY();
+  cps::Sleep(1);
+  SetBackColor(0xFFFFFF);
+  cps::Sleep(1);
+  pQuarterSpace();
+  cps::Sleep(1);
+  SetCurrentX(x);
+  SetCurrentY(y);
+  cps::Sleep(1);
 }
 
 void clsMultiPgPreview::SetOrientation(int orientation) {

@@ -63,6 +63,12 @@ class clsMultiPgPreview {
             int64_t lineColour = -1, int64_t fillColour = -1, int fillStyle = 1);
   void pCircle(double x, double y, double radius, int64_t lineColour = -1, int64_t fillColour = -1,
                int fillStyle = 1, double aspect = 1);
+  // Paints picture (a QImage or QPixmap) at (x, y) in width by height. A zero width takes the
+  // height and a zero height the width; both zero mean fit (these three are written back). Fit
+  // fills the whole surface; keepAspect keeps the picture's shape inside the target. x or y -1
+  // centres the picture across or down the surface, or puts it at the surface's left or top edge.
+  void pPrintPicture(const QVariant& picture, double x, double y, double& width, double& height,
+                     bool& fit, bool keepAspect);
 
   // --- Page furniture ---
   void pHeader(const QString& title, const std::optional<QString>& subTitle = {},
@@ -122,6 +128,9 @@ class clsMultiPgPreview {
  private:
   cps::DrawSurface& surface() const { return *surface_; }
   void PrintLine(const QString& text, bool endLine);
+  // Text from here on is drawn on opaque white; the position is put back after the quarter line
+  // this prints.
+  void ResetBackColor();
   // Prints fill without ending the line for as long as a whole one fits before toX.
   void Fill(const QString& fill, double toX);
 
@@ -130,6 +139,10 @@ class clsMultiPgPreview {
   bool printerUnusable_ = false;
   double PaperWidth = 0;
   double PaperHeight = 0;
+  // The surface's scale: its whole area spans these user units from (0, 0), set by pStartDoc
+  // from the printer's paper (GetPaperWidth does not change it).
+  double ScaleWidth = 0;
+  double ScaleHeight = 0;
   int PageOrientation = 1;
   bool TitleItalic = true;
   int PageNo = 0;

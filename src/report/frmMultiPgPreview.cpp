@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -51,6 +52,10 @@ FrmMultiPgPreview::FrmMultiPgPreview(QWidget* parent)
   picFullPage->setFocusPolicy(Qt::StrongFocus);
   picFullPage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   picFullPage->hide();
+
+  picPrintPic = new QLabel(this);
+  picPrintPic->setObjectName(QStringLiteral("picPrintPic"));
+  picPrintPic->hide();
 
   Picture2 = new QWidget(this);
   cmd_quit = new QPushButton(QStringLiteral("Exit"), Picture2);
@@ -121,6 +126,25 @@ void FrmMultiPgPreview::SizePage(double paperWidth, double paperHeight) {
   HScroll1->setSingleStep(static_cast<int>(cps::RoundHalfEven(HScroll1->maximum() * 0.1)));
   HScroll1->setPageStep(static_cast<int>(cps::RoundHalfEven(HScroll1->maximum() * 0.5)));
   Picture1->setPixmap(QPixmap());
+}
+
+QSize FrmMultiPgPreview::LoadPrintPicture(const QVariant& picture) {
+  QImage image;
+  if (picture.typeId() == QMetaType::QImage) image = picture.value<QImage>();
+  if (picture.typeId() == QMetaType::QPixmap) image = picture.value<QPixmap>().toImage();
+  if (image.isNull()) {
+    picPrintPic->clear();
+    return {};
+  }
+  // Transparent parts show the box's white, as they would on paper.
+  QPixmap shown(image.size());
+  shown.fill(Qt::white);
+  QPainter painter(&shown);
+  painter.drawImage(0, 0, image);
+  painter.end();
+  picPrintPic->setPixmap(shown);
+  picPrintPic->resize(shown.size());
+  return shown.size();
 }
 
 void FrmMultiPgPreview::SavePage(const QString& path) {

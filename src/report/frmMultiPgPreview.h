@@ -36,12 +36,16 @@ class FrmMultiPgPreview : public QWidget {
   QWidget* picHScroll;  // strip at the bottom holding HScroll1
   QScrollBar* HScroll1;
   QLabel* picFullPage;  // the thumbnail
+  QLabel* picPrintPic;  // hidden: holds a picture while the preview class measures and paints it
   PageCanvas canvas;    // where the preview class draws the page being composed
 
   // Sizes the page for the paper and sets the scroll bars' ranges from it.
   void SizePage(double paperWidth, double paperHeight);
   // Loads page file n into the page.
   bool LoadPageFile(int page);
+  // Puts picture (a QImage or QPixmap) into picPrintPic, on the box's white background, and
+  // answers its size; anything else clears the box.
+  QSize LoadPrintPicture(const QVariant& picture);
   // Writes the canvas as the page file at path, inside the page folder; nothing without one.
   void SavePage(const QString& path);
 

@@ -203,6 +203,32 @@ TEST_F(PreviewClass, BoxesCirclesAndTurnedTextTakeTheirDefaults) {
   EXPECT_NEAR(s.turned[1].x, 2 + 2 * 0.1, 1e-9);  // after "up" in the whole-point 10
 }
 
+TEST_F(PreviewClass, PicturesTakeTheirSizeShapeAndPlace) {
+  const QVariant wide = QSize(200, 100);  // a picture twice as wide as high
+  double width = 0;
+  double height = 2;
+  bool fit = false;
+  preview_.pPrintPicture(wide, 1, 1, width, height, fit, false);
+  EXPECT_EQ(width, 2);  // written back: the zero width took the height
+  EXPECT_EQ(host_.paintedPictures.last(), QRectF(1, 1, 2, 2));
+  EXPECT_TRUE(host_.printPicture.isEmpty());  // the helper box is cleared afterwards
+  // No size: fit on the whole 8.5 by 11 surface; its shape kept, centred down the page.
+  width = 0;
+  height = 0;
+  preview_.pPrintPicture(wide, -1, -1, width, height, fit, true);
+  EXPECT_TRUE(fit);
+  EXPECT_EQ(host_.paintedPictures.last(), QRectF(0, 3.375, 8.5, 4.25));
+  // A target wider than the picture's shape: narrowed, centred across, at the top.
+  fit = false;
+  width = 4;
+  height = 1;
+  preview_.pPrintPicture(wide, -1, -1, width, height, fit, true);
+  EXPECT_EQ(host_.paintedPictures.last(), QRectF(3.25, 0, 2, 1));
+  // An empty picture paints nothing.
+  preview_.pPrintPicture(QVariant(), 1, 1, width, height, fit, true);
+  EXPECT_EQ(host_.paintedPictures.size(), 3);
+}
+
 TEST_F(PreviewClass, FillersNoticesAndTextBackground) {
   RecordingSurface& s = host_.surface;
   preview_.SetCurrentX(1.0);

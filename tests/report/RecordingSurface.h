@@ -99,6 +99,8 @@ class RecordingHost : public PreviewHost {
   bool inches = false;
   QStringList savedPages;
   QVector<QVector<DrawnText>> pageTexts;  // what each saved page held
+  QSize printPicture;                     // what picPrintPic holds
+  QVector<QRectF> paintedPictures;        // where pictures were painted
   int shownLastPage = -1;
   bool shownModal = false;
 
@@ -111,6 +113,12 @@ class RecordingHost : public PreviewHost {
   uint32_t PrinterForeColor() const override { return 0; }
   cps::DrawSurface& OpenSurface(double, double) override { return surface; }
   QString PageFolder() const override { return QStringLiteral("/scratch/pages/"); }
+  // A QSize stands for a picture of that many pixels.
+  QSize SetPrintPicture(const QVariant& picture) override {
+    printPicture = picture.toSize();
+    return printPicture;
+  }
+  void PaintPrintPicture(const QRectF& target) override { paintedPictures.append(target); }
   void SavePage(const QString& path) override {
     savedPages.append(path);
     pageTexts.append(surface.texts);

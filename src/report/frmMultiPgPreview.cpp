@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <algorithm>
 
@@ -18,6 +19,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/TextConv.h"
 #include "report/ReportCommands.h"
+#include "shell/CorvanaArt.h"
 
 namespace {
 
@@ -29,6 +31,50 @@ constexpr int kHScrollHeight = 270;
 
 int ClampToBar(const QScrollBar* bar, int value) {
   return std::clamp(value, bar->minimum(), bar->maximum());
+}
+
+// A button of the bar: its 16 x 16 picture above its caption, taking the focus like a button.
+QToolButton* PictureButton(const QString& caption, const QString& tip, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setText(caption);
+  button->setToolTip(tip);
+  button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  button->setIconSize(QSize(16, 16));
+  button->setFocusPolicy(Qt::StrongFocus);
+  return button;
+}
+
+// The Fit button's pictures, in the toolbar pictures' style: for the page view a whole page
+// between four corner marks (fit the page into the window), for the thumbnail view a magnifier
+// (back to the page at full size).
+QPixmap DrawFitPicture(bool thumbnailView) {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QColor ink(0x40, 0x40, 0x40);
+  if (!thumbnailView) {
+    p.setPen(QPen(ink, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4.5, 3.5, 7, 9));
+    for (qreal y = 6; y < 11; y += 2) p.drawLine(QPointF(6, y), QPointF(10, y));
+    p.setPen(QPen(QColor(0x2F, 0x6F, 0xC4), 1.5));
+    p.setBrush(Qt::NoBrush);
+    for (const QPointF& c : {QPointF(1, 1), QPointF(15, 1), QPointF(1, 15), QPointF(15, 15)}) {
+      const qreal dx = c.x() < 8 ? 3 : -3;
+      const qreal dy = c.y() < 8 ? 3 : -3;
+      p.drawPolyline(QPolygonF({QPointF(c.x(), c.y() + dy), c, QPointF(c.x() + dx, c.y())}));
+    }
+  } else {
+    p.setPen(QPen(ink, 1.5));
+    p.setBrush(QColor(0xCF, 0xE6, 0xFA));
+    p.drawEllipse(QPointF(6.5, 6.5), 4.5, 4.5);
+    p.drawLine(QPointF(4.5, 6.5), QPointF(8.5, 6.5));
+    p.drawLine(QPointF(6.5, 4.5), QPointF(6.5, 8.5));
+    p.setPen(QPen(ink, 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(10, 10), QPointF(14.5, 14.5));
+  }
+  return pixmap;
 }
 
 }  // namespace
@@ -58,13 +104,15 @@ FrmMultiPgPreview::FrmMultiPgPreview(QWidget* parent)
   picPrintPic->hide();
 
   Picture2 = new QWidget(this);
-  cmd_quit = new QPushButton(QStringLiteral("Exit"), Picture2);
-  cmd_quit->setToolTip(QStringLiteral("Close"));
-  cmd_print = new QPushButton(QStringLiteral("Print"), Picture2);
-  cmd_print->setToolTip(QStringLiteral("Print Options"));
-  cmdFullPage = new QPushButton(QStringLiteral("Fit"), Picture2);
-  cmdFullPage->setToolTip(QStringLiteral("Fit Page"));
+  cmd_quit = PictureButton(QStringLiteral("Exit"), QStringLiteral("Close"), Picture2);
+  cmd_quit->setIcon(QIcon::fromTheme(QStringLiteral("window-close"),
+                                     style()->standardIcon(QStyle::SP_DialogCloseButton)));
+  cmd_print = PictureButton(QStringLiteral("Print"), QStringLiteral("Print Options"), Picture2);
+  cmd_print->setIcon(ToolbarIcon(QStringLiteral("Print")));  // as on the main toolbar
+  cmdFullPage = PictureButton(QStringLiteral("Fit"), QStringLiteral("Fit Page"), Picture2);
   cmdFullPage->setCheckable(true);
+  imgFit = {DrawFitPicture(false), DrawFitPicture(true)};
+  ShowFitPicture();
   VScroll1 = new QScrollBar(Qt::Vertical, Picture2);
   cmd_quit->setGeometry(Pixels(30), 0, Pixels(525), Pixels(630));
   cmd_print->setGeometry(Pixels(30), Pixels(630), Pixels(525), Pixels(585));
@@ -78,9 +126,9 @@ FrmMultiPgPreview::FrmMultiPgPreview(QWidget* parent)
   setTabOrder(cmd_quit, cmd_print);
   setTabOrder(cmd_print, cmdFullPage);
 
-  connect(cmd_quit, &QPushButton::clicked, this, &FrmMultiPgPreview::cmd_quit_Click);
-  connect(cmd_print, &QPushButton::clicked, this, &FrmMultiPgPreview::cmd_print_Click);
-  connect(cmdFullPage, &QPushButton::clicked, this, &FrmMultiPgPreview::cmdFullPage_Click);
+  connect(cmd_quit, &QToolButton::clicked, this, &FrmMultiPgPreview::cmd_quit_Click);
+  connect(cmd_print, &QToolButton::clicked, this, &FrmMultiPgPreview::cmd_print_Click);
+  connect(cmdFullPage, &QToolButton::clicked, this, &FrmMultiPgPreview::cmdFullPage_Click);
   connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) {
     Picture1->move(-Pixels(value), Picture1->y());
     Picture1->setFocus();
@@ -177,6 +225,8 @@ void FrmMultiPgPreview::Form_Resize() {
   if (room > Picture1->width()) {
     Picture1->move((room - Picture1->width()) / 2, Picture1->y());
   }
+  // The picture of the view shown, also when the thumbnail stays shown.
+  ShowFitPicture();
   // In the thumbnail view the page is hidden; the thumbnail keeps the focus then.
   if (Picture1->isVisible()) Picture1->setFocus();
 }
@@ -186,10 +236,12 @@ void FrmMultiPgPreview::cmdFullPage_Click() {
     Picture1->show();
     Picture1->setFocus();
     picFullPage->hide();
+    ShowFitPicture();
     return;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QCoreApplication::processEvents();
+  ShowFitPicture();
   picFullPage->clear();
   const int room = width() - Pixels(kButtonBarWidth);
   if (picHScroll->isVisible()) {
@@ -225,6 +277,10 @@ void FrmMultiPgPreview::cmdFullPage_Click() {
   picFullPage->show();
   picFullPage->setFocus();
   QApplication::restoreOverrideCursor();
+}
+
+void FrmMultiPgPreview::ShowFitPicture() {
+  cmdFullPage->setIcon(QIcon(imgFit[cmdFullPage->isChecked() ? 1 : 0]));
 }
 
 void FrmMultiPgPreview::StepScroll(QScrollBar* bar, int delta) {

@@ -7,10 +7,12 @@
 #pragma once
 
 #include <QLabel>
-#include <QPushButton>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QString>
+#include <QToolButton>
 #include <QWidget>
+#include <array>
 
 #include "report/PageCanvas.h"
 
@@ -29,9 +31,12 @@ class FrmMultiPgPreview : public QWidget {
 
   QLabel* Picture1;   // the page
   QWidget* Picture2;  // the button bar on the right
-  QPushButton* cmd_quit;
-  QPushButton* cmd_print;
-  QPushButton* cmdFullPage;  // checkable: checked = thumbnail view
+  // The buttons show their picture above the caption.
+  QToolButton* cmd_quit;
+  QToolButton* cmd_print;
+  QToolButton* cmdFullPage;  // checkable: checked = thumbnail view
+  // The Fit button's two 16 x 16 pictures: 0 in the page view, 1 in the thumbnail view.
+  std::array<QPixmap, 2> imgFit;
   QScrollBar* VScroll1;
   QWidget* picHScroll;  // strip at the bottom holding HScroll1
   QScrollBar* HScroll1;
@@ -70,6 +75,8 @@ class FrmMultiPgPreview : public QWidget {
 
  private:
   void StepScroll(QScrollBar* bar, int delta);
+  // The Fit button shows the picture of its state.
+  void ShowFitPicture();
   // Deletes the page files this window wrote, then its page folder when nothing else is in it.
   void DeletePageFiles();
   int Twips(int pixels) const { return pixels * 15; }

@@ -184,9 +184,16 @@ TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {
   EXPECT_EQ(preview.HScroll1->value(), 300);
   EXPECT_EQ(preview.VScroll1->value(), 300);
 
-  // Fit shows the thumbnail of the page; End there redraws it from the last page.
+  // Fit shows the thumbnail of the page and the picture of that view; End there redraws the
+  // thumbnail from the last page.
+  auto fitPicture = [&] { return preview.cmdFullPage->icon().pixmap(16).toImage(); };
+  EXPECT_FALSE(preview.cmd_quit->icon().isNull());
+  EXPECT_FALSE(preview.cmd_print->icon().isNull());
+  EXPECT_NE(preview.imgFit[0].toImage(), preview.imgFit[1].toImage());
+  EXPECT_EQ(fitPicture(), preview.imgFit[0].toImage());
   QTest::keyRelease(preview.Picture1, Qt::Key_Home);
   preview.cmdFullPage->click();
+  EXPECT_EQ(fitPicture(), preview.imgFit[1].toImage());
   EXPECT_TRUE(preview.picFullPage->isVisible());
   EXPECT_FALSE(preview.Picture1->isVisible());
   const QImage first = preview.picFullPage->pixmap().toImage();
@@ -196,6 +203,7 @@ TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {
   EXPECT_TRUE(preview.picFullPage->isVisible());
   EXPECT_NE(preview.picFullPage->pixmap().toImage(), first);  // 300 x 120 is a wider shape
   preview.cmdFullPage->click();
+  EXPECT_EQ(fitPicture(), preview.imgFit[0].toImage());
   EXPECT_TRUE(preview.Picture1->isVisible());
   EXPECT_FALSE(preview.picFullPage->isVisible());
 }

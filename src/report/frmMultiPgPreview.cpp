@@ -150,7 +150,6 @@ int FrmMultiPgPreview::Pixels(int twips) const { return cps::TwipsToPixels(twips
 void FrmMultiPgPreview::Form_Load() {
   const QRect screen = QApplication::primaryScreen()->geometry();
   setGeometry(screen);
-  Picture1->move(0, 0);
   HScroll1->setFixedWidth(std::max(1, Pixels(Twips(width()) - kButtonBarWidth - 500)));
   // A fresh folder of this window's own inside TEMP (the system's temporary folder when TEMP is
   // not set): its page files can neither overwrite nor be mistaken for files it did not write.
@@ -160,6 +159,9 @@ void FrmMultiPgPreview::Form_Load() {
   folder.setAutoRemove(false);
   TempPath = folder.isValid() ? folder.path() + QLatin1Char('/') : QString();
   Form_Resize();
+  // After the resize, which centres the still small page: a page sized wider than the room
+  // later must start at the left edge, where the horizontal scroll bar's 0 puts it.
+  Picture1->move(0, 0);
 }
 
 void FrmMultiPgPreview::SizePage(double paperWidth, double paperHeight) {

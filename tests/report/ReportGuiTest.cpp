@@ -95,6 +95,9 @@ TEST_F(ReportRoads, PreviewKeepsItsPagesInAFolderOfItsOwnAndExitDeletesOnlyThose
   const double paperWidth = cps::Printer().ScaleWidth();
   EXPECT_NEAR(page.width(), (paperWidth + 0.25) * 96, 1);
   EXPECT_EQ(preview.Picture1->pixmap().size(), page.size());
+  // Centred when narrower than the room beside the button bar, else at the left edge.
+  const int room = preview.width() - preview.Picture2->width();
+  EXPECT_EQ(preview.Picture1->x(), std::max(0, (room - preview.Picture1->width()) / 2));
   // Something was drawn: the page is not all white.
   EXPECT_LT(page.convertToFormat(QImage::Format_Grayscale8)
                 .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)

@@ -44,12 +44,17 @@ void FocusMainWindow() {
 }  // namespace
 
 void FrmMain::ConnectPasswordSerialHandlers() {
+  connect(txtPassword, &cps::TextBox::KeyDown, this, &FrmMain::txtPassword_KeyDown);
   connect(txtPassword, &cps::TextBox::KeyPress, this, &FrmMain::txtPassword_KeyPress);
   connect(txtPassword, &cps::TextBox::Change, this, &FrmMain::txtPassword_Change);
   connect(txtPassword, &cps::TextBox::Click, this, &FrmMain::txtPassword_Click);
   connect(txtSerial, &cps::TextBox::KeyDown, this, &FrmMain::txtSerial_KeyDown);
   connect(txtSerial, &cps::TextBox::LostFocus, this, &FrmMain::txtSerial_LostFocus);
 }
+
+// Delete, Shift+Insert and Ctrl+Backspace change the text without typing a character, so no
+// KeyPress marks the change; the next save takes the password all the same.
+void FrmMain::txtPassword_KeyDown(int& /*keyCode*/, int /*shift*/) { DataModified = true; }
 
 void FrmMain::txtPassword_KeyPress(int& keyAscii) {
   DataModified = true;

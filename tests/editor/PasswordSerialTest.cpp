@@ -47,6 +47,13 @@ TEST_F(PasswordBox, EveryKeyAndClickMarkTheDataModified) {
   cps::TextBox* box = Editor().txtPassword;
   QTest::keyClick(box, Qt::Key_Minus);  // refused, and still a change of data
   EXPECT_TRUE(DataModified);
+  // Delete types no character, yet changes the password the next save takes.
+  box->SetText("ab");
+  box->SetSelStart(0);
+  DataModified = false;
+  QTest::keyClick(box, Qt::Key_Delete);
+  EXPECT_EQ(box->Text(), "b");
+  EXPECT_TRUE(DataModified);
   DataModified = false;
   QTest::mouseClick(box, Qt::LeftButton);
   EXPECT_TRUE(DataModified);

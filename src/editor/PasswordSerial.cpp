@@ -107,6 +107,8 @@ void FrmMain::txtSerial_KeyDown(int& keyCode, int /*shift*/) {
       cps::MsgBox(QString::fromLatin1(kSerialQuestion), cps::msgbox::YesNo,
                   QString::fromLatin1(kQuestionTitle));
   if (answer == cps::MsgResult::Yes) {
+    // The serial number stays in the image and goes into the next saved file: a change.
+    DataModified = true;
     txtSerial->SetEnabled(false);
     FocusMainWindow();
   } else {

@@ -95,7 +95,7 @@ TEST_F(SerialBox, EnterStoresTheUpperCaseSerialAndYesDisablesTheBox) {
   EXPECT_EQ(box->Text(), "ABC");
   EXPECT_FALSE(box->Enabled());
   EXPECT_EQ(SerialBytes(), (std::array<uint8_t, 10>{65, 66, 67, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_FALSE(DataModified);  // the serial box leaves the flag alone
+  EXPECT_TRUE(DataModified);  // an accepted serial number is a change of the codeplug
 }
 
 TEST_F(SerialBox, NoEmptiesTheBoxAndPutsTheFormerBytesBack) {
@@ -112,6 +112,7 @@ TEST_F(SerialBox, NoEmptiesTheBoxAndPutsTheFormerBytesBack) {
   std::array<uint8_t, 10> blank;
   blank.fill(0xFF);
   EXPECT_EQ(SerialBytes(), blank);
+  EXPECT_FALSE(DataModified);
 
   // Another entry with the default answer (Yes) is stored.
   Type(box, "z9");

@@ -37,8 +37,10 @@ void WriteOptionBits(int mask, bool set) {
 }
 
 // Enter toggles the box (a greyed box becomes checked) and marks the codeplug as changed; the
-// new value raises the box's Click.
-void ToggleOnEnter(cps::CheckBox& box, int keyCode) {
+// new value raises the box's Click. Space is toggled by the box itself, and is as much the
+// user's change: without the mark an exit would not ask and the change would be lost.
+void BoxKeyDown(cps::CheckBox& box, int keyCode) {
+  if (keyCode == cps::kKeySpace) DataModified = true;
   if (keyCode != cps::kKeyReturn) return;
   DataModified = true;
   box.SetValue(IsChecked(box) ? cps::kUnchecked : cps::kChecked);
@@ -93,7 +95,7 @@ void FrmMain::ConnectOptionBoxHandlers() {
   }
 }
 
-// --- Mouse press and Enter: the user's hand on a box marks the codeplug as changed ------------
+// --- Mouse press, Enter and Space: the user's hand on a box marks the codeplug as changed -----
 
 void FrmMain::chkQuickKey_MouseDown(int, int, double, double) { DataModified = true; }
 void FrmMain::chkPrioScanEnable_MouseDown(int, int, double, double) { DataModified = true; }
@@ -102,16 +104,16 @@ void FrmMain::chkScanEnable_MouseDown(int, int, double, double) { DataModified =
 void FrmMain::chkPowerSaveEnable_MouseDown(int, int, double, double) { DataModified = true; }
 void FrmMain::chkTalkbakScan_MouseDown(int, int, double, double) { DataModified = true; }
 
-void FrmMain::chkQuickKey_KeyDown(int& keyCode, int) { ToggleOnEnter(*chkQuickKey, keyCode); }
+void FrmMain::chkQuickKey_KeyDown(int& keyCode, int) { BoxKeyDown(*chkQuickKey, keyCode); }
 void FrmMain::chkPrioScanEnable_KeyDown(int& keyCode, int) {
-  ToggleOnEnter(*chkPrioScanEnable, keyCode);
+  BoxKeyDown(*chkPrioScanEnable, keyCode);
 }
-void FrmMain::chkTotEnable_KeyDown(int& keyCode, int) { ToggleOnEnter(*chkTotEnable, keyCode); }
-void FrmMain::chkScanEnable_KeyDown(int& keyCode, int) { ToggleOnEnter(*chkScanEnable, keyCode); }
+void FrmMain::chkTotEnable_KeyDown(int& keyCode, int) { BoxKeyDown(*chkTotEnable, keyCode); }
+void FrmMain::chkScanEnable_KeyDown(int& keyCode, int) { BoxKeyDown(*chkScanEnable, keyCode); }
 void FrmMain::chkPowerSaveEnable_KeyDown(int& keyCode, int) {
-  ToggleOnEnter(*chkPowerSaveEnable, keyCode);
+  BoxKeyDown(*chkPowerSaveEnable, keyCode);
 }
-void FrmMain::chkTalkbakScan_KeyDown(int& keyCode, int) { ToggleOnEnter(*chkTalkbakScan, keyCode); }
+void FrmMain::chkTalkbakScan_KeyDown(int& keyCode, int) { BoxKeyDown(*chkTalkbakScan, keyCode); }
 
 // --- Click: the bits and the dependent controls -------------------------------------------------
 

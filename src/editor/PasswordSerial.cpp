@@ -44,12 +44,17 @@ void FocusMainWindow() {
 }  // namespace
 
 void FrmMain::ConnectPasswordSerialHandlers() {
+  connect(txtPassword, &cps::TextBox::KeyDown, this, &FrmMain::txtPassword_KeyDown);
   connect(txtPassword, &cps::TextBox::KeyPress, this, &FrmMain::txtPassword_KeyPress);
   connect(txtPassword, &cps::TextBox::Change, this, &FrmMain::txtPassword_Change);
   connect(txtPassword, &cps::TextBox::Click, this, &FrmMain::txtPassword_Click);
   connect(txtSerial, &cps::TextBox::KeyDown, this, &FrmMain::txtSerial_KeyDown);
   connect(txtSerial, &cps::TextBox::LostFocus, this, &FrmMain::txtSerial_LostFocus);
 }
+
+// Delete, Shift+Insert and Ctrl+Backspace change the text without typing a character, so no
+// KeyPress marks the change; the next save takes the password all the same.
+void FrmMain::txtPassword_KeyDown(int& /*keyCode*/, int /*shift*/) { DataModified = true; }
 
 void FrmMain::txtPassword_KeyPress(int& keyAscii) {
   DataModified = true;
@@ -102,6 +107,8 @@ void FrmMain::txtSerial_KeyDown(int& keyCode, int /*shift*/) {
       cps::MsgBox(QString::fromLatin1(kSerialQuestion), cps::msgbox::YesNo,
                   QString::fromLatin1(kQuestionTitle));
   if (answer == cps::MsgResult::Yes) {
+    // The serial number stays in the image and goes into the next saved file: a change.
+    DataModified = true;
     txtSerial->SetEnabled(false);
     FocusMainWindow();
   } else {

@@ -154,6 +154,13 @@ void SpinMouseDown(cps::UpDown& spin) {
   DataModified = true;
 }
 
+// The press leaves the focus on the spin control, whose Up and Down keys then step it as its
+// arrows do. They mark the codeplug as changed as the press does: a save may have cleared the
+// press's mark since.
+void SpinKeyDown(int& keyCode, int /*shift*/) {
+  if (keyCode == cps::kKeyUp || keyCode == cps::kKeyDown) DataModified = true;
+}
+
 }  // namespace
 
 void FrmMain::ConnectTimerFieldHandlers() {
@@ -190,6 +197,7 @@ void FrmMain::ConnectTimerFieldHandlers() {
   for (const Spin& s : spins) {
     if (s.change != nullptr) connect(s.spin, &cps::UpDown::Change, this, s.change);
     connect(s.spin, &cps::UpDown::MouseDown, this, s.mouseDown);
+    connect(s.spin, &cps::UpDown::KeyDown, this, &SpinKeyDown);
   }
 }
 

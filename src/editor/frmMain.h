@@ -262,6 +262,7 @@ class FrmMain : public QWidget {
   void ConnectTimerFieldHandlers();
 
   // --- Password and serial number boxes ------------------------------------------------------
+  void txtPassword_KeyDown(int& keyCode, int shift);
   void txtPassword_KeyPress(int& keyAscii);
   void txtPassword_Change();
   void txtPassword_Click();

@@ -14,7 +14,7 @@ bool WriteChannelRow(cps::FlexGrid& grid, int channel) {
   if (channel < 1 || channel > layout::kMaxChannels || channel >= grid.Rows()) return false;
   const ChannelRowCells cells = ChannelRowTexts(CodeplugImage, channel, IsUhfBand, LegacyLayout);
   for (int col : kChannelRowWriteOrder) {
-    if (cells[col] && !grid.SetTextMatrix(channel, col, *cells[col])) return false;
+    if (!grid.SetTextMatrix(channel, col, cells[col])) return false;
   }
   return true;
 }

@@ -1,5 +1,7 @@
 #include "model/ChannelRowTexts.h"
 
+#include <optional>
+
 #include "model/ChannelRecord.h"
 #include "model/CodeplugLayout.h"
 #include "model/SquelchTables.h"
@@ -19,12 +21,6 @@ QString FrequencyText(const ByteImage& image, int first, uint8_t stepFlag,
   const int64_t hz =
       rxUhf ? RxFrequencyHz(steps, stepFlag, *rxUhf) : TxFrequencyHz(steps, stepFlag);
   return cps::FormatFrequency(HzToMHz(hz));
-}
-
-// Bytes 131..255 mean nothing: the cell keeps its text.
-std::optional<QString> SquelchText(uint8_t squelchByte, bool inverted) {
-  if (squelchByte > kSquelchUserTone3) return std::nullopt;
-  return SquelchDisplayText(squelchByte, inverted);
 }
 
 QString OnOff(bool on) { return on ? QStringLiteral("On") : QStringLiteral("Off"); }
@@ -88,10 +84,10 @@ ChannelRowCells ChannelRowTexts(const ByteImage& image, int channel, bool uhf, b
       FrequencyText(image, base + layout::kRecRxSteps, image[layout::RxStepFlag(channel)], uhf);
   cells[gridcol::kTxFreq] = FrequencyText(image, base + layout::kRecTxSteps,
                                           image[layout::TxStepFlag(channel)], std::nullopt);
-  cells[gridcol::kRxOption] =
-      SquelchText(image[base + layout::kRecRxSquelch], (flagsB & layout::kFlagsBRxInvert) != 0);
-  cells[gridcol::kTxOption] =
-      SquelchText(image[base + layout::kRecTxSquelch], (flagsB & layout::kFlagsBTxInvert) != 0);
+  cells[gridcol::kRxOption] = SquelchDisplayText(image[base + layout::kRecRxSquelch],
+                                                 (flagsB & layout::kFlagsBRxInvert) != 0);
+  cells[gridcol::kTxOption] = SquelchDisplayText(image[base + layout::kRecTxSquelch],
+                                                 (flagsB & layout::kFlagsBTxInvert) != 0);
   cells[gridcol::kSquelch] =
       (flagsA & layout::kFlagsATightSquelch) ? QStringLiteral("Tight") : QStringLiteral("Normal");
   cells[gridcol::kMute] = MuteText(flagsA);

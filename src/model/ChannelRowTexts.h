@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <array>
-#include <optional>
 
 #include "model/ModuleState.h"
 
@@ -35,9 +34,10 @@ constexpr std::array<int, 13> kChannelRowWriteOrder = {
     gridcol::kTurnOffCode, gridcol::kRevBurst, gridcol::kBusyLockout, gridcol::kBand,
     gridcol::kTalkaround};
 
-// Texts of columns 1..13 by column index (index 0 is never set). A cell without a value keeps
-// the text it has: a squelch byte of 131..255 has no text.
-using ChannelRowCells = std::array<std::optional<QString>, gridcol::kCount>;
+// Texts of columns 1..13 by column index (index 0 stays empty). Every cell gets its text, so
+// nothing of a codeplug shown before stays in the row: a squelch byte of 131..255, which
+// names no option, shows an empty cell.
+using ChannelRowCells = std::array<QString, gridcol::kCount>;
 
 // The row of channel 1..16 of `image`. `uhf` gives the receive offset's sign (IsUhfBand);
 // `legacyLayout` makes the power and band cells ignore the identity block's fixed codes.

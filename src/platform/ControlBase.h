@@ -6,7 +6,9 @@
 //   KeyDown(int& keyCode, int shift)   setting keyCode to 0 swallows the key entirely
 //   KeyPress(int& keyAscii)            0 discards the character, another code replaces it
 //   KeyUp(int& keyCode, int shift)
-//   GotFocus(), LostFocus()            not raised when the whole window gains or loses activation
+//   GotFocus(), LostFocus()            not raised when the whole window gains or loses activation;
+//                                      but a focus given by SetFocus while the window was not
+//                                      active raises GotFocus when the activation brings it
 //   MouseDown/MouseUp/MouseMove(int button, int shift, double x, double y)   x, y in twips
 //   Click(), DblClick()
 // The base raises exactly the events that Self declares. Mouse and key events are raised on the
@@ -25,6 +27,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
+#include <utility>
 
 #include "platform/Colours.h"
 #include "platform/Geometry.h"
@@ -65,7 +68,12 @@ class ControlBase : public W {
   void SetEnabled(bool enabled) { this->setEnabled(enabled); }
   bool Visible() const { return !this->isHidden(); }
   void SetVisible(bool visible) { this->setVisible(visible); }
-  void SetFocus() { this->setFocus(Qt::OtherFocusReason); }
+  // In a window that is not active yet, Qt only notes the focus and hands it over with the
+  // window's activation, reporting it as a window switch; the mark keeps that focus announced.
+  void SetFocus() {
+    this->setFocus(Qt::OtherFocusReason);
+    focusFromCode_ = !this->hasFocus();
+  }
 
   // TabStop False: the Tab key passes the control by; a click or SetFocus still focuses it.
   bool TabStop() const { return (this->focusPolicy() & Qt::TabFocus) != 0; }
@@ -229,10 +237,14 @@ class ControlBase : public W {
     e->accept();
   }
 
+  // True once after SetFocus gave the focus that has not arrived yet.
+  bool TakeFocusFromCode() { return std::exchange(focusFromCode_, false); }
+
   void focusInEvent(QFocusEvent* e) override {
     W::focusInEvent(e);
+    const bool fromCode = TakeFocusFromCode();
     if constexpr (requires(Self * s) { s->GotFocus(); }) {
-      if (IsControlFocusChange(e->reason())) emit self()->GotFocus();
+      if (fromCode || IsControlFocusChange(e->reason())) emit self()->GotFocus();
     }
   }
 
@@ -258,6 +270,7 @@ class ControlBase : public W {
   uint32_t back_ = 0;
   bool clickPending_ = false;
   bool inDoubleClick_ = false;
+  bool focusFromCode_ = false;  // SetFocus gave the focus before the window was active
 };
 
 }  // namespace cps

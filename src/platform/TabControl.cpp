@@ -70,7 +70,8 @@ class TabControlBar : public QTabBar {
 
   void focusInEvent(QFocusEvent* e) override {
     QTabBar::focusInEvent(e);
-    if (owner_ != nullptr && IsControlFocusChange(e->reason())) emit owner_->GotFocus();
+    if (owner_ == nullptr) return;
+    if (owner_->TakeFocusFromCode() || IsControlFocusChange(e->reason())) emit owner_->GotFocus();
   }
   void focusOutEvent(QFocusEvent* e) override {
     QTabBar::focusOutEvent(e);

@@ -86,13 +86,14 @@ bool UpDown::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void UpDown::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Up) {
-    Step(+1);
-  } else if (e->key() == Qt::Key_Down) {
-    Step(-1);
-  } else {
+  if (e->key() != Qt::Key_Up && e->key() != Qt::Key_Down) {
     ControlBase::keyPressEvent(e);
+    return;
   }
+  QPointer<UpDown> alive(this);
+  e->accept();
+  if (!RaiseKeyDown(e) || !alive) return;
+  Step(e->key() == Qt::Key_Up ? +1 : -1);
 }
 
 }  // namespace cps

@@ -25,6 +25,8 @@ class TextBox;
 //   taken as the current value, so a value typed or keyed into the buddy is stepped from.
 //   A held button repeats.
 // - A mouse press on either button raises MouseDown before any step, also at a limit.
+// - A key raises KeyDown before the Up or Down key steps; a handler that sets the key code to 0
+//   stops the step.
 class UpDown : public ControlBase<UpDown, QWidget> {
   Q_OBJECT
 
@@ -54,6 +56,7 @@ class UpDown : public ControlBase<UpDown, QWidget> {
 
  signals:
   void Change();
+  void KeyDown(int& keyCode, int shift);
   void GotFocus();
   void LostFocus();
   void MouseDown(int button, int shift, double x, double y);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 #include <array>
@@ -208,7 +209,18 @@ CodeplugFileResult ReadValues(CharSource& in, const QString& path, const QFile& 
   return {};
 }
 
-bool OpenForReading(QFile& file) { return file.open(QIODevice::ReadOnly); }
+// Only a regular file is read. Asked before the opening: opening a named pipe blocks until a
+// writer comes, and a device such as /dev/zero never ends.
+CodeplugFileResult OpenForReading(const QString& path, QFile& file) {
+  const QFileInfo info(path);
+  if (info.exists() && !info.isFile()) {
+    return Failure(CodeplugFileStatus::kCannotOpen,
+                   QStringLiteral("The file %1 cannot be opened: it is not a regular file.")
+                       .arg(Quoted(path)));
+  }
+  if (!file.open(QIODevice::ReadOnly)) return OpenFailure(path, file);
+  return {};
+}
 
 // The first item of a file; a file without one (nothing but blanks) is empty.
 CodeplugFileResult ReadFirstItem(CharSource& in, const QString& path, const QFile& file,
@@ -274,7 +286,7 @@ CodeplugFileResult WriteFailure(const QString& path, const QString& reason) {
 
 CodeplugFileResult CopyToBox(const QString& path) {
   QFile file(path);
-  if (!OpenForReading(file)) return OpenFailure(path, file);
+  if (auto opened = OpenForReading(path, file); !opened.ok()) return opened;
   CharSource in(file);
 
   QByteArray header;
@@ -302,7 +314,7 @@ CodeplugFileResult CopyToBox(const QString& path) {
 
 CodeplugFileResult ReadTemplateFile(const QString& path) {
   QFile file(path);
-  if (!OpenForReading(file)) return OpenFailure(path, file);
+  if (auto opened = OpenForReading(path, file); !opened.ok()) return opened;
   CharSource in(file);
 
   QByteArray ignored;

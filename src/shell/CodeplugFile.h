@@ -15,7 +15,7 @@
 enum class CodeplugFileStatus {
   kOk,
   kInvalidHeader,    // the first item is neither header: the open is refused
-  kCannotOpen,       // the file cannot be opened or read
+  kCannotOpen,       // the file cannot be opened or read, or is no regular file
   kValueOutOfRange,  // a whole number that does not fit a byte (0..255)
   kValueNotWhole,    // a value that is not a whole number written in digits
   kEndedEarly,       // the file ends before its last value

@@ -74,6 +74,7 @@ TEST_F(ChannelGuiTest, MousePressOpensOnAnInvertedCodeAndAClickAppliesOne) {
   EXPECT_TRUE(Dialog().fraDcsData->isVisible());
   EXPECT_EQ(Dialog().height(), ShownHeight(5100));
   EXPECT_EQ(Focused(), Dialog().txtDcsData[37]);
+  EXPECT_EQ(Dialog().txtDcsData[37]->BackColor(), 0xFFC0C0u);
   EXPECT_EQ(Dialog().txtDcsData[37]->Text(), "263");
   EXPECT_EQ(Dialog().lblDcsNo[37]->Caption(), "38");
   EXPECT_EQ(Dialog().lblToneNo[9]->Caption(), "0A");

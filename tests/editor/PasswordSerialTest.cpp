@@ -47,6 +47,13 @@ TEST_F(PasswordBox, EveryKeyAndClickMarkTheDataModified) {
   cps::TextBox* box = Editor().txtPassword;
   QTest::keyClick(box, Qt::Key_Minus);  // refused, and still a change of data
   EXPECT_TRUE(DataModified);
+  // Delete types no character, yet changes the password the next save takes.
+  box->SetText("ab");
+  box->SetSelStart(0);
+  DataModified = false;
+  QTest::keyClick(box, Qt::Key_Delete);
+  EXPECT_EQ(box->Text(), "b");
+  EXPECT_TRUE(DataModified);
   DataModified = false;
   QTest::mouseClick(box, Qt::LeftButton);
   EXPECT_TRUE(DataModified);
@@ -88,7 +95,7 @@ TEST_F(SerialBox, EnterStoresTheUpperCaseSerialAndYesDisablesTheBox) {
   EXPECT_EQ(box->Text(), "ABC");
   EXPECT_FALSE(box->Enabled());
   EXPECT_EQ(SerialBytes(), (std::array<uint8_t, 10>{65, 66, 67, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_FALSE(DataModified);  // the serial box leaves the flag alone
+  EXPECT_TRUE(DataModified);  // an accepted serial number is a change of the codeplug
 }
 
 TEST_F(SerialBox, NoEmptiesTheBoxAndPutsTheFormerBytesBack) {
@@ -105,6 +112,7 @@ TEST_F(SerialBox, NoEmptiesTheBoxAndPutsTheFormerBytesBack) {
   std::array<uint8_t, 10> blank;
   blank.fill(0xFF);
   EXPECT_EQ(SerialBytes(), blank);
+  EXPECT_FALSE(DataModified);
 
   // Another entry with the default answer (Yes) is stored.
   Type(box, "z9");

@@ -1,5 +1,5 @@
 // The fill chain's roads into the settings panes: what a loaded or read codeplug shows and what
-// the handlers store back on the way.
+// the handlers store back on the way; and the keyboard's roads out of them into the image.
 #include "SettingsFixture.h"
 
 namespace {
@@ -65,6 +65,30 @@ TEST_F(SettingsRoads, FileDefaultSetsTheButtonsThroughTheLists) {
   EXPECT_EQ(Byte(layout::kButton1Long), 4);
   EXPECT_EQ(Byte(layout::kButton2Short), 5);
   EXPECT_EQ(Byte(layout::kButton2Long), 11);
+}
+
+// Whatever key changes the codeplug marks it as changed, so that the save question is asked
+// before the change could be lost.
+TEST_F(SettingsRoads, EveryKeyThatChangesTheCodeplugMarksIt) {
+  CodeplugImage[layout::kOptionBits] = layout::kOptTot | layout::kOptPrioScan;
+  Load();
+  const std::pair<QWidget*, Qt::Key> roads[] = {
+      {f().udTotTime, Qt::Key_Up},         {f().udPrioScanChNo, Qt::Key_Up},
+      {f().txtScanSpeedTime, Qt::Key_Up},  {f().chkQuickKey, Qt::Key_Space},
+      {f().chkTotEnable, Qt::Key_Space},   {f().chkPowerSaveEnable, Qt::Key_Space},
+      {f().chkTalkbakScan, Qt::Key_Space}, {f().chkPrioScanEnable, Qt::Key_Space},
+      {f().chkScanEnable, Qt::Key_Space},  {f().cmbButton_L1, Qt::Key_Down},
+      {f().cmbButton_S1, Qt::Key_Down},    {f().cmbButton_L2, Qt::Key_Down},
+      {f().cmbButton_S2, Qt::Key_Down},    {f().CmdAdd, Qt::Key_Space},
+      {f().CmdRemove, Qt::Key_Space},      {f().txtTKS_RxFrequency[0], Qt::Key_Return}};
+  f().txtTKS_RxFrequency[0]->SetText("100");
+  for (const auto& [control, key] : roads) {
+    const auto before = CodeplugImage.Bytes();
+    DataModified = false;
+    Key(control, key);
+    ASSERT_TRUE(CodeplugImage.Bytes() != before) << control->objectName().toStdString();
+    EXPECT_TRUE(DataModified) << control->objectName().toStdString();
+  }
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST_F(ChannelGridTest, FillWritesRowsUpToTheChannelCountAndFlagsRowsItCannotHol
                             "Off",       "25",
                             "Off"};
   for (int col = 1; col < kCount; ++col) EXPECT_EQ(grid().TextMatrix(1, col), row1[col - 1]);
-  EXPECT_EQ(grid().TextMatrix(2, kRxOption), "old");  // squelch 200 has no text
+  EXPECT_EQ(grid().TextMatrix(2, kRxOption), "");  // squelch 200 has no text, nor keeps one
   EXPECT_EQ(grid().TextMatrix(2, kTxOption), " CSQ");
   EXPECT_EQ(grid().TextMatrix(9, kRxOption), "old");  // beyond the count
   EXPECT_FALSE(ChannelDataInvalid);

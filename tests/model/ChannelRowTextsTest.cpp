@@ -21,7 +21,7 @@ struct Row {
     image[layout::TxStepFlag(1)] = static_cast<uint8_t>(txStep);
   }
   QString operator()(int col, bool uhf = true, bool legacy = false) const {
-    return ChannelRowTexts(image, 1, uhf, legacy)[col].value_or("<kept>");
+    return ChannelRowTexts(image, 1, uhf, legacy)[col];
   }
 };
 
@@ -49,8 +49,8 @@ TEST(ChannelRowTexts, SquelchTextsReadEachSidesOwnInversionBit) {
   EXPECT_EQ(tones(kRxOption), " TKS: 67.0 Hz");
   EXPECT_EQ(tones(kTxOption), " TKS3");
   const Row meaningless({0, 0, 0xFC, 0, 0, 0xFC, 200, 131, 0, 0});
-  EXPECT_EQ(meaningless(kRxOption), "<kept>");
-  EXPECT_EQ(meaningless(kTxOption), "<kept>");
+  EXPECT_EQ(meaningless(kRxOption), "");
+  EXPECT_EQ(meaningless(kTxOption), "");
 }
 
 TEST(ChannelRowTexts, FlagColumnsOfAnEmptyChannelAndOfSetBits) {

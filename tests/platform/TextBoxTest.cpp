@@ -133,4 +133,19 @@ TEST(TextBox, MouseClickAndFocusEvents) {
   events.clear();
   second.SetFocus();
   EXPECT_EQ(events, (QStringList{"first lost", "second got"}));
+
+  // Switching windows raises nothing; a focus that code gave while the window was inactive is
+  // announced when the window's activation brings it.
+  events.clear();
+  ActiveWindow other;
+  ASSERT_TRUE(other.active);
+  first.SetFocus();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  EXPECT_EQ(events, QStringList{"first got"});
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  EXPECT_EQ(events, QStringList{"first got"});
 }

@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <future>
+#include <optional>
+#include <thread>
 
 #include "model/ModuleState.h"
 #include "shell/CodeplugFile.h"
@@ -54,6 +59,17 @@ int OpenFileCount() {
   int count = 0;
   for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
   return count;
+}
+
+// What `read` answers for path, or nothing when it has not answered within a few seconds. A
+// reader that hangs is left behind on its own thread and ends with the test program.
+std::optional<CodeplugFileStatus> StatusWithin(CodeplugFileResult (*read)(const QString&),
+                                               const QString& path) {
+  std::packaged_task<CodeplugFileStatus()> task([read, path] { return read(path).status; });
+  std::future<CodeplugFileStatus> answer = task.get_future();
+  std::thread(std::move(task)).detach();
+  if (answer.wait_for(std::chrono::seconds(10)) != std::future_status::ready) return std::nullopt;
+  return answer.get();
 }
 
 }  // namespace
@@ -253,6 +269,21 @@ TEST(CopyToBox, FailedReadChangesNothingAndClosesTheFile) {
   EXPECT_EQ(missing.status, CodeplugFileStatus::kCannotOpen);
   EXPECT_TRUE(missing.message.contains(dir.filePath("missing.cpg")));
   EXPECT_EQ(CopyToBox(dir.path()).status, CodeplugFileStatus::kCannotOpen);
+
+  // Only a regular file is read: opening a pipe without a writer would block, and /dev/zero
+  // would be read for ever. A reader that hangs fails here instead of holding up the run.
+  const QString pipe = dir.filePath("pipe.cpg");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const ByteImage before = CodeplugImage;
+  for (const QString& path : {pipe, QStringLiteral("/dev/zero"), QStringLiteral("/dev/null")}) {
+    EXPECT_EQ(StatusWithin(CopyToBox, path), CodeplugFileStatus::kCannotOpen) << path.toStdString();
+    EXPECT_EQ(StatusWithin(ReadTemplateFile, path), CodeplugFileStatus::kCannotOpen)
+        << path.toStdString();
+  }
+  const QString refusal = CopyToBox("/dev/null").message;
+  EXPECT_TRUE(refusal.startsWith("The file \"/dev/null\" cannot be opened: "))
+      << refusal.toStdString();
+  EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes());
 }
 
 TEST(CopyToFile, FailedWriteReportsAndLeavesTheOldFile) {

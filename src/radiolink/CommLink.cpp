@@ -8,16 +8,24 @@
 #include "platform/Dialogs.h"
 #include "platform/Runtime.h"
 #include "radiolink/LinkFrames.h"
+#include "radiolink/LinkWait.h"
 #include "shell/RadioLinkEntry.h"
 
 namespace {
 
 QPointer<cps::CommPort> g_comm;
+linkwait::Clock g_clock = linkwait::MonotonicMicros;
 
 constexpr char kLineSettings[] = "1200,N,8,2";
 
 QString PortUnavailableText() {
   return QStringLiteral("Comm. Port Unavailable !\r\n\r\nPlease Change the Port selection.");
+}
+
+// Waits, yielding, until ended() holds.
+template <class Ended>
+void AwaitLink(Ended ended) {
+  linkwait::WaitUntil(ended, cps::DoEvents);
 }
 
 // Outputs one byte array and waits for its send event; false when the reply time-out expired.
@@ -27,16 +35,12 @@ bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
   StartReplyTimeout();
   MSComm1().SetOutBufferCount(0);
   MSComm1().Output(bytes);
-  while (!ReplyTimedOut) {
-    if (CommSendEvent) {
-      CommSendEvent = false;
-      StopReplyTimeout();
-      onSent();
-      break;
-    }
-    cps::DoEvents();
-  }
-  return !ReplyTimedOut;
+  AwaitLink([] { return ReplyTimedOut || CommSendEvent; });
+  if (ReplyTimedOut) return false;
+  CommSendEvent = false;
+  StopReplyTimeout();
+  onSent();
+  return true;
 }
 
 void SendBlock(void (*prepare)(), const uint8_t* data, int size) {
@@ -57,17 +61,13 @@ void ReceiveBlock(void (*prepare)()) {
   CommError = false;
   prepare();
   StartReplyTimeout();
-  while (!ReplyTimedOut) {
-    if (CommReceiveEvent) {
-      CommReceiveEvent = false;
-      StopReplyTimeout();
-      RxBuffer = MSComm1().Input();
-      ResetCommThresholds();
-      break;
-    }
-    cps::DoEvents();
-  }
-  if (ReplyTimedOut) {
+  AwaitLink([] { return ReplyTimedOut || CommReceiveEvent; });
+  if (!ReplyTimedOut) {
+    CommReceiveEvent = false;
+    StopReplyTimeout();
+    RxBuffer = MSComm1().Input();
+    ResetCommThresholds();
+  } else {
     StopReplyTimeout();
     CommError = true;
     ResetCommThresholds();
@@ -92,6 +92,10 @@ cps::CommPort& MSComm1() {
 }
 
 void DestroyMSComm1ForTests() { delete g_comm.data(); }
+
+void SetLinkClockForTests(std::function<int64_t()> clock) {
+  g_clock = clock ? std::move(clock) : linkwait::MonotonicMicros;
+}
 
 void MSComm1_OnComm() {
   if (MSComm1().CommEvent() == cps::comEvSend) CommSendEvent = true;
@@ -196,13 +200,8 @@ void ReceiveReplyByte() {
   CommError = false;
   ClearCommBuffers();
   StartReplyTimeout();
-  while (!ReplyTimedOut) {
-    if (CommReceiveEvent) {
-      TakeReplyByte();
-      break;
-    }
-    cps::DoEvents();
-  }
+  AwaitLink([] { return ReplyTimedOut || CommReceiveEvent; });
+  if (!ReplyTimedOut) TakeReplyByte();
   if (ReplyTimedOut) {
     StopReplyTimeout();
     CommError = true;
@@ -217,17 +216,12 @@ void WaitReplyByteCountdown() {
   CommError = false;
   ClearCommBuffers();
   StopReplyTimeout();
-  while (!TransferAborted) {
-    if (CommReceiveEvent) {
-      TakeReplyByte();
-      break;
-    }
-    RxCountdown -= 1;
-    if (RxCountdown == 0) {
-      CommError = true;
-      break;
-    }
-    cps::DoEvents();
+  const bool ended = linkwait::WaitUntil([] { return TransferAborted || CommReceiveEvent; },
+                                         cps::DoEvents, &RxCountdown, g_clock);
+  if (!ended) {
+    CommError = true;
+  } else if (!TransferAborted) {
+    TakeReplyByte();
   }
   // Expired only when the programming window's closing or Esc forced it.
   if (ReplyTimedOut) {

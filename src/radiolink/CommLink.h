@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace cps {
 class CommPort;
@@ -18,12 +19,16 @@ class CommPort;
 cps::CommPort& MSComm1();
 // Closes the port and forgets the control, so the next test starts with a fresh one.
 void DestroyMSComm1ForTests();
+// The clock of the reply countdown (LinkWait.h); an empty one puts back the monotonic clock.
+// Tests that speed up the editor's timer speed it up as much.
+void SetLinkClockForTests(std::function<int64_t()> clock);
 
 // The serial control's event handler: a send event sets CommSendEvent; a receive event sets
 // CommReceiveEvent to whether a receive is armed.
 void MSComm1_OnComm();
 
-// The countdown wait's budget for the wake-up and the read and band requests, and after 'P'.
+// The countdown wait's budget, in passes of 10 µs (LinkWait.h): 5 s for the wake-up and the read
+// and band requests, 2 s after 'P'.
 constexpr double kRxCountdownPasses = 500000;
 constexpr double kRxCountdownAfterWriteRequest = 200000;
 // A time-out's length in ticks of the editor's timer (10 x 200 ms).
@@ -53,7 +58,8 @@ void ForceLinkTimeouts();
 void SendCommandByte(uint8_t b);
 // One reply byte into RxByte within the reply time-out; further bytes are discarded.
 void ReceiveReplyByte();
-// One reply byte into RxByte within RxCountdown loop passes (or until TransferAborted).
+// One reply byte into RxByte before RxCountdown passes of 10 µs are spent (or until
+// TransferAborted). A count of 0 or less never runs out.
 void WaitReplyByteCountdown();
 void SendBlock16();  // TxBlock16, whole
 void SendBlock32();  // TxBlock32, whole

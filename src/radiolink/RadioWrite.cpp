@@ -16,6 +16,7 @@
 #include "platform/TextBox.h"
 #include "radiolink/CommLink.h"
 #include "radiolink/LinkFrames.h"
+#include "radiolink/LinkWait.h"
 #include "radiolink/frmPasswordW.h"
 #include "radiolink/frmProgram.h"
 #include "shell/RadioLinkEntry.h"
@@ -207,11 +208,10 @@ class RadioWrite {
 
   bool AwaitPassword() {
     ShowRadioPasswordPrompt();
-    for (;;) {
-      if (RadioPasswordAccepted) return true;
-      if (!IsFrmPasswordWLoaded() || AppExiting) return false;
-      cps::DoEvents();
-    }
+    linkwait::WaitUntil(
+        [] { return RadioPasswordAccepted || !IsFrmPasswordWLoaded() || AppExiting; },
+        cps::DoEvents);
+    return RadioPasswordAccepted;
   }
 
   // Steps 28 to 31.

@@ -1,6 +1,9 @@
 #include "radiolink/CommLink.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QPointer>
+#include <QTimer>
 
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
@@ -22,10 +25,14 @@ QString PortUnavailableText() {
   return QStringLiteral("Comm. Port Unavailable !\r\n\r\nPlease Change the Port selection.");
 }
 
+// How long a waiting pass sleeps at most when no event arrives: what a wait tests changes only
+// in event handlers, so this bounds no more than how late an expired countdown is seen.
+constexpr int kIdlePassMs = 5;
+
 // Waits, yielding, until ended() holds.
 template <class Ended>
 void AwaitLink(Ended ended) {
-  linkwait::WaitUntil(ended, cps::DoEvents);
+  linkwait::WaitUntil(ended, LinkYield);
 }
 
 // Outputs one byte array and waits for its send event; false when the reply time-out expired.
@@ -100,6 +107,14 @@ void SetLinkClockForTests(std::function<int64_t()> clock) {
 void MSComm1_OnComm() {
   if (MSComm1().CommEvent() == cps::comEvSend) CommSendEvent = true;
   if (MSComm1().CommEvent() == cps::comEvReceive) CommReceiveEvent = ReceiveArmed;
+}
+
+void LinkYield() {
+  if (QCoreApplication::instance() == nullptr) return;
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.start(kIdlePassMs);
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void OpenCommPort() {
@@ -217,7 +232,7 @@ void WaitReplyByteCountdown() {
   ClearCommBuffers();
   StopReplyTimeout();
   const bool ended = linkwait::WaitUntil([] { return TransferAborted || CommReceiveEvent; },
-                                         cps::DoEvents, &RxCountdown, g_clock);
+                                         LinkYield, &RxCountdown, g_clock);
   if (!ended) {
     CommError = true;
   } else if (!TransferAborted) {

@@ -2,10 +2,10 @@
 // its event handler, the buffer and threshold presets, the two time-outs that the editor's
 // 200 ms timer counts down, the elementary exchanges and the LED blink state.
 //
-// Every wait spins, yielding to the event loop on each pass: serial events, timer ticks, key
-// presses and the closing of the programming window all run inside these loops and end a wait
-// only through the flags of ModuleState.h. Results are left in that state (RxByte, RxBuffer,
-// CommError); no exchange returns a value.
+// Every wait yields to the event loop on each pass and sleeps there until an event arrives:
+// serial events, timer ticks, key presses and the closing of the programming window all run
+// inside these loops and end a wait only through the flags of ModuleState.h. Results are left in
+// that state (RxByte, RxBuffer, CommError); no exchange returns a value.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,10 @@ void SetLinkClockForTests(std::function<int64_t()> clock);
 // The serial control's event handler: a send event sets CommSendEvent; a receive event sets
 // CommReceiveEvent to whether a receive is armed.
 void MSComm1_OnComm();
+
+// One pass of a wait: runs the pending events, then sleeps until the next one arrives or a few
+// milliseconds pass, so that waiting costs next to no processor time.
+void LinkYield();
 
 // The countdown wait's budget, in passes of 10 µs (LinkWait.h): 5 s for the wake-up and the read
 // and band requests, 2 s after 'P'.

@@ -209,8 +209,7 @@ class RadioWrite {
   bool AwaitPassword() {
     ShowRadioPasswordPrompt();
     linkwait::WaitUntil(
-        [] { return RadioPasswordAccepted || !IsFrmPasswordWLoaded() || AppExiting; },
-        cps::DoEvents);
+        [] { return RadioPasswordAccepted || !IsFrmPasswordWLoaded() || AppExiting; }, LinkYield);
     return RadioPasswordAccepted;
   }
 

@@ -1,4 +1,17 @@
+#include <sys/resource.h>
+
 #include "LinkFixture.h"
+
+namespace {
+
+double ThreadCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_THREAD, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace
 
 // The primitives against a line whose far end the test writes itself (the radio stays silent
 // but records what the program sends).
@@ -48,10 +61,13 @@ TEST_F(LinkTest, BlockReceivesReturnEveryWaitingByte) {
   EXPECT_EQ(RxBuffer, eleven);
   EXPECT_EQ(MSComm1().RThreshold(), 1);
 
-  // A block that never comes: CommError after the reply time-out, the old buffer kept.
+  // A block that never comes: CommError after the reply time-out, the old buffer kept. The
+  // wait sleeps between events instead of spinning.
   QElapsedTimer clock;
   clock.start();
+  const double cpuBefore = ThreadCpuSeconds();
   ReceiveBlock17();
+  EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.25 * clock.elapsed() / 1000.0);
   EXPECT_TRUE(CommError);
   EXPECT_EQ(RxBuffer, eleven);
   EXPECT_EQ(RxByte, 0);

@@ -153,8 +153,10 @@ void CommPort::DataArrived() {
   if (rThreshold_ > 0 && serial_->bytesAvailable() >= rThreshold_) Raise(comEvReceive);
 }
 
+// Not before the last byte has gone: the flush that follows a send event must find nothing of
+// the frame still waiting.
 void CommPort::BytesSent() {
-  if (sendArmed_ && serial_->bytesToWrite() < sThreshold_) {
+  if (sendArmed_ && serial_->bytesToWrite() == 0) {
     sendArmed_ = false;
     Raise(comEvSend);
   }

@@ -2,8 +2,8 @@
 // link uses. Received bytes are raw; Input returns all of them at once.
 //
 // Events (OnComm, with CommEvent telling which):
-//   comEvSend (1)    the bytes still waiting to be sent dropped below SThreshold after an Output
-//                    that filled the queue to SThreshold or more (SThreshold 0: no send events)
+//   comEvSend (1)    every byte of an Output that filled the queue to SThreshold or more has
+//                    been handed to the line (SThreshold 0: no send events)
 //   comEvReceive (2) RThreshold or more bytes are waiting, raised on every arrival while that
 //                    holds (RThreshold 0: no receive events)
 // Events are raised from the event loop only, so a handler sees them at a DoEvents.

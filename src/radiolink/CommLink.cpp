@@ -39,6 +39,8 @@ void AwaitLink(Ended ended) {
 // onSent runs when the event came.
 template <class OnSent>
 bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
+  // A send event left from an earlier send that timed out would end this wait at once.
+  CommSendEvent = false;
   StartReplyTimeout();
   MSComm1().SetOutBufferCount(0);
   MSComm1().Output(bytes);

@@ -34,6 +34,13 @@ TEST_F(LinkTest, CommandBytesGoOutEachFollowedByAZeroByte) {
   EXPECT_EQ(MSComm1().SThreshold(), 1);
   ASSERT_TRUE(ProcessUntil([this] { return radio_->received.size() >= 22; }));
   EXPECT_EQ(radio_->received.mid(6), QByteArray("\1\0\2\0\3\0\4\0\5\0\6\0\7\0\x08\0", 16));
+
+  // A send event left over from an earlier send that timed out does not cut the next one short.
+  CommSendEvent = true;
+  SendBlock16();
+  EXPECT_FALSE(CommError);
+  ASSERT_TRUE(ProcessUntil([this] { return radio_->received.size() >= 38; }));
+  EXPECT_EQ(radio_->received.mid(22), radio_->received.mid(6, 16));
 }
 
 TEST_F(LinkTest, SingleByteReceivesKeepTheFirstByteAndDiscardTheRest) {

@@ -29,14 +29,15 @@ QString PortUnavailableText() {
 // in event handlers, so this bounds no more than how late an expired countdown is seen.
 constexpr int kIdlePassMs = 5;
 
-// Waits, yielding, until ended() holds.
+// Waits, yielding, until ended() holds; a port error (CommError set by the event handler) ends
+// every wait of the link too.
 template <class Ended>
 void AwaitLink(Ended ended) {
-  linkwait::WaitUntil(ended, LinkYield);
+  linkwait::WaitUntil([&ended] { return ended() || CommError; }, LinkYield);
 }
 
-// Outputs one byte array and waits for its send event; false when the reply time-out expired.
-// onSent runs when the event came.
+// Outputs one byte array and waits for its send event; false when the reply time-out expired
+// or the port failed. onSent runs when the event came.
 template <class OnSent>
 bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
   // A send event left from an earlier send that timed out would end this wait at once.
@@ -45,7 +46,7 @@ bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
   MSComm1().SetOutBufferCount(0);
   MSComm1().Output(bytes);
   AwaitLink([] { return ReplyTimedOut || CommSendEvent; });
-  if (ReplyTimedOut) return false;
+  if (ReplyTimedOut || CommError) return false;
   CommSendEvent = false;
   StopReplyTimeout();
   onSent();
@@ -71,7 +72,7 @@ void ReceiveBlock(void (*prepare)()) {
   prepare();
   StartReplyTimeout();
   AwaitLink([] { return ReplyTimedOut || CommReceiveEvent; });
-  if (!ReplyTimedOut) {
+  if (!ReplyTimedOut && !CommError) {
     CommReceiveEvent = false;
     StopReplyTimeout();
     RxBuffer = MSComm1().Input();
@@ -109,6 +110,8 @@ void SetLinkClockForTests(std::function<int64_t()> clock) {
 void MSComm1_OnComm() {
   if (MSComm1().CommEvent() == cps::comEvSend) CommSendEvent = true;
   if (MSComm1().CommEvent() == cps::comEvReceive) CommReceiveEvent = ReceiveArmed;
+  // An unplugged cable ends the exchange in progress now, not on its time-out.
+  if (MSComm1().CommEvent() == cps::comEvPortError) CommError = true;
 }
 
 void LinkYield() {
@@ -218,8 +221,8 @@ void ReceiveReplyByte() {
   ClearCommBuffers();
   StartReplyTimeout();
   AwaitLink([] { return ReplyTimedOut || CommReceiveEvent; });
-  if (!ReplyTimedOut) TakeReplyByte();
-  if (ReplyTimedOut) {
+  if (!ReplyTimedOut && !CommError) TakeReplyByte();
+  if (ReplyTimedOut || CommError) {
     StopReplyTimeout();
     CommError = true;
   }
@@ -233,11 +236,12 @@ void WaitReplyByteCountdown() {
   CommError = false;
   ClearCommBuffers();
   StopReplyTimeout();
-  const bool ended = linkwait::WaitUntil([] { return TransferAborted || CommReceiveEvent; },
-                                         LinkYield, &RxCountdown, g_clock);
+  const bool ended =
+      linkwait::WaitUntil([] { return TransferAborted || CommReceiveEvent || CommError; },
+                          LinkYield, &RxCountdown, g_clock);
   if (!ended) {
     CommError = true;
-  } else if (!TransferAborted) {
+  } else if (!TransferAborted && !CommError) {
     TakeReplyByte();
   }
   // Expired only when the programming window's closing or Esc forced it.

@@ -24,7 +24,8 @@ void DestroyMSComm1ForTests();
 void SetLinkClockForTests(std::function<int64_t()> clock);
 
 // The serial control's event handler: a send event sets CommSendEvent; a receive event sets
-// CommReceiveEvent to whether a receive is armed.
+// CommReceiveEvent to whether a receive is armed; a port error sets CommError, which ends the
+// wait in progress.
 void MSComm1_OnComm();
 
 // One pass of a wait: runs the pending events, then sleeps until the next one arrives or a few

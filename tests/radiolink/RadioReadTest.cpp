@@ -249,6 +249,35 @@ TEST_F(LinkTest, ClosingTheWindowOrTheProgramDuringAReadEndsIt) {
   EXPECT_LT(radio_->commands.count('O'), 48);
 }
 
+TEST_F(LinkTest, PulledCableEndsTheReadAtOnceAndTheNextReadOpensThePortAgain) {
+  LoadRadio(*radio_);
+  When([this] { return radio_->commands.count('O') >= 10; },
+       [this] {
+         frmMain().tmrTimer1->stop();  // no time-out can end the read now, only the port error
+         radio_->Unplug();
+       });
+  // A read that misses the error would wait for ever: Cancel bounds the test.
+  QElapsedTimer clock;
+  clock.start();
+  When([clock] { return clock.elapsed() > 3000; }, [] { frmProgram().cmdClose->Press(); });
+  QTimer* bound = watches_.back();
+  StartRead();
+  bound->stop();
+
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  frmProgram().cmdClose->Press();
+  frmMain().tmrTimer1->start();
+
+  line_.Reconnect();
+  RouteCommPortsTo(line_);
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  StartRead();
+  EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48));
+  EXPECT_FALSE(IsFrmProgramLoaded());
+}
+
 TEST_F(LinkTest, CancelEndsAReadOfARadioThatIsNeverReady) {
   radio_->notReadyRequests = 1 << 30;  // every 'R' answered 'F'
   When([this] { return radio_->commands.count('R') >= 20; },

@@ -9,8 +9,6 @@
 #include "platform/AppSettings.h"
 #include "platform/CommPort.h"
 #include "platform/Dialogs.h"
-#include "platform/Runtime.h"
-#include "radiolink/LinkFrames.h"
 #include "radiolink/LinkWait.h"
 #include "shell/RadioLinkEntry.h"
 
@@ -258,17 +256,6 @@ void SendBlock32() { SendBlock(PrepareSend32, TxBlock32.data(), int(TxBlock32.si
 void ReceiveBlock9() { ReceiveBlock(PrepareReceive9); }
 void ReceiveBlock10() { ReceiveBlock(PrepareReceive10); }
 void ReceiveBlock17() { ReceiveBlock(PrepareReceive17); }
-
-bool RequestFirstBlock() {
-  cps::Sleep(10);
-  SendCommandByte(frames::kFirstBlock);
-  if (CommError) {
-    SendCommandByte(frames::kNotReady);
-    return false;
-  }
-  ReceiveBlock10();
-  return !CommError && !RxBuffer.isEmpty() && uint8_t(RxBuffer[0]) == frames::kOk;
-}
 
 // --- LED blink -------------------------------------------------------------------------------
 

@@ -71,11 +71,6 @@ void SendBlock32();  // TxBlock32, whole
 // Every waiting byte into RxBuffer once at least 9 / 10 / 17 are there.
 void ReceiveBlock9();
 void ReceiveBlock10();
-
-// The exchange that opens both transfers: 0x0B after a 10 ms pause, then the 10-byte reply,
-// which must start with OK. A failed send is answered with the not-ready byte. False when the
-// exchange failed; RxBuffer then holds whatever arrived.
-bool RequestFirstBlock();
 void ReceiveBlock17();
 
 // --- LED blink -----------------------------------------------------------------------------

@@ -47,20 +47,21 @@ class RadioRead {
   }
 
  private:
-  // Steps 4 to 13.
+  // Steps 4 to 13. The identity and the layout are only held here: they reach the open codeplug
+  // together with the data, so that a read that fails leaves it as it was.
   const char* TakeIdentity() {
     int retries = 0;
     switch (WakeUpAndIdentify(form_, kReadWakeUp, retries)) {
       case Handshake::Failed:
         return kCheckModeText;
       case Handshake::Legacy:
-        LegacyLayout = true;
+        legacy_ = true;
         return nullptr;
       case Handshake::Identity:
+        legacy_ = false;
         for (int i = 0; i < frames::kIdentityBytes; ++i) {
-          CodeplugImage[layout::kIdentBlock + i] = RadioImage[layout::kIdentBlock + i];
+          identity_[i] = RadioImage[layout::kIdentBlock + i];
         }
-        LegacyLayout = false;
         return nullptr;
     }
     return kCheckModeText;
@@ -113,14 +114,15 @@ class RadioRead {
     StopLedBlink();
   }
 
-  // Steps 26 to 33.
+  // Steps 26 to 33. A read that failed or was cancelled changes nothing of the open codeplug
+  // or the editor: a save or write after it must give what was there before.
   void Complete() {
     if (CommError) {
       form_.lblProgram->SetForeColor(cps::kColourWindowText);
       form_.lblProgram->SetCaption(QLatin1String(kCommErrorText));
-    } else {
-      ShowReadImage();
+      return;
     }
+    ShowReadImage();
     DataModified = true;
     CodeplugImage[layout::kSerialWriteGate] = 0;
     // The editor is gone when the program closed during the read.
@@ -131,6 +133,12 @@ class RadioRead {
 
   void ShowReadImage() {
     for (int a = 0; a < layout::kDataBlockBytes; ++a) CodeplugImage[a] = RadioImage[a];
+    if (!legacy_) {
+      for (int i = 0; i < frames::kIdentityBytes; ++i) {
+        CodeplugImage[layout::kIdentBlock + i] = identity_[i];
+      }
+    }
+    LegacyLayout = legacy_;
     form_.lblProgram->SetCaption(QLatin1String(kReadDoneText));
     StopHandshakeTimeout();
     UnloadFrmProgram();
@@ -157,6 +165,8 @@ class RadioRead {
   }
 
   FrmProgram& form_;
+  bool legacy_ = false;
+  std::array<uint8_t, frames::kIdentityBytes> identity_{};
 };
 
 }  // namespace

@@ -84,7 +84,10 @@ TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {
   LoadRadio(*radio_);
   radio_->badBlock = 2;
   radio_->badBlockSums = 4;
+  CodeplugImage[layout::kSerialWriteGate] = 1;
+  DataModified = false;
   const ByteImage before = CodeplugImage;
+  const bool serialBoxEnabled = frmMain().txtSerial->Enabled();
   StartRead();
 
   ASSERT_TRUE(IsFrmProgramLoaded());
@@ -93,19 +96,27 @@ TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {
   EXPECT_EQ(program.lblProgram->ForeColor(), 0x80000008u);
   // 'F' went out for the fourth bad copy too.
   EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 2) + "FFFF");
-  for (int a = 0; a < 384; ++a) {
-    if (a == layout::kSerialWriteGate) continue;
-    EXPECT_EQ(CodeplugImage[a], before[a]) << a;
-  }
-  EXPECT_TRUE(DataModified);
-  EXPECT_EQ(CodeplugImage[layout::kSerialWriteGate], 0);
-  EXPECT_FALSE(frmMain().txtSerial->Enabled());
+  // Nothing of the other radio reached the open codeplug, its identity included.
+  for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], before[a]) << a;
+  EXPECT_FALSE(LegacyLayout);
+  EXPECT_FALSE(DataModified);
+  EXPECT_EQ(frmMain().txtSerial->Enabled(), serialBoxEnabled);
   EXPECT_FALSE(program.cmdRead->Enabled());
   EXPECT_FALSE(LedBlinkActive);
   EXPECT_FALSE(MDIFormMain().isEnabled());  // until the window goes
   program.cmdClose->Press();
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_TRUE(MDIFormMain().isEnabled());
+
+  // Nor the layout of a radio without identity exchange.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  radio_->legacy = true;
+  radio_->badBlock = 0;
+  radio_->badBlockSums = 4;
+  StartRead();
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  EXPECT_FALSE(LegacyLayout);
 }
 
 TEST_F(LinkTest, ReadOfASilentRadioEndsOnTheHandshakeTimeout) {
@@ -193,6 +204,7 @@ TEST_F(LinkTest, ReadOfAPasswordProtectedCodeplugLocksTheEditorAndAsks) {
 
 TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
   LoadRadio(*radio_);
+  DataModified = false;
   const ByteImage before = CodeplugImage;
   When([this] { return radio_->commands.count('O') >= 10; },
        [] {
@@ -203,11 +215,8 @@ TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
 
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_LT(radio_->commands.count('O'), 48);
-  for (int a = 0; a < 384; ++a) {
-    if (a == layout::kSerialWriteGate) continue;
-    EXPECT_EQ(CodeplugImage[a], before[a]) << a;
-  }
-  EXPECT_TRUE(DataModified);
+  for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], before[a]) << a;
+  EXPECT_FALSE(DataModified);
   EXPECT_TRUE(MDIFormMain().isEnabled());
   EXPECT_FALSE(ReadMode);
 }

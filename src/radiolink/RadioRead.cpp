@@ -144,6 +144,8 @@ class RadioRead {
     UnloadFrmProgram();
     if (!IsFrmMainLoaded() || !IsMDIFormMainLoaded()) return;
     FrmMain& editor = frmMain();
+    // The box shows the password of the codeplug just read: none until its prompt accepts it.
+    editor.txtPassword->SetText(QString());
     editor.show();
     MdiFormMain& main = MDIFormMain();
     main.mnuFileSave->setEnabled(true);

@@ -37,6 +37,7 @@ QByteArray Commands(const char* text, int acks) { return QByteArray(text) + QByt
 
 TEST_F(LinkTest, ReadTakesTheRadiosWholeImageIntoTheEditor) {
   LoadRadio(*radio_);
+  frmMain().txtPassword->SetText(QStringLiteral("old"));
   StartRead();
 
   for (int a = 0; a < 400; ++a) {
@@ -54,6 +55,7 @@ TEST_F(LinkTest, ReadTakesTheRadiosWholeImageIntoTheEditor) {
   EXPECT_TRUE(MDIFormMain().mnuWrite->isEnabled());
   EXPECT_EQ(frmMain().txtSerial->Text(), QStringLiteral("SN12345678"));
   EXPECT_FALSE(frmMain().txtSerial->Enabled());
+  EXPECT_EQ(frmMain().txtPassword->Text(), QString());  // the radio's codeplug has none
   EXPECT_TRUE(DataModified);
   EXPECT_FALSE(CodeplugLoading);
   EXPECT_FALSE(LedBlinkActive);

@@ -81,6 +81,12 @@ void SetCommPortPathResolver(std::function<QString(int)> resolver) {
 CommPort::CommPort(QObject* parent) : QObject(parent), serial_(new QSerialPort(this)) {
   connect(serial_, &QSerialPort::readyRead, this, &CommPort::DataArrived);
   connect(serial_, &QSerialPort::bytesWritten, this, &CommPort::BytesSent);
+  connect(serial_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
+        error == QSerialPort::ResourceError) {
+      DeviceFailed();
+    }
+  });
 }
 
 CommPort::~CommPort() = default;
@@ -94,20 +100,23 @@ bool CommPort::SetCommPort(int n) {
 bool CommPort::SetSettings(const QString& settings) {
   LineSettings parsed;
   if (!ParseSettings(settings, parsed)) return false;
-  if (PortOpen() && !Apply(*serial_, parsed)) return false;
+  if (DeviceOpen() && !Apply(*serial_, parsed)) return false;
   settings_ = settings;
   return true;
 }
 
-bool CommPort::PortOpen() const { return serial_->isOpen(); }
+bool CommPort::PortOpen() const { return open_; }
+
+bool CommPort::DeviceOpen() const { return serial_->isOpen(); }
 
 bool CommPort::SetPortOpen(bool open) {
   if (!open) {
     if (serial_->isOpen()) serial_->close();
+    open_ = false;
     sendArmed_ = false;
     return true;
   }
-  if (serial_->isOpen()) return true;
+  if (open_) return true;
   LineSettings parsed;
   ParseSettings(settings_, parsed);
   serial_->setPortName(CommPortDevicePath(port_));
@@ -116,48 +125,60 @@ bool CommPort::SetPortOpen(bool open) {
     serial_->close();
     return false;
   }
+  open_ = true;
   return true;
 }
 
 int CommPort::InBufferCount() const {
-  return PortOpen() ? static_cast<int>(serial_->bytesAvailable()) : 0;
+  return DeviceOpen() ? static_cast<int>(serial_->bytesAvailable()) : 0;
 }
 
 void CommPort::SetInBufferCount(int count) {
-  if (count != 0 || !PortOpen()) return;
+  if (count != 0 || !DeviceOpen()) return;
   serial_->readAll();
-  serial_->clear(QSerialPort::Input);
+  if (DeviceOpen()) serial_->clear(QSerialPort::Input);
 }
 
 int CommPort::OutBufferCount() const {
-  return PortOpen() ? static_cast<int>(serial_->bytesToWrite()) : 0;
+  return DeviceOpen() ? static_cast<int>(serial_->bytesToWrite()) : 0;
 }
 
 void CommPort::SetOutBufferCount(int count) {
   // Only what has not yet gone to the driver is discarded: bytes already handed on count as
   // sent (a flush further down would also cut off a byte the other end is just taking).
-  if (count != 0 || !PortOpen() || serial_->bytesToWrite() == 0) return;
+  if (count != 0 || !DeviceOpen() || serial_->bytesToWrite() == 0) return;
   serial_->clear(QSerialPort::Output);
   sendArmed_ = false;
 }
 
 void CommPort::Output(const QByteArray& bytes) {
-  if (!PortOpen() || bytes.isEmpty()) return;
+  if (!DeviceOpen() || bytes.isEmpty()) return;
   serial_->write(bytes);
   sendArmed_ = sThreshold_ > 0 && serial_->bytesToWrite() >= sThreshold_;
 }
 
-QByteArray CommPort::Input() { return PortOpen() ? serial_->readAll() : QByteArray(); }
+QByteArray CommPort::Input() { return DeviceOpen() ? serial_->readAll() : QByteArray(); }
 
 void CommPort::DataArrived() {
   if (rThreshold_ > 0 && serial_->bytesAvailable() >= rThreshold_) Raise(comEvReceive);
 }
 
+// Not before the last byte has gone: the flush that follows a send event must find nothing of
+// the frame still waiting.
 void CommPort::BytesSent() {
-  if (sendArmed_ && serial_->bytesToWrite() < sThreshold_) {
+  if (sendArmed_ && serial_->bytesToWrite() == 0) {
     sendArmed_ = false;
     Raise(comEvSend);
   }
+}
+
+// A device that is gone keeps reporting its error on every pass of the event loop: it is closed
+// at the first report.
+void CommPort::DeviceFailed() {
+  if (!DeviceOpen()) return;
+  serial_->close();
+  sendArmed_ = false;
+  Raise(comEvPortError);
 }
 
 void CommPort::Raise(int event) {

@@ -2,10 +2,13 @@
 // link uses. Received bytes are raw; Input returns all of them at once.
 //
 // Events (OnComm, with CommEvent telling which):
-//   comEvSend (1)    the bytes still waiting to be sent dropped below SThreshold after an Output
-//                    that filled the queue to SThreshold or more (SThreshold 0: no send events)
+//   comEvSend (1)    every byte of an Output that filled the queue to SThreshold or more has
+//                    been handed to the line (SThreshold 0: no send events)
 //   comEvReceive (2) RThreshold or more bytes are waiting, raised on every arrival while that
 //                    holds (RThreshold 0: no receive events)
+//   comEvPortError   the device failed (gone, or a read or write error). The port stops using
+//                    it at once but stays open in the program's eyes, so the next closing and
+//                    opening starts afresh; until then nothing is sent or received.
 // Events are raised from the event loop only, so a handler sees them at a DoEvents.
 //
 // Port numbers name devices through CommPortDevicePath: port n is /dev/ttyUSB{n-1} when that
@@ -24,6 +27,7 @@ namespace cps {
 
 constexpr int comEvSend = 1;
 constexpr int comEvReceive = 2;
+constexpr int comEvPortError = 1000;
 
 // The device path of port number n; the resolver replaces the default mapping (empty function:
 // back to the default).
@@ -65,7 +69,7 @@ class CommPort : public QObject {
   // Takes every byte waiting in the receive buffer.
   QByteArray Input();
 
-  // The event being raised (1 or 2), valid inside an OnComm handler.
+  // The event being raised, valid inside an OnComm handler.
   int CommEvent() const { return commEvent_; }
 
  signals:
@@ -74,9 +78,12 @@ class CommPort : public QObject {
  private:
   void DataArrived();
   void BytesSent();
+  void DeviceFailed();
   void Raise(int event);
+  bool DeviceOpen() const;
 
   QSerialPort* serial_;
+  bool open_ = false;  // as the program set it; the device may have failed meanwhile
   int port_ = 1;
   QString settings_ = QStringLiteral("9600,N,8,1");
   int rThreshold_ = 1;  // the link needs 1 and 1 before its first block exchange

@@ -1,18 +1,21 @@
 #include "radiolink/CommLink.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QPointer>
+#include <QTimer>
 
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
 #include "platform/CommPort.h"
 #include "platform/Dialogs.h"
-#include "platform/Runtime.h"
-#include "radiolink/LinkFrames.h"
+#include "radiolink/LinkWait.h"
 #include "shell/RadioLinkEntry.h"
 
 namespace {
 
 QPointer<cps::CommPort> g_comm;
+linkwait::Clock g_clock = linkwait::MonotonicMicros;
 
 constexpr char kLineSettings[] = "1200,N,8,2";
 
@@ -20,23 +23,32 @@ QString PortUnavailableText() {
   return QStringLiteral("Comm. Port Unavailable !\r\n\r\nPlease Change the Port selection.");
 }
 
-// Outputs one byte array and waits for its send event; false when the reply time-out expired.
-// onSent runs when the event came.
+// How long a waiting pass sleeps at most when no event arrives: what a wait tests changes only
+// in event handlers, so this bounds no more than how late an expired countdown is seen.
+constexpr int kIdlePassMs = 5;
+
+// Waits, yielding, until ended() holds; a port error (CommError set by the event handler) ends
+// every wait of the link too.
+template <class Ended>
+void AwaitLink(Ended ended) {
+  linkwait::WaitUntil([&ended] { return ended() || CommError; }, LinkYield);
+}
+
+// Outputs one byte array and waits for its send event; false when the reply time-out expired
+// or the port failed. onSent runs when the event came.
 template <class OnSent>
 bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
+  // A send event left from an earlier send that timed out would end this wait at once.
+  CommSendEvent = false;
   StartReplyTimeout();
   MSComm1().SetOutBufferCount(0);
   MSComm1().Output(bytes);
-  while (!ReplyTimedOut) {
-    if (CommSendEvent) {
-      CommSendEvent = false;
-      StopReplyTimeout();
-      onSent();
-      break;
-    }
-    cps::DoEvents();
-  }
-  return !ReplyTimedOut;
+  AwaitLink([] { return ReplyTimedOut || CommSendEvent; });
+  if (ReplyTimedOut || CommError) return false;
+  CommSendEvent = false;
+  StopReplyTimeout();
+  onSent();
+  return true;
 }
 
 void SendBlock(void (*prepare)(), const uint8_t* data, int size) {
@@ -57,17 +69,13 @@ void ReceiveBlock(void (*prepare)()) {
   CommError = false;
   prepare();
   StartReplyTimeout();
-  while (!ReplyTimedOut) {
-    if (CommReceiveEvent) {
-      CommReceiveEvent = false;
-      StopReplyTimeout();
-      RxBuffer = MSComm1().Input();
-      ResetCommThresholds();
-      break;
-    }
-    cps::DoEvents();
-  }
-  if (ReplyTimedOut) {
+  AwaitLink([] { return ReplyTimedOut || CommReceiveEvent; });
+  if (!ReplyTimedOut && !CommError) {
+    CommReceiveEvent = false;
+    StopReplyTimeout();
+    RxBuffer = MSComm1().Input();
+    ResetCommThresholds();
+  } else {
     StopReplyTimeout();
     CommError = true;
     ResetCommThresholds();
@@ -93,9 +101,23 @@ cps::CommPort& MSComm1() {
 
 void DestroyMSComm1ForTests() { delete g_comm.data(); }
 
+void SetLinkClockForTests(std::function<int64_t()> clock) {
+  g_clock = clock ? std::move(clock) : linkwait::MonotonicMicros;
+}
+
 void MSComm1_OnComm() {
   if (MSComm1().CommEvent() == cps::comEvSend) CommSendEvent = true;
   if (MSComm1().CommEvent() == cps::comEvReceive) CommReceiveEvent = ReceiveArmed;
+  // An unplugged cable ends the exchange in progress now, not on its time-out.
+  if (MSComm1().CommEvent() == cps::comEvPortError) CommError = true;
+}
+
+void LinkYield() {
+  if (QCoreApplication::instance() == nullptr) return;
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.start(kIdlePassMs);
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void OpenCommPort() {
@@ -196,14 +218,9 @@ void ReceiveReplyByte() {
   CommError = false;
   ClearCommBuffers();
   StartReplyTimeout();
-  while (!ReplyTimedOut) {
-    if (CommReceiveEvent) {
-      TakeReplyByte();
-      break;
-    }
-    cps::DoEvents();
-  }
-  if (ReplyTimedOut) {
+  AwaitLink([] { return ReplyTimedOut || CommReceiveEvent; });
+  if (!ReplyTimedOut && !CommError) TakeReplyByte();
+  if (ReplyTimedOut || CommError) {
     StopReplyTimeout();
     CommError = true;
   }
@@ -217,17 +234,13 @@ void WaitReplyByteCountdown() {
   CommError = false;
   ClearCommBuffers();
   StopReplyTimeout();
-  while (!TransferAborted) {
-    if (CommReceiveEvent) {
-      TakeReplyByte();
-      break;
-    }
-    RxCountdown -= 1;
-    if (RxCountdown == 0) {
-      CommError = true;
-      break;
-    }
-    cps::DoEvents();
+  const bool ended =
+      linkwait::WaitUntil([] { return TransferAborted || CommReceiveEvent || CommError; },
+                          LinkYield, &RxCountdown, g_clock);
+  if (!ended) {
+    CommError = true;
+  } else if (!TransferAborted && !CommError) {
+    TakeReplyByte();
   }
   // Expired only when the programming window's closing or Esc forced it.
   if (ReplyTimedOut) {
@@ -243,17 +256,6 @@ void SendBlock32() { SendBlock(PrepareSend32, TxBlock32.data(), int(TxBlock32.si
 void ReceiveBlock9() { ReceiveBlock(PrepareReceive9); }
 void ReceiveBlock10() { ReceiveBlock(PrepareReceive10); }
 void ReceiveBlock17() { ReceiveBlock(PrepareReceive17); }
-
-bool RequestFirstBlock() {
-  cps::Sleep(10);
-  SendCommandByte(frames::kFirstBlock);
-  if (CommError) {
-    SendCommandByte(frames::kNotReady);
-    return false;
-  }
-  ReceiveBlock10();
-  return !CommError && !RxBuffer.isEmpty() && uint8_t(RxBuffer[0]) == frames::kOk;
-}
 
 // --- LED blink -------------------------------------------------------------------------------
 

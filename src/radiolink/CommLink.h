@@ -2,13 +2,14 @@
 // its event handler, the buffer and threshold presets, the two time-outs that the editor's
 // 200 ms timer counts down, the elementary exchanges and the LED blink state.
 //
-// Every wait spins, yielding to the event loop on each pass: serial events, timer ticks, key
-// presses and the closing of the programming window all run inside these loops and end a wait
-// only through the flags of ModuleState.h. Results are left in that state (RxByte, RxBuffer,
-// CommError); no exchange returns a value.
+// Every wait yields to the event loop on each pass and sleeps there until an event arrives:
+// serial events, timer ticks, key presses and the closing of the programming window all run
+// inside these loops and end a wait only through the flags of ModuleState.h. Results are left in
+// that state (RxByte, RxBuffer, CommError); no exchange returns a value.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace cps {
 class CommPort;
@@ -18,12 +19,21 @@ class CommPort;
 cps::CommPort& MSComm1();
 // Closes the port and forgets the control, so the next test starts with a fresh one.
 void DestroyMSComm1ForTests();
+// The clock of the reply countdown (LinkWait.h); an empty one puts back the monotonic clock.
+// Tests that speed up the editor's timer speed it up as much.
+void SetLinkClockForTests(std::function<int64_t()> clock);
 
 // The serial control's event handler: a send event sets CommSendEvent; a receive event sets
-// CommReceiveEvent to whether a receive is armed.
+// CommReceiveEvent to whether a receive is armed; a port error sets CommError, which ends the
+// wait in progress.
 void MSComm1_OnComm();
 
-// The countdown wait's budget for the wake-up and the read and band requests, and after 'P'.
+// One pass of a wait: runs the pending events, then sleeps until the next one arrives or a few
+// milliseconds pass, so that waiting costs next to no processor time.
+void LinkYield();
+
+// The countdown wait's budget, in passes of 10 µs (LinkWait.h): 5 s for the wake-up and the read
+// and band requests, 2 s after 'P'.
 constexpr double kRxCountdownPasses = 500000;
 constexpr double kRxCountdownAfterWriteRequest = 200000;
 // A time-out's length in ticks of the editor's timer (10 x 200 ms).
@@ -53,18 +63,14 @@ void ForceLinkTimeouts();
 void SendCommandByte(uint8_t b);
 // One reply byte into RxByte within the reply time-out; further bytes are discarded.
 void ReceiveReplyByte();
-// One reply byte into RxByte within RxCountdown loop passes (or until TransferAborted).
+// One reply byte into RxByte before RxCountdown passes of 10 µs are spent (or until
+// TransferAborted). A count of 0 or less never runs out.
 void WaitReplyByteCountdown();
 void SendBlock16();  // TxBlock16, whole
 void SendBlock32();  // TxBlock32, whole
 // Every waiting byte into RxBuffer once at least 9 / 10 / 17 are there.
 void ReceiveBlock9();
 void ReceiveBlock10();
-
-// The exchange that opens both transfers: 0x0B after a 10 ms pause, then the 10-byte reply,
-// which must start with OK. A failed send is answered with the not-ready byte. False when the
-// exchange failed; RxBuffer then holds whatever arrived.
-bool RequestFirstBlock();
 void ReceiveBlock17();
 
 // --- LED blink -----------------------------------------------------------------------------

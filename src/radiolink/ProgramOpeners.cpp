@@ -92,8 +92,8 @@ void MdiFormMain::ShowReadInstructions() {
   PasswordAttempts = 0;
   FrmMain& editor = frmMain();
   editor.setEnabled(true);
+  // The password box keeps its text: only a completed read sets it from what it read.
   CodeplugLoading = true;
-  editor.txtPassword->SetText(QString());
   program.lblRedLED->SetBackColor(kRedLedPale);
   program.lblGreenLED->SetBackColor(kGreenLedBright);
 }

@@ -16,6 +16,7 @@
 #include "platform/TextBox.h"
 #include "radiolink/CommLink.h"
 #include "radiolink/LinkFrames.h"
+#include "radiolink/TransferSteps.h"
 #include "radiolink/frmProgram.h"
 #include "shell/MDIFormMain.h"
 #include "shell/RadioLinkEntry.h"
@@ -24,8 +25,8 @@ namespace {
 
 constexpr int kSaveButton = 2;
 constexpr int kWriteButton = 4;
-constexpr int kMaxIdentityRetries = 5;  // the sixth bad identity frame ends the read
-constexpr int kMaxBlockRetries = 3;     // a block is received at most four times
+constexpr int kMaxBlockRetries = 3;  // a block is received at most four times
+constexpr WakeUpRules kReadWakeUp{0, true};
 
 class RadioRead {
  public:
@@ -35,8 +36,10 @@ class RadioRead {
     OpenCommPort();
     form_.cmdRead->SetEnabled(false);
     StartHandshakeTimeout();
-    const char* failure = Handshake();
-    if (failure == nullptr) failure = RequestRead();
+    const char* failure = TakeIdentity();
+    if (failure == nullptr) {
+      failure = RequestAccess(form_, frames::kReadRequest, kRxCountdownPasses, 0);
+    }
     if (failure == nullptr) failure = TakeFirstBlock();
     if (failure != nullptr) return ErrorExit(failure);
     ReceiveBlocks();
@@ -44,93 +47,24 @@ class RadioRead {
   }
 
  private:
-  enum class WakeUp { Restart, Identity, Legacy };
-
-  // Steps 4 to 13: nullptr when the radio is awake (with or without identity), else the message.
-  const char* Handshake() {
-    int identityRetries = 0;
-    for (;;) {
-      if (HandshakeTimedOut) {
-        StopHandshakeTimeout();
+  // Steps 4 to 13. The identity and the layout are only held here: they reach the open codeplug
+  // together with the data, so that a read that fails leaves it as it was.
+  const char* TakeIdentity() {
+    int retries = 0;
+    switch (WakeUpAndIdentify(form_, kReadWakeUp, retries)) {
+      case Handshake::Failed:
         return kCheckModeText;
-      }
-      const WakeUp wake = WakeRadio();
-      if (wake == WakeUp::Legacy) {
-        LegacyLayout = true;
+      case Handshake::Legacy:
+        legacy_ = true;
         return nullptr;
-      }
-      if (wake == WakeUp::Restart) continue;
-      cps::Sleep(10);
-      SendCommandByte(frames::kIdentity);
-      if (CommError) {
-        SendCommandByte(frames::kNotReady);
-        continue;
-      }
-      ReceiveBlock17();
-      if (CommError) continue;
-      if (TakeIdentity()) return nullptr;
-      if (identityRetries == kMaxIdentityRetries) {
-        CommError = true;
-        return kCheckModeText;
-      }
-      ++identityRetries;
+      case Handshake::Identity:
+        legacy_ = false;
+        for (int i = 0; i < frames::kIdentityBytes; ++i) {
+          identity_[i] = RadioImage[layout::kIdentBlock + i];
+        }
+        return nullptr;
     }
-  }
-
-  WakeUp WakeRadio() {
-    SendCommandByte(frames::kWakeUp);
-    if (CommError) return WakeUp::Restart;
-    RxCountdown = kRxCountdownPasses;
-    WaitReplyByteCountdown();
-    if (CommError) return WakeUp::Restart;
-    cps::DoEvents();
-    // A window closed at that yield ends the read at the next test of the loop.
-    if (form_.Unloaded()) return WakeUp::Restart;
-    if (RxByte == frames::kReady) return WakeUp::Identity;
-    if (RxByte != frames::kNotReady) return WakeUp::Restart;
-    // Not ready: one more try, on what is left of the same pass budget.
-    SendCommandByte(frames::kWakeUp);
-    if (CommError) return WakeUp::Restart;
-    WaitReplyByteCountdown();
-    if (CommError) return WakeUp::Restart;
-    return RxByte == frames::kReady ? WakeUp::Identity : WakeUp::Legacy;
-  }
-
-  bool TakeIdentity() {
-    for (int i = 0; i < frames::kIdentityBytes; ++i) {
-      RadioImage[layout::kIdentBlock + i] = i < RxBuffer.size() ? uint8_t(RxBuffer[i]) : 0;
-    }
-    if (!frames::FrameSumMatches(RxBuffer, 0, frames::kIdentityBytes)) return false;
-    for (int i = 0; i < frames::kIdentityBytes; ++i) {
-      CodeplugImage[layout::kIdentBlock + i] = RadioImage[layout::kIdentBlock + i];
-    }
-    LegacyLayout = false;
-    return true;
-  }
-
-  // Steps 14 to 16.
-  const char* RequestRead() {
-    for (;;) {
-      SendCommandByte(frames::kReadRequest);
-      if (CommError) {
-        SendCommandByte(frames::kNotReady);
-        return kCheckModeText;
-      }
-      RxCountdown = kRxCountdownPasses;
-      WaitReplyByteCountdown();
-      if (CommError) return kCheckModeText;
-      switch (frames::ClassifyRegionReply(RxByte)) {
-        case frames::RegionReply::Accepted:
-          return nullptr;
-        case frames::RegionReply::NotReady:
-          continue;
-        case frames::RegionReply::Unsupported:
-          SendCommandByte(frames::kNotReady);
-          return kUnsupportedRegionText;
-        case frames::RegionReply::BadCable:
-          return kCheckCableText;
-      }
-    }
+    return kCheckModeText;
   }
 
   // Steps 17 to 20.
@@ -180,14 +114,15 @@ class RadioRead {
     StopLedBlink();
   }
 
-  // Steps 26 to 33.
+  // Steps 26 to 33. A read that failed or was cancelled changes nothing of the open codeplug
+  // or the editor: a save or write after it must give what was there before.
   void Complete() {
     if (CommError) {
       form_.lblProgram->SetForeColor(cps::kColourWindowText);
       form_.lblProgram->SetCaption(QLatin1String(kCommErrorText));
-    } else {
-      ShowReadImage();
+      return;
     }
+    ShowReadImage();
     DataModified = true;
     CodeplugImage[layout::kSerialWriteGate] = 0;
     // The editor is gone when the program closed during the read.
@@ -198,11 +133,19 @@ class RadioRead {
 
   void ShowReadImage() {
     for (int a = 0; a < layout::kDataBlockBytes; ++a) CodeplugImage[a] = RadioImage[a];
+    if (!legacy_) {
+      for (int i = 0; i < frames::kIdentityBytes; ++i) {
+        CodeplugImage[layout::kIdentBlock + i] = identity_[i];
+      }
+    }
+    LegacyLayout = legacy_;
     form_.lblProgram->SetCaption(QLatin1String(kReadDoneText));
     StopHandshakeTimeout();
     UnloadFrmProgram();
     if (!IsFrmMainLoaded() || !IsMDIFormMainLoaded()) return;
     FrmMain& editor = frmMain();
+    // The box shows the password of the codeplug just read: none until its prompt accepts it.
+    editor.txtPassword->SetText(QString());
     editor.show();
     MdiFormMain& main = MDIFormMain();
     main.mnuFileSave->setEnabled(true);
@@ -224,6 +167,8 @@ class RadioRead {
   }
 
   FrmProgram& form_;
+  bool legacy_ = false;
+  std::array<uint8_t, frames::kIdentityBytes> identity_{};
 };
 
 }  // namespace

@@ -16,14 +16,18 @@
 #include "platform/TextBox.h"
 #include "radiolink/CommLink.h"
 #include "radiolink/LinkFrames.h"
+#include "radiolink/LinkWait.h"
+#include "radiolink/TransferSteps.h"
 #include "radiolink/frmPasswordW.h"
 #include "radiolink/frmProgram.h"
 #include "shell/RadioLinkEntry.h"
 
 namespace {
 
-constexpr int kMaxIdentityRetries = 5;  // the sixth bad identity frame or 'G' ends the write
+constexpr int kMaxIdentityRetries = 5;  // the sixth 'G' ends the write
 constexpr int kMaxBlockRetries = 3;     // a block is sent at most four times
+constexpr int kSettleMs = 200;          // the radio's pause after a wake-up or region reply
+constexpr WakeUpRules kWriteWakeUp{kSettleMs, false};
 constexpr int kBandColumn = 12;
 constexpr uint32_t kColourButtonText = 0x80000012u;
 constexpr uint32_t kColourGreyText = 0x80000011u;
@@ -38,8 +42,11 @@ class RadioWrite {
     RadioPassword.clear();
     form_.cmdWrite->SetEnabled(false);
     StartHandshakeTimeout();
-    const char* failure = Handshake();
-    if (failure == nullptr) failure = RequestWrite();
+    const char* failure = IdentifyAndWriteBack();
+    if (failure == nullptr) {
+      failure =
+          RequestAccess(form_, frames::kWriteRequest, kRxCountdownAfterWriteRequest, kSettleMs);
+    }
     if (failure == nullptr) failure = TakeRadioPassword();
     if (failure == kPasswordNotGiven) return;
     if (failure == nullptr) failure = CheckBand();
@@ -55,85 +62,31 @@ class RadioWrite {
   }
 
  private:
-  enum class WakeUp { Restart, Identity, Legacy };
   static constexpr const char* kPasswordNotGiven = "";
 
   // Steps 5 to 19.
-  const char* Handshake() {
+  const char* IdentifyAndWriteBack() {
     int retries = 0;
     for (;;) {
-      if (HandshakeTimedOut) {
-        StopHandshakeTimeout();
-        return kCheckModeText;
-      }
-      const WakeUp wake = WakeRadio();
-      if (wake == WakeUp::Legacy) {
-        LegacyLayout = true;
-        return nullptr;
-      }
-      if (wake == WakeUp::Restart) continue;
-      bool restart = false;
-      while (!restart) {  // steps 12 to 15: the identity frame, at most six times
-        SendCommandByte(frames::kIdentity);
-        if (CommError) {
-          SendCommandByte(frames::kNotReady);
-          restart = true;
-          break;
-        }
-        ReceiveBlock17();
-        if (CommError) {
-          restart = true;
-          break;
-        }
-        if (TakeIdentity()) break;
-        if (retries == kMaxIdentityRetries) {
-          CommError = true;
+      switch (WakeUpAndIdentify(form_, kWriteWakeUp, retries)) {
+        case Handshake::Failed:
           return kCheckModeText;
-        }
-        ++retries;
+        case Handshake::Legacy:
+          LegacyLayout = true;
+          return nullptr;
+        case Handshake::Identity:
+          break;
       }
-      if (restart) continue;
-      retries = 0;
+      // Only a frame whose sum matched: line noise must not reach the open codeplug.
+      for (int i = 0; i < frames::kIdentityBytes; ++i) {
+        const uint8_t b = RadioImage[layout::kIdentBlock + i];
+        CodeplugImage[layout::kIdentBlock + i] = frames::IdentityByteForImage(b);
+      }
       LegacyLayout = false;
       bool again = false;
       const char* failure = WriteBackIdentity(retries, again);
-      if (again) continue;
-      return failure;
+      if (!again) return failure;
     }
-  }
-
-  WakeUp WakeRadio() {
-    SendCommandByte(frames::kWakeUp);
-    if (CommError) return WakeUp::Restart;
-    RxCountdown = kRxCountdownPasses;
-    WaitReplyByteCountdown();
-    if (CommError) return WakeUp::Restart;
-    cps::DoEvents();
-    if (form_.Unloaded()) return WakeUp::Restart;
-    if (RxByte != frames::kReady && RxByte != frames::kNotReady) return WakeUp::Restart;
-    cps::Sleep(200);
-    if (RxByte == frames::kReady) {
-      cps::Sleep(10);
-      return WakeUp::Identity;
-    }
-    SendCommandByte(frames::kWakeUp);
-    if (CommError) return WakeUp::Restart;
-    WaitReplyByteCountdown();
-    if (CommError) return WakeUp::Restart;
-    if (RxByte != frames::kReady) return WakeUp::Legacy;
-    cps::Sleep(10);
-    LegacyLayout = false;
-    return WakeUp::Identity;
-  }
-
-  // Step 14 and the test of step 15: the image keeps the bytes of every frame taken.
-  bool TakeIdentity() {
-    for (int i = 0; i < frames::kIdentityBytes; ++i) {
-      const uint8_t b = i < RxBuffer.size() ? uint8_t(RxBuffer[i]) : 0;
-      RadioImage[layout::kIdentBlock + i] = b;
-      CodeplugImage[layout::kIdentBlock + i] = frames::IdentityByteForImage(b);
-    }
-    return frames::FrameSumMatches(RxBuffer, 0, frames::kIdentityBytes);
   }
 
   // Steps 16 to 19; again is set when the wake-up is to start over.
@@ -171,30 +124,6 @@ class RadioWrite {
     }
   }
 
-  // Steps 20 to 22.
-  const char* RequestWrite() {
-    for (;;) {
-      SendCommandByte(frames::kWriteRequest);
-      if (CommError) {
-        SendCommandByte(frames::kNotReady);
-        return kCheckModeText;
-      }
-      RxCountdown = kRxCountdownAfterWriteRequest;
-      WaitReplyByteCountdown();
-      if (CommError) return kCheckModeText;
-      cps::Sleep(200);
-      const frames::RegionReply reply = frames::ClassifyRegionReply(RxByte);
-      if (reply == frames::RegionReply::Accepted) return nullptr;
-      if (reply == frames::RegionReply::NotReady) continue;
-      form_.SetProgressValue(0);
-      if (reply == frames::RegionReply::Unsupported) {
-        SendCommandByte(frames::kNotReady);
-        return kUnsupportedRegionText;
-      }
-      return kCheckCableText;
-    }
-  }
-
   // Steps 23 to 27; kPasswordNotGiven when the prompt closed without the password.
   const char* TakeRadioPassword() {
     if (!RequestFirstBlock()) return kCheckVersionText;
@@ -207,11 +136,9 @@ class RadioWrite {
 
   bool AwaitPassword() {
     ShowRadioPasswordPrompt();
-    for (;;) {
-      if (RadioPasswordAccepted) return true;
-      if (!IsFrmPasswordWLoaded() || AppExiting) return false;
-      cps::DoEvents();
-    }
+    linkwait::WaitUntil(
+        [] { return RadioPasswordAccepted || !IsFrmPasswordWLoaded() || AppExiting; }, LinkYield);
+    return RadioPasswordAccepted;
   }
 
   // Steps 28 to 31.

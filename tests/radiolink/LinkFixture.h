@@ -1,7 +1,7 @@
 // The radio link's GUI tests: the common start and end of AppTestBase, plus the main window with
 // its editor and every Com port routed to a pseudo-terminal whose far end is a simulated radio.
 // The editor's timer ticks faster than 200 ms so that time-outs stay short; each time-out is
-// still ten ticks.
+// still ten ticks. The reply countdown's clock runs as much faster.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,6 +24,7 @@
 #include "platform/Label.h"
 #include "platform/Runtime.h"
 #include "radiolink/CommLink.h"
+#include "radiolink/LinkWait.h"
 #include "radiolink/frmPasswordW.h"
 #include "radiolink/frmProgram.h"
 #include "shell/MDIFormMain.h"
@@ -36,9 +37,11 @@
 class LinkTest : public AppTestBase {
  protected:
   static constexpr int kTestTickMs = 40;
+  static constexpr int kSpeedUp = 200 / kTestTickMs;
 
   void SetUp() override {
     AppTestBase::SetUp();
+    SetLinkClockForTests([] { return kSpeedUp * linkwait::MonotonicMicros(); });
     ASSERT_TRUE(line_.IsValid());
     RouteCommPortsTo(line_);
     radio_ = std::make_unique<SimulatedRadio>(line_);
@@ -53,6 +56,7 @@ class LinkTest : public AppTestBase {
     DestroyFrmProgramForTests();
     AppTestBase::TearDown();
     DestroyMSComm1ForTests();
+    SetLinkClockForTests({});
     radio_.reset();
     RouteCommPortsToQuietLine();
   }

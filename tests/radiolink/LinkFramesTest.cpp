@@ -3,6 +3,7 @@
 #include "model/CodeplugLayout.h"
 #include "model/ModuleState.h"
 #include "radiolink/LinkFrames.h"
+#include "radiolink/LinkWait.h"
 
 namespace {
 
@@ -113,4 +114,37 @@ TEST(LinkFrames, TransmitFormBlanksSerialAndRegionalNumbersAndRaisesScanInterval
   EXPECT_EQ(frames::TransmitByte(legacy, 354, true, QStringLiteral("KIT9")), 'K');
   const uint8_t expected[16] = {'K', 'I', 'T', '9', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   for (int i = 0; i < 16; ++i) EXPECT_EQ(legacy[354 + i], expected[i]) << i;
+}
+
+TEST(LinkWait, CountdownSpendsOnePassForEveryTenMicroseconds) {
+  int64_t now = 0;
+  const linkwait::Clock clock = [&now] { return now; };
+  const auto oneMs = [&now] { now += 1000; };
+  const auto never = [] { return false; };
+
+  double left = 500000;
+  EXPECT_FALSE(linkwait::WaitUntil(never, oneMs, &left, clock));
+  EXPECT_EQ(left, 0);
+  EXPECT_EQ(now, 5000000);
+
+  // The next wait goes on with what one left; its condition may end it first, and the pass that
+  // finds the condition is not spent.
+  now = 0;
+  left = 200000;
+  EXPECT_TRUE(linkwait::WaitUntil([&now] { return now == 1500000; }, oneMs, &left, clock));
+  EXPECT_EQ(left, 50100);
+  EXPECT_FALSE(linkwait::WaitUntil(never, oneMs, &left, clock));
+  EXPECT_EQ(now, 2001000);
+
+  // 0 or less never runs out, nor a count that Cancel sets to 0 during a wait.
+  for (double start : {0.0, -1.0, 500000.0}) {
+    now = 0;
+    left = start;
+    const auto cancelled = [&] {
+      now += 1000;
+      if (left > 0) left = 0;
+    };
+    EXPECT_TRUE(linkwait::WaitUntil([&now] { return now == 60000000; }, cancelled, &left, clock));
+    EXPECT_EQ(left, std::min(start, 0.0));
+  }
 }

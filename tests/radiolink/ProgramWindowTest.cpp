@@ -52,11 +52,13 @@ TEST_F(LinkTest, OpenersPrepareTheWindowForTheirMode) {
   EXPECT_TRUE(ReadMode);
   EXPECT_TRUE(CodeplugLoading);
   EXPECT_EQ(PasswordAttempts, 0);
-  EXPECT_EQ(frmMain().txtPassword->Text(), QString());
+  // Only a completed read sets the password box; a cancelled one leaves it for the next save.
+  EXPECT_EQ(frmMain().txtPassword->Text(), QStringLiteral("old"));
 
   // Cancel, then open for a write: a fresh window with only the Write button and the red LED.
   read.cmdClose->Press();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frmMain().txtPassword->Text(), QStringLiteral("old"));
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_TRUE(MDIFormMain().isEnabled());
   EXPECT_FALSE(ReadMode);

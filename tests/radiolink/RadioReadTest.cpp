@@ -37,6 +37,7 @@ QByteArray Commands(const char* text, int acks) { return QByteArray(text) + QByt
 
 TEST_F(LinkTest, ReadTakesTheRadiosWholeImageIntoTheEditor) {
   LoadRadio(*radio_);
+  frmMain().txtPassword->SetText(QStringLiteral("old"));
   StartRead();
 
   for (int a = 0; a < 400; ++a) {
@@ -54,6 +55,7 @@ TEST_F(LinkTest, ReadTakesTheRadiosWholeImageIntoTheEditor) {
   EXPECT_TRUE(MDIFormMain().mnuWrite->isEnabled());
   EXPECT_EQ(frmMain().txtSerial->Text(), QStringLiteral("SN12345678"));
   EXPECT_FALSE(frmMain().txtSerial->Enabled());
+  EXPECT_EQ(frmMain().txtPassword->Text(), QString());  // the radio's codeplug has none
   EXPECT_TRUE(DataModified);
   EXPECT_FALSE(CodeplugLoading);
   EXPECT_FALSE(LedBlinkActive);
@@ -84,7 +86,10 @@ TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {
   LoadRadio(*radio_);
   radio_->badBlock = 2;
   radio_->badBlockSums = 4;
+  CodeplugImage[layout::kSerialWriteGate] = 1;
+  DataModified = false;
   const ByteImage before = CodeplugImage;
+  const bool serialBoxEnabled = frmMain().txtSerial->Enabled();
   StartRead();
 
   ASSERT_TRUE(IsFrmProgramLoaded());
@@ -93,19 +98,27 @@ TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {
   EXPECT_EQ(program.lblProgram->ForeColor(), 0x80000008u);
   // 'F' went out for the fourth bad copy too.
   EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 2) + "FFFF");
-  for (int a = 0; a < 384; ++a) {
-    if (a == layout::kSerialWriteGate) continue;
-    EXPECT_EQ(CodeplugImage[a], before[a]) << a;
-  }
-  EXPECT_TRUE(DataModified);
-  EXPECT_EQ(CodeplugImage[layout::kSerialWriteGate], 0);
-  EXPECT_FALSE(frmMain().txtSerial->Enabled());
+  // Nothing of the other radio reached the open codeplug, its identity included.
+  for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], before[a]) << a;
+  EXPECT_FALSE(LegacyLayout);
+  EXPECT_FALSE(DataModified);
+  EXPECT_EQ(frmMain().txtSerial->Enabled(), serialBoxEnabled);
   EXPECT_FALSE(program.cmdRead->Enabled());
   EXPECT_FALSE(LedBlinkActive);
   EXPECT_FALSE(MDIFormMain().isEnabled());  // until the window goes
   program.cmdClose->Press();
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_TRUE(MDIFormMain().isEnabled());
+
+  // Nor the layout of a radio without identity exchange.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  radio_->legacy = true;
+  radio_->badBlock = 0;
+  radio_->badBlockSums = 4;
+  StartRead();
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  EXPECT_FALSE(LegacyLayout);
 }
 
 TEST_F(LinkTest, ReadOfASilentRadioEndsOnTheHandshakeTimeout) {
@@ -193,6 +206,7 @@ TEST_F(LinkTest, ReadOfAPasswordProtectedCodeplugLocksTheEditorAndAsks) {
 
 TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
   LoadRadio(*radio_);
+  DataModified = false;
   const ByteImage before = CodeplugImage;
   When([this] { return radio_->commands.count('O') >= 10; },
        [] {
@@ -203,11 +217,8 @@ TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
 
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_LT(radio_->commands.count('O'), 48);
-  for (int a = 0; a < 384; ++a) {
-    if (a == layout::kSerialWriteGate) continue;
-    EXPECT_EQ(CodeplugImage[a], before[a]) << a;
-  }
-  EXPECT_TRUE(DataModified);
+  for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], before[a]) << a;
+  EXPECT_FALSE(DataModified);
   EXPECT_TRUE(MDIFormMain().isEnabled());
   EXPECT_FALSE(ReadMode);
 }
@@ -247,6 +258,35 @@ TEST_F(LinkTest, ClosingTheWindowOrTheProgramDuringAReadEndsIt) {
   EXPECT_FALSE(IsFrmMainLoaded());
   EXPECT_FALSE(IsMDIFormMainLoaded());
   EXPECT_LT(radio_->commands.count('O'), 48);
+}
+
+TEST_F(LinkTest, PulledCableEndsTheReadAtOnceAndTheNextReadOpensThePortAgain) {
+  LoadRadio(*radio_);
+  When([this] { return radio_->commands.count('O') >= 10; },
+       [this] {
+         frmMain().tmrTimer1->stop();  // no time-out can end the read now, only the port error
+         radio_->Unplug();
+       });
+  // A read that misses the error would wait for ever: Cancel bounds the test.
+  QElapsedTimer clock;
+  clock.start();
+  When([clock] { return clock.elapsed() > 3000; }, [] { frmProgram().cmdClose->Press(); });
+  QTimer* bound = watches_.back();
+  StartRead();
+  bound->stop();
+
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  frmProgram().cmdClose->Press();
+  frmMain().tmrTimer1->start();
+
+  line_.Reconnect();
+  RouteCommPortsTo(line_);
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  StartRead();
+  EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48));
+  EXPECT_FALSE(IsFrmProgramLoaded());
 }
 
 TEST_F(LinkTest, CancelEndsAReadOfARadioThatIsNeverReady) {

@@ -178,6 +178,19 @@ TEST_F(LinkTest, WriteRefusesARadioOfAnotherBand) {
   EXPECT_FALSE(frmProgram().cmdWrite->Enabled());
 }
 
+TEST_F(LinkTest, NoisyIdentityFramesNeverReachTheImage) {
+  PrepareCodeplug();
+  LoadRadioIdentity(*radio_);
+  radio_->badIdentitySums = 6;
+  CodeplugImage.Fill(384, 399, 0x5A);
+  StartWrite();
+
+  EXPECT_EQ(StatusLine(frmProgram()),
+            QStringLiteral("Communication Error. Please check Programming mode."));
+  EXPECT_EQ(radio_->commands, QByteArray("VIIIIII"));
+  for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << a;
+}
+
 TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   PrepareCodeplug();
   LoadRadioIdentity(*radio_);

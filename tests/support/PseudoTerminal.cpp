@@ -7,7 +7,9 @@
 
 #include "platform/CommPort.h"
 
-PseudoTerminal::PseudoTerminal() {
+PseudoTerminal::PseudoTerminal() { Open(); }
+
+void PseudoTerminal::Open() {
   master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
   if (master_ < 0) return;
   if (grantpt(master_) != 0 || unlockpt(master_) != 0) {
@@ -28,9 +30,18 @@ PseudoTerminal::PseudoTerminal() {
   }
 }
 
-PseudoTerminal::~PseudoTerminal() {
+PseudoTerminal::~PseudoTerminal() { Hangup(); }
+
+void PseudoTerminal::Hangup() {
   if (keepSlave_ >= 0) close(keepSlave_);
   if (master_ >= 0) close(master_);
+  keepSlave_ = -1;
+  master_ = -1;
+}
+
+void PseudoTerminal::Reconnect() {
+  Hangup();
+  Open();
 }
 
 QByteArray PseudoTerminal::ReadAvailable() {

@@ -20,7 +20,14 @@ class PseudoTerminal {
   QByteArray ReadAvailable();
   void Write(const QByteArray& bytes);
 
+  // The line goes away, as when the cable is pulled: both ends close.
+  void Hangup();
+  // A fresh line after Hangup, on a new slave path.
+  void Reconnect();
+
  private:
+  void Open();
+
   int master_ = -1;
   int keepSlave_ = -1;  // keeps the line up between the program's closes and opens
   QString slavePath_;

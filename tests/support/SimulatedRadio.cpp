@@ -30,8 +30,14 @@ void SimulatedRadio::OnReadable() {
   for (char c : bytes) Consume(static_cast<uint8_t>(c));
 }
 
+void SimulatedRadio::Unplug() {
+  notifier_->setEnabled(false);
+  line_.Hangup();
+}
+
 void SimulatedRadio::Reply(const QByteArray& bytes) {
-  QTimer::singleShot(kAnswerDelayMs, this, [this, bytes] { line_.Write(bytes); });
+  const int delay = command_ == slowCommand && slowCommand != 0 ? slowReplyMs : kAnswerDelayMs;
+  QTimer::singleShot(delay, this, [this, bytes] { line_.Write(bytes); });
 }
 
 void SimulatedRadio::Consume(uint8_t b) {
@@ -41,10 +47,14 @@ void SimulatedRadio::Consume(uint8_t b) {
     const uint8_t c = static_cast<uint8_t>(pending_[0]);
     pending_.clear();
     commands.append(static_cast<char>(c));
+    command_ = c;
     Command(c);
     return;
   }
-  if (pending_.size() == frameSize_) FrameDone();
+  if (pending_.size() == frameSize_) {
+    command_ = 0;
+    FrameDone();
+  }
 }
 
 void SimulatedRadio::Command(uint8_t c) {
@@ -56,9 +66,8 @@ void SimulatedRadio::Command(uint8_t c) {
     case 'I': {
       if (legacy) return;
       QByteArray frame(reinterpret_cast<const char*>(&memory[384]), 16);
-      uint8_t sum = Sum(&memory[384], 16);
-      if (identityFrames_++ < badIdentitySums) ++sum;
-      frame.append(static_cast<char>(sum));
+      if (identityFrames_++ < badIdentitySums) frame[3] = static_cast<char>(frame[3] ^ 0x20);
+      frame.append(static_cast<char>(Sum(&memory[384], 16)));
       Reply(frame);
       return;
     }

@@ -41,12 +41,19 @@ class SimulatedRadio : public QObject {
   bool legacy = false;      // takes no part in the identity exchange
   bool silent = false;      // answers nothing at all
   int notReadyWakeUps = 0;  // the first n wake-ups are answered 'F'
-  int badIdentitySums = 0;  // the first n identity frames carry a wrong sum byte
-  int badBlockSums = 0;     // the first n read frames of badBlock carry a wrong sum byte
+  // The first n identity frames arrive with a byte altered by line noise: their sum byte, that of
+  // the true bytes, no longer matches.
+  int badIdentitySums = 0;
+  int badBlockSums = 0;  // the first n read frames of badBlock carry a wrong sum byte
   int badBlock = -1;
   int refuseBlockWrites = 0;  // the first n write frames of refuseBlock are answered 'F'
   int refuseBlock = -1;
   int notReadyRequests = 0;  // the first n 'R' / 'P' requests are answered 'F'
+  uint8_t slowCommand = 0;   // the reply to this command comes only after slowReplyMs
+  int slowReplyMs = 0;
+
+  // The cable is pulled: the radio stops listening and the line goes away.
+  void Unplug();
 
   // --- What it saw ----------------------------------------------------------------------------
   QByteArray received;         // every byte from the PC, in order
@@ -72,10 +79,11 @@ class SimulatedRadio : public QObject {
   QSocketNotifier* notifier_;
   Mode mode_ = Mode::Idle;
   Expect expect_ = Expect::Command;
-  QByteArray pending_;  // bytes of the command or frame being taken
-  int frameSize_ = 0;   // bytes the current frame needs, sum command included
-  int readBlock_ = 0;   // next block of a read
-  int writeBlock_ = 0;  // next block of a write
+  QByteArray pending_;   // bytes of the command or frame being taken
+  uint8_t command_ = 0;  // the command being answered
+  int frameSize_ = 0;    // bytes the current frame needs, sum command included
+  int readBlock_ = 0;    // next block of a read
+  int writeBlock_ = 0;   // next block of a write
   int zeroBlockSent_ = 0;
   bool sentFirstBlock_ = false;
   int wakeUps_ = 0;

@@ -1,0 +1,115 @@
+#include "radiolink/TransferSteps.h"
+
+#include "model/CodeplugLayout.h"
+#include "model/ModuleState.h"
+#include "platform/Runtime.h"
+#include "radiolink/CommLink.h"
+#include "radiolink/LinkFrames.h"
+#include "radiolink/frmProgram.h"
+
+namespace {
+
+constexpr int kMaxIdentityRetries = 5;  // the sixth bad identity frame ends the transfer
+constexpr int kIdentityPauseMs = 10;
+
+enum class WakeUp { Restart, Identity, Legacy };
+
+WakeUp WakeRadio(const FrmProgram& form, int settleMs) {
+  SendCommandByte(frames::kWakeUp);
+  if (CommError) return WakeUp::Restart;
+  RxCountdown = kRxCountdownPasses;
+  WaitReplyByteCountdown();
+  if (CommError) return WakeUp::Restart;
+  cps::DoEvents();
+  // A window closed at that yield ends the transfer at the next test of the loop.
+  if (form.Unloaded()) return WakeUp::Restart;
+  if (RxByte != frames::kReady && RxByte != frames::kNotReady) return WakeUp::Restart;
+  cps::Sleep(settleMs);
+  if (RxByte == frames::kReady) return WakeUp::Identity;
+  // Not ready: one more try, on what is left of the same countdown.
+  SendCommandByte(frames::kWakeUp);
+  if (CommError) return WakeUp::Restart;
+  WaitReplyByteCountdown();
+  if (CommError) return WakeUp::Restart;
+  return RxByte == frames::kReady ? WakeUp::Identity : WakeUp::Legacy;
+}
+
+// The radio image keeps every frame as received; the sum tells whether it may be used.
+bool TakeIdentityFrame() {
+  for (int i = 0; i < frames::kIdentityBytes; ++i) {
+    RadioImage[layout::kIdentBlock + i] = i < RxBuffer.size() ? uint8_t(RxBuffer[i]) : 0;
+  }
+  return frames::FrameSumMatches(RxBuffer, 0, frames::kIdentityBytes);
+}
+
+}  // namespace
+
+Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, int& retries) {
+  for (;;) {
+    if (HandshakeTimedOut) {
+      StopHandshakeTimeout();
+      return Handshake::Failed;
+    }
+    const WakeUp wake = WakeRadio(form, rules.settleMs);
+    if (wake == WakeUp::Legacy) return Handshake::Legacy;
+    if (wake == WakeUp::Restart) continue;
+    cps::Sleep(kIdentityPauseMs);
+    for (;;) {
+      SendCommandByte(frames::kIdentity);
+      if (CommError) {
+        SendCommandByte(frames::kNotReady);
+        break;
+      }
+      ReceiveBlock17();
+      if (CommError) break;
+      if (TakeIdentityFrame()) {
+        retries = 0;
+        return Handshake::Identity;
+      }
+      if (retries == kMaxIdentityRetries) {
+        CommError = true;
+        return Handshake::Failed;
+      }
+      ++retries;
+      if (rules.wakeUpAfterBadIdentity) break;
+    }
+  }
+}
+
+const char* RequestAccess(FrmProgram& form, uint8_t request, double countdown, int settleMs) {
+  for (;;) {
+    SendCommandByte(request);
+    if (CommError) {
+      SendCommandByte(frames::kNotReady);
+      return kCheckModeText;
+    }
+    RxCountdown = countdown;
+    WaitReplyByteCountdown();
+    if (CommError) return kCheckModeText;
+    cps::Sleep(settleMs);
+    switch (frames::ClassifyRegionReply(RxByte)) {
+      case frames::RegionReply::Accepted:
+        return nullptr;
+      case frames::RegionReply::NotReady:
+        continue;
+      case frames::RegionReply::Unsupported:
+        form.SetProgressValue(0);
+        SendCommandByte(frames::kNotReady);
+        return kUnsupportedRegionText;
+      case frames::RegionReply::BadCable:
+        form.SetProgressValue(0);
+        return kCheckCableText;
+    }
+  }
+}
+
+bool RequestFirstBlock() {
+  cps::Sleep(10);
+  SendCommandByte(frames::kFirstBlock);
+  if (CommError) {
+    SendCommandByte(frames::kNotReady);
+    return false;
+  }
+  ReceiveBlock10();
+  return !CommError && !RxBuffer.isEmpty() && uint8_t(RxBuffer[0]) == frames::kOk;
+}

@@ -2,12 +2,12 @@
 
 #include <QCoreApplication>
 
+#include "channels/ChannelGridFill.h"
 #include "channels/ChannelToggles.h"
 #include "channels/FrequencyCommit.h"
 #include "channels/GridHints.h"
 #include "channels/frmChannelToneOption.h"
 #include "editor/frmMain.h"
-#include "model/ChannelGridFill.h"
 #include "model/ChannelRowTexts.h"
 #include "model/CodeplugLayout.h"
 #include "model/ModuleState.h"

@@ -1,10 +1,10 @@
 // The regional kit number box txtSuper. A kit number typed into a blank box and confirmed loads
 // the template codeplug of that kit from the program folder and shows it as a file open would.
+#include "editor/FillChain.h"
 #include "editor/IdentityEntry.h"
 #include "editor/KitNumber.h"
 #include "editor/frmMain.h"
 #include "model/CodeplugLayout.h"
-#include "model/FillChain.h"
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
 #include "platform/Dialogs.h"

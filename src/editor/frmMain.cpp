@@ -8,10 +8,10 @@
 
 #include "channels/ChannelGrid.h"
 #include "channels/frmChannelToneOption.h"
+#include "editor/FillChain.h"
 #include "editor/PortFile.h"
 #include "editor/StatusHints.h"
 #include "model/CodeplugLayout.h"
-#include "model/FillChain.h"
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
 #include "platform/CheckBox.h"

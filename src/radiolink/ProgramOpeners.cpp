@@ -5,9 +5,9 @@
 #include <array>
 
 #include "channels/frmChannelToneOption.h"
+#include "editor/FillChain.h"
 #include "editor/frmMain.h"
 #include "model/CodeplugLayout.h"
-#include "model/FillChain.h"
 #include "model/ModuleState.h"
 #include "model/UserTones.h"
 #include "platform/AppSettings.h"

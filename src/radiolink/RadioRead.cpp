@@ -4,9 +4,9 @@
 #include <QAction>
 #include <QProgressBar>
 
+#include "editor/FillChain.h"
 #include "editor/frmMain.h"
 #include "model/CodeplugLayout.h"
-#include "model/FillChain.h"
 #include "model/ModuleState.h"
 #include "platform/Colours.h"
 #include "platform/CommandButton.h"

@@ -4,9 +4,9 @@
 #include <QAction>
 #include <QProgressBar>
 
+#include "editor/EditorLock.h"
 #include "editor/frmMain.h"
 #include "model/CodeplugLayout.h"
-#include "model/EditorLock.h"
 #include "model/ModuleState.h"
 #include "model/UserTones.h"
 #include "platform/CommandButton.h"

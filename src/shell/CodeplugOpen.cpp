@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "editor/FillChain.h"
 #include "editor/frmMain.h"
-#include "model/FillChain.h"
 #include "model/ModuleState.h"
 #include "platform/Dialogs.h"
 #include "platform/TextBox.h"

@@ -12,9 +12,9 @@
 #include <QToolBar>
 
 #include "channels/frmChannelToneOption.h"
+#include "editor/EditorLock.h"
+#include "editor/FillChain.h"
 #include "editor/frmMain.h"
-#include "model/EditorLock.h"
-#include "model/FillChain.h"
 #include "model/ModuleState.h"
 #include "model/UserTones.h"
 #include "platform/AppSettings.h"

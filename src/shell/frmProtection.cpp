@@ -7,9 +7,9 @@
 #include <QWindow>
 #include <initializer_list>
 
+#include "editor/FillChain.h"
 #include "editor/frmMain.h"
 #include "model/CodeplugLayout.h"
-#include "model/FillChain.h"
 #include "model/ModuleState.h"
 #include "platform/CommandButton.h"
 #include "platform/Dialogs.h"

@@ -13,10 +13,10 @@
 #include <initializer_list>
 
 #include "channels/frmChannelToneOption.h"
+#include "editor/FillChain.h"
 #include "editor/frmMain.h"
 #include "model/ChannelRecord.h"
 #include "model/CodeplugLayout.h"
-#include "model/FillChain.h"
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
 #include "platform/Dialogs.h"

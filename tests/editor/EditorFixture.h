@@ -1,5 +1,6 @@
-// Every editor test starts from reset module state, a scratch program folder, an empty settings
-// store and scripted dialogs, with no window; it ends by deleting the windows it left behind.
+// Every editor test starts from reset module state, a scratch program folder and scripted
+// dialogs, and ends by deleting the windows it left behind. EditorTest starts with an empty
+// settings store and no window; EditorFixture with a fresh editor window showing a new codeplug.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,11 +9,14 @@
 #include <QEvent>
 #include <QFile>
 #include <QSettings>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <initializer_list>
 
 #include "editor/frmMain.h"
+#include "model/CodeplugLayout.h"
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
 #include "platform/Dialogs.h"
@@ -77,4 +81,30 @@ class EditorTest : public AppTestBase {
   // The pointer moves over a control near its top-left corner, through the window system, so
   // the event reaches whatever lies there (a list's viewport, a spin control's arrow).
   static void MoveMouseOver(QWidget* control) { QTest::mouseMove(control, QPoint(5, 5)); }
+};
+
+class EditorFixture : public AppTestBase {
+ protected:
+  void SetUp() override {
+    AppTestBase::SetUp();
+    frmMain();  // its Load builds and shows the new codeplug
+    cps::DialogScript::Reset();
+  }
+
+  FrmMain& f() { return frmMain(); }
+
+  // Whether the control itself is switched on (a disabled parent does not count).
+  static bool On(const QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); }
+
+  // Writes the ten record bytes of channel n.
+  static void SetRecord(int channel, std::initializer_list<int> bytes) {
+    int i = layout::ChannelOffset(channel);
+    for (int b : bytes) CodeplugImage[i++] = static_cast<uint8_t>(b);
+  }
+
+  static QStringList Messages() {
+    QStringList texts;
+    for (const cps::ShownMessage& m : cps::DialogScript::Messages()) texts << m.prompt;
+    return texts;
+  }
 };

@@ -13,8 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "editor/EditorLock.h"
 #include "editor/frmMain.h"
-#include "model/EditorLock.h"
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
 #include "platform/Dialogs.h"

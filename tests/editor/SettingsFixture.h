@@ -11,10 +11,10 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "editor/FillChain.h"
 #include "editor/frmMain.h"
 #include "model/CodeplugLayout.h"
 #include "model/Defaults.h"
-#include "model/FillChain.h"
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
 #include "platform/CheckBox.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "EditorFixture.h"
-#include "model/EditorLock.h"
+#include "editor/EditorLock.h"
 #include "platform/CheckBox.h"
 #include "platform/ComboBox.h"
 #include "platform/CommandButton.h"

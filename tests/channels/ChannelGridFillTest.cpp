@@ -1,9 +1,9 @@
 // The channel grid as the fill and the two colourings leave it.
-#include "EditorFixture.h"
-#include "model/ChannelGridFill.h"
+#include "channels/ChannelGridFill.h"
+#include "editor/EditorFixture.h"
+#include "editor/EditorLock.h"
 #include "model/ChannelRowTexts.h"
 #include "model/Defaults.h"
-#include "model/EditorLock.h"
 #include "platform/FlexGrid.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "model/EditorLock.h"
+#include "editor/EditorLock.h"
 
 #include <QAction>
 #include <initializer_list>

@@ -2,9 +2,9 @@
 #include <QObject>
 
 #include "EditorFixture.h"
+#include "editor/FillChain.h"
 #include "model/ChannelRowTexts.h"
 #include "model/Defaults.h"
-#include "model/FillChain.h"
 #include "platform/CheckBox.h"
 #include "platform/ComboBox.h"
 #include "platform/CommandButton.h"

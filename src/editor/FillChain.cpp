@@ -1,17 +1,17 @@
-#include "model/FillChain.h"
+#include "editor/FillChain.h"
 
 #include <QStringList>
 #include <array>
 #include <initializer_list>
 
+#include "channels/ChannelGridFill.h"
+#include "editor/EditorLock.h"
 #include "editor/ProgrammableButtons.h"
 #include "editor/frmMain.h"
 #include "model/BandPlan.h"
-#include "model/ChannelGridFill.h"
 #include "model/ChannelRecord.h"
 #include "model/CodeplugLayout.h"
 #include "model/Defaults.h"
-#include "model/EditorLock.h"
 #include "model/Identity.h"
 #include "model/ModuleState.h"
 #include "model/UserTones.h"

@@ -4,7 +4,7 @@
 // change handler at once, nested, and several steps rely on the bytes those handlers store.
 #pragma once
 
-#include "model/EditorLock.h"  // EnableScanListButtons, which the load roads' callers also use
+#include "editor/EditorLock.h"  // EnableScanListButtons, which the load roads' callers also use
 
 // --- Band, channel count and priority channel -------------------------------------------------
 

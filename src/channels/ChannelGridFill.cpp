@@ -1,4 +1,4 @@
-#include "model/ChannelGridFill.h"
+#include "channels/ChannelGridFill.h"
 
 #include "editor/frmMain.h"
 #include "model/BandPlan.h"

@@ -1,5 +1,6 @@
 #include "radiolink/CommLink.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
@@ -10,7 +11,7 @@
 #include "platform/CommPort.h"
 #include "platform/Dialogs.h"
 #include "radiolink/LinkWait.h"
-#include "shell/RadioLinkEntry.h"
+#include "shell/MDIFormMain.h"
 
 namespace {
 
@@ -118,6 +119,13 @@ void LinkYield() {
   wake.setSingleShot(true);
   wake.start(kIdlePassMs);
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+int SelectedCommPort() {
+  for (int n = 1; n <= 7; ++n) {
+    if (MDIFormMain().mnuPortCom(n)->isChecked()) return n;
+  }
+  return 8;
 }
 
 void OpenCommPort() {

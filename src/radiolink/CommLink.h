@@ -23,6 +23,14 @@ void DestroyMSComm1ForTests();
 // Tests that speed up the editor's timer speed it up as much.
 void SetLinkClockForTests(std::function<int64_t()> clock);
 
+// The port number the Comm Port menu names: n for the first checked item among Com1..Com7,
+// else 8.
+int SelectedCommPort();
+// Closes the serial port if it is open and opens it on SelectedCommPort() at 1200 baud, no
+// parity, 8 data bits, 2 stop bits. A port that cannot be opened is reported with "Comm. Port
+// Unavailable !" and left closed.
+void OpenCommPort();
+
 // The serial control's event handler: a send event sets CommSendEvent; a receive event sets
 // CommReceiveEvent to whether a receive is armed; a port error sets CommError, which ends the
 // wait in progress.

@@ -1,5 +1,5 @@
-// The main window's transfer openers: Device>Read and Device>Write (menu and toolbar) prepare
-// the programming window and show it; the transfer starts from the window's own button.
+#include "radiolink/ProgramOpeners.h"
+
 #include <QProgressBar>
 #include <QWindow>
 #include <array>
@@ -71,7 +71,7 @@ void ShowProgramWindow(FrmProgram& program) {
 
 }  // namespace
 
-void MdiFormMain::ShowReadInstructions() {
+void ShowReadInstructions() {
   if (!MSComm1().PortOpen()) return;
   ReadMode = true;
   if (IsFrmChannelToneOptionVisible()) {
@@ -98,7 +98,7 @@ void MdiFormMain::ShowReadInstructions() {
   program.lblGreenLED->SetBackColor(kGreenLedBright);
 }
 
-void MdiFormMain::CheckAndShowWriteInstructions() {
+void CheckAndShowWriteInstructions() {
   if (!MSComm1().PortOpen()) return;
   ReadMode = false;
   if (PrioChannelOutsideScanList()) {

@@ -19,7 +19,6 @@
 #include "radiolink/TransferSteps.h"
 #include "radiolink/frmProgram.h"
 #include "shell/MDIFormMain.h"
-#include "shell/RadioLinkEntry.h"
 
 namespace {
 

@@ -20,7 +20,6 @@
 #include "radiolink/TransferSteps.h"
 #include "radiolink/frmPasswordW.h"
 #include "radiolink/frmProgram.h"
-#include "shell/RadioLinkEntry.h"
 
 namespace {
 

@@ -28,6 +28,8 @@
 #include "platform/TabControl.h"
 #include "platform/TextBox.h"
 #include "platform/TextConv.h"
+#include "radiolink/CommLink.h"
+#include "radiolink/ProgramOpeners.h"
 #include "radiolink/frmProgram.h"
 #include "report/ReportCommands.h"
 #include "report/frmMultiPgPreview.h"
@@ -35,7 +37,6 @@
 #include "shell/CodeplugOpen.h"
 #include "shell/CorvanaArt.h"
 #include "shell/PendingGridEdit.h"
-#include "shell/RadioLinkEntry.h"
 #include "shell/frmAbout.h"
 #include "shell/frmProtection.h"
 

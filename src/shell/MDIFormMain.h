@@ -113,10 +113,6 @@ class MdiFormMain : public QMainWindow {
   void tbToolBar_MouseMove(int button, int shift, double x, double y);
   void tbToolBar_MouseUp(int button, int shift, double x, double y);
 
-  // The transfer openers behind Device>Read and Device>Write (menu and toolbar).
-  void ShowReadInstructions();
-  void CheckAndShowWriteInstructions();
-
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

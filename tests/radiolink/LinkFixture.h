@@ -25,6 +25,7 @@
 #include "platform/Runtime.h"
 #include "radiolink/CommLink.h"
 #include "radiolink/LinkWait.h"
+#include "radiolink/ProgramOpeners.h"
 #include "radiolink/frmPasswordW.h"
 #include "radiolink/frmProgram.h"
 #include "shell/MDIFormMain.h"

@@ -8,7 +8,6 @@
 #include "platform/StatusBar.h"
 #include "platform/TabControl.h"
 #include "platform/TextBox.h"
-#include "shell/RadioLinkEntry.h"
 
 namespace {
 
@@ -35,7 +34,7 @@ void SetToneBoxes(const QString& text) {
 TEST_F(LinkTest, OpenersPrepareTheWindowForTheirMode) {
   frmMain().txtPassword->SetText(QStringLiteral("old"));
   PasswordAttempts = 2;
-  MDIFormMain().ShowReadInstructions();
+  ShowReadInstructions();
 
   FrmProgram& read = frmProgram();
   EXPECT_TRUE(read.isVisible());
@@ -65,7 +64,7 @@ TEST_F(LinkTest, OpenersPrepareTheWindowForTheirMode) {
   SetToneBoxes(QStringLiteral("67.0"));
   CodeplugImage[11] = 0;
   CodeplugImage[12] = 0;
-  MDIFormMain().CheckAndShowWriteInstructions();
+  CheckAndShowWriteInstructions();
   FrmProgram& write = frmProgram();
   QString writeInstructions = kReadInstructions;
   writeInstructions.replace("To read codeplug data from radio:",
@@ -90,7 +89,7 @@ TEST_F(LinkTest, WriteOpenerReportsTheFirstLowToneBoxInItsOrder) {
   frmMain().txtTKS_TxFrequency[0]->SetText(QStringLiteral("12"));
   cps::DialogScript::Reset();
   const ByteImage before = CodeplugImage;
-  MDIFormMain().CheckAndShowWriteInstructions();
+  CheckAndShowWriteInstructions();
 
   ASSERT_EQ(Messages().size(), 1);
   EXPECT_EQ(Messages()[0].prompt, QStringLiteral("Invalid Frequency"));
@@ -105,7 +104,7 @@ TEST_F(LinkTest, WriteOpenerReportsTheFirstLowToneBoxInItsOrder) {
   SetToneBoxes(QStringLiteral("100.0"));
   frmMain().txtTKS_TxFrequency[2]->SetText(QString());
   cps::DialogScript::Reset();
-  MDIFormMain().CheckAndShowWriteInstructions();
+  CheckAndShowWriteInstructions();
   ASSERT_EQ(Messages().size(), 1);
   EXPECT_FALSE(IsFrmProgramVisible());
 }
@@ -119,7 +118,7 @@ TEST_F(LinkTest, WriteOpenerRefusesAPriorityChannelOutsideTheScanList) {
   editor.txtPrioScanChNo->SetText(
       QString::number(int(cps::NumericPrefix(editor.LstChannel->List(0)))));
   cps::DialogScript::Reset();
-  MDIFormMain().CheckAndShowWriteInstructions();
+  CheckAndShowWriteInstructions();
 
   ASSERT_EQ(Messages().size(), 1);
   EXPECT_EQ(Messages()[0].prompt, QStringLiteral("                       Error!  \r\n\r\n"
@@ -133,8 +132,8 @@ TEST_F(LinkTest, OpenersStartNothingWhileTheToneDialogIsOpenOrThePortIsClosed) {
   OpenRxToneOptionDialog(1);
   ASSERT_TRUE(IsFrmChannelToneOptionVisible());
   cps::DialogScript::Reset();
-  MDIFormMain().ShowReadInstructions();
-  MDIFormMain().CheckAndShowWriteInstructions();
+  ShowReadInstructions();
+  CheckAndShowWriteInstructions();
   ASSERT_EQ(Messages().size(), 2);
   for (const cps::ShownMessage& shown : Messages()) {
     EXPECT_EQ(shown.prompt,
@@ -145,8 +144,8 @@ TEST_F(LinkTest, OpenersStartNothingWhileTheToneDialogIsOpenOrThePortIsClosed) {
 
   MSComm1().SetPortOpen(false);
   cps::DialogScript::Reset();
-  MDIFormMain().ShowReadInstructions();
-  MDIFormMain().CheckAndShowWriteInstructions();
+  ShowReadInstructions();
+  CheckAndShowWriteInstructions();
   EXPECT_FALSE(IsFrmProgramVisible());
   EXPECT_TRUE(Messages().isEmpty());
 }
@@ -180,7 +179,7 @@ TEST_F(LinkTest, PortMenuOpensTheCheckedPortAndReportsAnUnavailableOne) {
 }
 
 TEST_F(LinkTest, TimerBlinksTheLedOfTheTransferAndHintsNameTheButtons) {
-  MDIFormMain().ShowReadInstructions();
+  ShowReadInstructions();
   FrmProgram& program = frmProgram();
   frmMain().tmrTimer1->stop();  // the ticks below are the only ones
   StartGreenLedBlink();

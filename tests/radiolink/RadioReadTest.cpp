@@ -27,7 +27,7 @@ void LoadRadio(SimulatedRadio& radio) {
 }
 
 void StartRead() {
-  MDIFormMain().ShowReadInstructions();
+  ShowReadInstructions();
   frmProgram().cmdRead->Press();
 }
 

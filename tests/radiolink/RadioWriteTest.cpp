@@ -36,7 +36,7 @@ void LoadRadioIdentity(SimulatedRadio& radio) {
 }
 
 void StartWrite() {
-  MDIFormMain().CheckAndShowWriteInstructions();
+  CheckAndShowWriteInstructions();
   ASSERT_TRUE(IsFrmProgramVisible());
   frmProgram().cmdWrite->Press();
 }

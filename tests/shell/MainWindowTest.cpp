@@ -14,8 +14,8 @@
 #include "platform/Label.h"
 #include "platform/StatusBar.h"
 #include "platform/TextBox.h"
+#include "radiolink/CommLink.h"
 #include "shell/PendingGridEdit.h"
-#include "shell/RadioLinkEntry.h"
 
 namespace {
 

@@ -4,13 +4,11 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QQueue>
-#include <QStandardPaths>
 #include <QUrl>
 #include <optional>
 
@@ -21,7 +19,7 @@ namespace {
 
 // Everything the seam holds: the queued answers and the record of what was shown.
 struct ScriptState {
-  bool forced = false;
+  bool scripted = false;
   QQueue<MsgResult> messageAnswers;
   QQueue<std::optional<QString>> fileAnswers;  // nullopt: cancel
   QQueue<std::optional<int>> printerAnswers;   // nullopt: cancel
@@ -215,18 +213,14 @@ void OpenHelpFile(const QString& path) {
   if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void DialogScript::SetScripted(bool scripted) { State().forced = scripted; }
+void DialogScript::SetScripted(bool scripted) { State().scripted = scripted; }
 
-bool DialogScript::Scripted() {
-  if (State().forced || QStandardPaths::isTestModeEnabled()) return true;
-  const QString platform = QGuiApplication::platformName();
-  return platform == "offscreen" || platform == "minimal";
-}
+bool DialogScript::Scripted() { return State().scripted; }
 
 void DialogScript::Reset() {
-  bool forced = State().forced;
+  const bool scripted = State().scripted;
   State() = ScriptState{};
-  State().forced = forced;
+  State().scripted = scripted;
 }
 
 void DialogScript::AnswerNextMessage(MsgResult answer) { State().messageAnswers.enqueue(answer); }

@@ -2,9 +2,9 @@
 // seam: DialogScript. While the script is on, nothing modal is ever shown: every dialog is
 // answered from a queue that a test fills beforehand (or with its default answer when the
 // queue is empty) and recorded, so a test can see what the user would have seen.
-// The script is on when a test switches it on, and always under a test harness or a display-less
-// platform (QStandardPaths test mode, or the "offscreen" or "minimal" platform), so no test can
-// ever block in a modal loop.
+// The script is off unless a test (or a benchmark) switches it on: the program always asks the
+// user, however and wherever it runs. Every test program switches it on before its first test,
+// so no test can block in a modal loop.
 #pragma once
 
 #include <QString>
@@ -92,7 +92,7 @@ struct ShownFileDialog {
 // The test seam of every dialog above.
 class DialogScript {
  public:
-  // Forces the script on (true) or leaves it to the automatic rule above (false).
+  // Switches the script on (true) or off (false); Reset leaves it as it is.
   static void SetScripted(bool scripted);
   static bool Scripted();
 

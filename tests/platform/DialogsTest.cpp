@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
 #include "platform/Dialogs.h"
 #include "support/QtPrinters.h"
 
@@ -12,6 +17,24 @@ class Dialogs : public ::testing::Test {
 
 TEST_F(Dialogs, UnderTestEveryDialogIsScriptedAndNeverModal) {
   EXPECT_TRUE(DialogScript::Scripted());
+}
+
+// The platform's name decides nothing: switched off, the script lets a real box ask, even here.
+TEST_F(Dialogs, WithTheScriptOffARealBoxAsksWhateverThePlatform) {
+  QString asked;
+  QTimer user;  // answers No in the box once it is up
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    asked = box->text();
+    box->button(QMessageBox::No)->click();
+  });
+  user.start(0);
+  DialogScript::SetScripted(false);
+  const MsgResult answer = MsgBox("Save Current Data to File ?", msgbox::YesNo);
+  DialogScript::SetScripted(true);
+  EXPECT_EQ(asked, "Save Current Data to File ?");
+  EXPECT_EQ(answer, MsgResult::No);
 }
 
 TEST_F(Dialogs, MessageWithoutTitleShowsTheApplicationTitle) {

@@ -1,11 +1,13 @@
 // main() of every GUI test binary: one QApplication, offscreen, with HOME, TEMP and the
-// settings store in a scratch folder so no test touches the user's files.
+// settings store in a scratch folder so no test touches the user's files, and every dialog
+// answered by the script so that no test can wait for a user.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "platform/Dialogs.h"
 #include "support/PseudoTerminal.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +21,7 @@ int main(int argc, char** argv) {
   QStandardPaths::setTestModeEnabled(true);
 
   QApplication app(argc, argv);
+  cps::DialogScript::SetScripted(true);
   // Every Com port is a quiet line: the program's start-up opens its port without touching a
   // real serial device. The radio link's tests route the ports to their own simulated radio.
   RouteCommPortsToQuietLine();

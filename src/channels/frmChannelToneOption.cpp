@@ -1,7 +1,6 @@
 #include "channels/frmChannelToneOption.h"
 
 #include <QCloseEvent>
-#include <QPointer>
 #include <QWindow>
 
 #include "channels/ChannelToggles.h"
@@ -11,6 +10,7 @@
 #include "model/ModuleState.h"
 #include "platform/Colours.h"
 #include "platform/FlexGrid.h"
+#include "platform/FormInstance.h"
 #include "platform/Frame.h"
 #include "platform/Geometry.h"
 #include "platform/KeyCodes.h"
@@ -22,7 +22,7 @@
 
 namespace {
 
-QPointer<FrmChannelToneOption> g_dialog;
+cps::FormInstance<FrmChannelToneOption> g_dialog;
 
 constexpr int kOffsetFromEditor = 3000;  // twips right of and below the editor window
 constexpr uint32_t kFocusedBoxColour = 0xFFC0C0;
@@ -254,7 +254,7 @@ void FrmChannelToneOption::Form_Unload() {
 }
 
 void FrmChannelToneOption::closeEvent(QCloseEvent* event) {
-  if (g_dialog == this) UnloadFrmChannelToneOption();
+  if (g_dialog.Holds(this)) UnloadFrmChannelToneOption();
   event->accept();
 }
 
@@ -371,19 +371,15 @@ void FrmChannelToneOption::ApplyChoice(const SquelchEncoding& choice) {
 // --- The one instance
 // -------------------------------------------------------------------------------
 
-FrmChannelToneOption& frmChannelToneOption() {
-  if (!g_dialog) g_dialog = new FrmChannelToneOption();
-  return *g_dialog;
-}
+FrmChannelToneOption& frmChannelToneOption() { return g_dialog.Get(); }
 
-bool IsFrmChannelToneOptionLoaded() { return !g_dialog.isNull(); }
+bool IsFrmChannelToneOptionLoaded() { return g_dialog.IsLoaded(); }
 
-bool IsFrmChannelToneOptionVisible() { return g_dialog && g_dialog->isVisible(); }
+bool IsFrmChannelToneOptionVisible() { return g_dialog.IsVisible(); }
 
 void UnloadFrmChannelToneOption() {
-  if (!g_dialog) return;
-  FrmChannelToneOption* dialog = g_dialog;
-  g_dialog = nullptr;
+  FrmChannelToneOption* dialog = g_dialog.Release();
+  if (!dialog) return;
   dialog->Form_Unload();
   // Deferred: the unload usually comes from one of the dialog's own handlers.
   dialog->hide();

@@ -3,13 +3,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFont>
-#include <QPointer>
 #include <QProgressBar>
 #include <QWindow>
 
 #include "model/ModuleState.h"
 #include "platform/CommandButton.h"
 #include "platform/Dialogs.h"
+#include "platform/FormInstance.h"
 #include "platform/KeyCodes.h"
 #include "platform/Label.h"
 #include "platform/TextBox.h"
@@ -20,7 +20,7 @@
 
 namespace {
 
-QPointer<FrmPasswordW> g_prompt;
+cps::FormInstance<FrmPasswordW> g_prompt;
 
 constexpr int kClientWidth = 3480;
 constexpr int kClientHeight = 2295;
@@ -145,7 +145,7 @@ void FrmPasswordW::Form_Unload() {
 }
 
 void FrmPasswordW::closeEvent(QCloseEvent* event) {
-  if (g_prompt == this) UnloadFrmPasswordW();
+  if (g_prompt.Holds(this)) UnloadFrmPasswordW();
   event->accept();
 }
 
@@ -165,23 +165,16 @@ void ShowRadioPasswordPrompt() {
   prompt.txtPassword->SetFocus();
 }
 
-FrmPasswordW& frmPasswordW() {
-  if (!g_prompt) g_prompt = new FrmPasswordW();
-  return *g_prompt;
-}
+FrmPasswordW& frmPasswordW() { return g_prompt.Get(); }
 
-bool IsFrmPasswordWLoaded() { return !g_prompt.isNull(); }
+bool IsFrmPasswordWLoaded() { return g_prompt.IsLoaded(); }
 
 void UnloadFrmPasswordW() {
-  if (!g_prompt) return;
-  FrmPasswordW* prompt = g_prompt;
-  g_prompt = nullptr;
+  FrmPasswordW* prompt = g_prompt.Release();
+  if (!prompt) return;
   prompt->Form_Unload();
   prompt->hide();
   prompt->deleteLater();
 }
 
-void DestroyFrmPasswordWForTests() {
-  delete g_prompt.data();
-  g_prompt = nullptr;
-}
+void DestroyFrmPasswordWForTests() { g_prompt.Destroy(); }

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QFont>
-#include <QPointer>
 #include <QProgressBar>
 #include <QShortcut>
 #include <QWindow>
@@ -12,6 +11,7 @@
 #include "model/ModuleState.h"
 #include "platform/Colours.h"
 #include "platform/CommandButton.h"
+#include "platform/FormInstance.h"
 #include "platform/KeyCodes.h"
 #include "platform/Label.h"
 #include "platform/StatusBar.h"
@@ -22,7 +22,7 @@
 
 namespace {
 
-QPointer<FrmProgram> g_program;
+cps::FormInstance<FrmProgram> g_program;
 
 constexpr int kClientWidth = 7200;
 constexpr int kClientHeight = 4200;
@@ -199,25 +199,22 @@ void FrmProgram::Form_Unload() {
 }
 
 void FrmProgram::closeEvent(QCloseEvent* event) {
-  if (g_program == this) UnloadFrmProgram();
+  if (g_program.Holds(this)) UnloadFrmProgram();
   event->accept();
 }
 
 FrmProgram& frmProgram() {
-  if (!g_program) {
-    g_program = new FrmProgram();
+  return g_program.Get([](FrmProgram&) {
     SetProgramWindowHooks([] { return IsFrmProgramVisible(); }, [] { UnloadFrmProgram(); });
-  }
-  return *g_program;
+  });
 }
 
-bool IsFrmProgramLoaded() { return !g_program.isNull(); }
-bool IsFrmProgramVisible() { return g_program && g_program->isVisible(); }
+bool IsFrmProgramLoaded() { return g_program.IsLoaded(); }
+bool IsFrmProgramVisible() { return g_program.IsVisible(); }
 
 void UnloadFrmProgram() {
-  if (!g_program) return;
-  FrmProgram* program = g_program;
-  g_program = nullptr;
+  FrmProgram* program = g_program.Release();
+  if (!program) return;
   SetProgramWindowHooks({}, {});
   program->Form_Unload();
   program->hide();
@@ -231,9 +228,7 @@ void UnloadFrmProgram() {
 }
 
 void DestroyFrmProgramForTests() {
-  if (!g_program) return;
+  if (!g_program.IsLoaded()) return;
   SetProgramWindowHooks({}, {});
-  FrmProgram* program = g_program;
-  g_program = nullptr;
-  delete program;
+  g_program.Destroy();
 }

@@ -1,19 +1,19 @@
 #include "shell/frmAbout.h"
 
 #include <QCloseEvent>
-#include <QPointer>
 #include <QStringList>
 #include <QVBoxLayout>
 
 #include "platform/AppSettings.h"
 #include "platform/CommandButton.h"
+#include "platform/FormInstance.h"
 #include "platform/KeyCodes.h"
 #include "platform/Label.h"
 #include "shell/CorvanaArt.h"
 #include "shell/MDIFormMain.h"
 
 namespace {
-QPointer<FrmAbout> g_about;
+cps::FormInstance<FrmAbout> g_about;
 }
 
 QString AboutWarningText() {
@@ -76,31 +76,23 @@ void FrmAbout::Command1_KeyDown(int& keyCode, int /*shift*/) {
 }
 
 void FrmAbout::closeEvent(QCloseEvent* event) {
-  if (g_about == this) UnloadFrmAbout();
+  if (g_about.Holds(this)) UnloadFrmAbout();
   event->accept();
 }
 
 FrmAbout& frmAbout() {
-  if (!g_about) {
-    g_about = new FrmAbout();
-    g_about->Form_Load();
-  }
-  return *g_about;
+  return g_about.Get([](FrmAbout& about) { about.Form_Load(); });
 }
 
-bool IsFrmAboutLoaded() { return !g_about.isNull(); }
+bool IsFrmAboutLoaded() { return g_about.IsLoaded(); }
 
 void UnloadFrmAbout() {
-  if (!g_about) return;
-  FrmAbout* about = g_about;
-  g_about = nullptr;
+  FrmAbout* about = g_about.Release();
+  if (!about) return;
   about->Form_Unload();
   // Deferred: the unload may come from one of the window's own handlers.
   about->hide();
   about->deleteLater();
 }
 
-void DestroyFrmAboutForTests() {
-  delete g_about.data();
-  g_about = nullptr;
-}
+void DestroyFrmAboutForTests() { g_about.Destroy(); }

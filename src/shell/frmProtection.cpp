@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFont>
-#include <QPointer>
 #include <QWindow>
 #include <initializer_list>
 
@@ -13,6 +12,7 @@
 #include "model/ModuleState.h"
 #include "platform/CommandButton.h"
 #include "platform/Dialogs.h"
+#include "platform/FormInstance.h"
 #include "platform/KeyCodes.h"
 #include "platform/Label.h"
 #include "platform/TextBox.h"
@@ -21,7 +21,7 @@
 
 namespace {
 
-QPointer<FrmProtection> g_prompt;
+cps::FormInstance<FrmProtection> g_prompt;
 
 // Inside size of the window and places of its controls, in twips.
 constexpr int kClientWidth = 3480;
@@ -237,7 +237,7 @@ void FrmProtection::Form_Unload() {
 }
 
 void FrmProtection::closeEvent(QCloseEvent* event) {
-  if (g_prompt == this) UnloadFrmProtection();
+  if (g_prompt.Holds(this)) UnloadFrmProtection();
   event->accept();
 }
 
@@ -265,24 +265,17 @@ void ShowCodeplugPasswordPrompt() {
   prompt.txtPassword->SetFocus();
 }
 
-FrmProtection& frmProtection() {
-  if (!g_prompt) g_prompt = new FrmProtection();
-  return *g_prompt;
-}
+FrmProtection& frmProtection() { return g_prompt.Get(); }
 
-bool IsFrmProtectionLoaded() { return !g_prompt.isNull(); }
+bool IsFrmProtectionLoaded() { return g_prompt.IsLoaded(); }
 
 void UnloadFrmProtection() {
-  if (!g_prompt) return;
-  FrmProtection* prompt = g_prompt;
-  g_prompt = nullptr;
+  FrmProtection* prompt = g_prompt.Release();
+  if (!prompt) return;
   prompt->Form_Unload();
   // Deferred: the unload comes from the prompt's own buttons.
   prompt->hide();
   prompt->deleteLater();
 }
 
-void DestroyFrmProtectionForTests() {
-  delete g_prompt.data();
-  g_prompt = nullptr;
-}
+void DestroyFrmProtectionForTests() { g_prompt.Destroy(); }

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QVBoxLayout>
 
 #include "editor/frmMain.h"
@@ -12,6 +11,7 @@
 #include "platform/AppSettings.h"
 #include "platform/CommandButton.h"
 #include "platform/Dialogs.h"
+#include "platform/FormInstance.h"
 #include "platform/Label.h"
 #include "shell/CodeplugOpen.h"
 #include "shell/CorvanaArt.h"
@@ -20,7 +20,7 @@
 #include "shell/frmAbout.h"
 
 namespace {
-QPointer<FrmSpla> g_splash;
+cps::FormInstance<FrmSpla> g_splash;
 constexpr int kSaveButton = 2;  // the main window's toolbar button
 
 QString& CommandLineStore() {
@@ -76,26 +76,19 @@ void FrmSpla::cmdPassOk_Click() {
   OpenCommandLineFile(StartupCommandLine());
 }
 
-FrmSpla& frmSpla() {
-  if (!g_splash) g_splash = new FrmSpla();
-  return *g_splash;
-}
+FrmSpla& frmSpla() { return g_splash.Get(); }
 
-bool IsFrmSplaLoaded() { return !g_splash.isNull(); }
+bool IsFrmSplaLoaded() { return g_splash.IsLoaded(); }
 
 void UnloadFrmSpla() {
-  if (!g_splash) return;
-  FrmSpla* splash = g_splash;
-  g_splash = nullptr;
+  FrmSpla* splash = g_splash.Release();
+  if (!splash) return;
   // Deferred: the unload comes from the splash's own OK button.
   splash->hide();
   splash->deleteLater();
 }
 
-void DestroyFrmSplaForTests() {
-  delete g_splash.data();
-  g_splash = nullptr;
-}
+void DestroyFrmSplaForTests() { g_splash.Destroy(); }
 
 void SetStartupCommandLine(const QString& commandLine) { CommandLineStore() = commandLine; }
 

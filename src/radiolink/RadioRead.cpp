@@ -46,8 +46,9 @@ class RadioRead {
   }
 
  private:
-  // Steps 4 to 13. The identity and the layout are only held here: they reach the open codeplug
-  // together with the data, so that a read that fails leaves it as it was.
+  // The wake-up and the radio's identity frame. The identity and the layout are only held here:
+  // they reach the open codeplug together with the data, so that a read that fails leaves it as
+  // it was.
   const char* TakeIdentity() {
     int retries = 0;
     switch (WakeUpAndIdentify(form_, kReadWakeUp, retries)) {
@@ -66,7 +67,7 @@ class RadioRead {
     return kCheckModeText;
   }
 
-  // Steps 17 to 20.
+  // Block 0 comes with the reply to the first block request; then the green LED blinks.
   const char* TakeFirstBlock() {
     if (!RequestFirstBlock()) return kCheckVersionText;
     form_.lblProgram->SetCaption(QLatin1String(kReadWaitText));
@@ -74,7 +75,8 @@ class RadioRead {
     return nullptr;
   }
 
-  // Steps 21 to 25; CommError tells how the blocks went.
+  // Every block checked by its sum byte, acknowledged, or asked for again up to three times;
+  // CommError tells how the blocks went.
   void ReceiveBlocks() {
     int retries = 0;
     int stored = 0;
@@ -113,8 +115,8 @@ class RadioRead {
     StopLedBlink();
   }
 
-  // Steps 26 to 33. A read that failed or was cancelled changes nothing of the open codeplug
-  // or the editor: a save or write after it must give what was there before.
+  // A read that failed or was cancelled only says so in the window: it changes nothing of the
+  // open codeplug or the editor, so a save or write after it gives what was there before.
   void Complete() {
     if (CommError) {
       form_.lblProgram->SetForeColor(cps::kColourWindowText);

@@ -63,7 +63,7 @@ class RadioWrite {
  private:
   static constexpr const char* kPasswordNotGiven = "";
 
-  // Steps 5 to 19.
+  // The wake-up and the radio's identity frame, which goes into the image and is sent back.
   const char* IdentifyAndWriteBack() {
     int retries = 0;
     for (;;) {
@@ -88,7 +88,8 @@ class RadioWrite {
     }
   }
 
-  // Steps 16 to 19; again is set when the wake-up is to start over.
+  // Sends the identity back until the radio takes it; again is set when the wake-up is to start
+  // over.
   const char* WriteBackIdentity(int& retries, bool& again) {
     for (;;) {
       SendCommandByte(frames::kOk);
@@ -123,7 +124,8 @@ class RadioWrite {
     }
   }
 
-  // Steps 23 to 27; kPasswordNotGiven when the prompt closed without the password.
+  // The radio's own password, from the reply to the first block request: when it has one, the
+  // user must give it. kPasswordNotGiven when the prompt closed without it.
   const char* TakeRadioPassword() {
     if (!RequestFirstBlock()) return kCheckVersionText;
     RadioPassword = frames::PasswordFromReply(RxBuffer);
@@ -140,7 +142,7 @@ class RadioWrite {
     return RadioPasswordAccepted;
   }
 
-  // Steps 28 to 31.
+  // The radio's band byte must match the codeplug's band and region.
   const char* CheckBand() {
     for (;;) {
       SendCommandByte(frames::kBandCheck);
@@ -160,7 +162,7 @@ class RadioWrite {
     }
   }
 
-  // Steps 32 to 34.
+  // Asks the radio to take the data; then the red LED blinks.
   const char* StartData() {
     SendCommandByte(frames::kFirstBlock);
     cps::Sleep(10);
@@ -175,7 +177,8 @@ class RadioWrite {
     return nullptr;
   }
 
-  // Steps 35 to 37.
+  // The image as the radio takes it: the user tones encoded, bit 0 of each channel's second
+  // flag byte cleared, and on the older layout each channel's bandwidth from the grid.
   void PrepareTransmitForm() {
     if (IsFrmMainLoaded()) {
       for (int k = 0; k < usertone::kCount; ++k) {
@@ -200,7 +203,7 @@ class RadioWrite {
     }
   }
 
-  // Steps 38 to 43.
+  // Every block with its sum byte, sent again up to three times until the radio answers 'O'.
   void SendBlocks() {
     int retries = 0;
     int x = 0;
@@ -235,7 +238,7 @@ class RadioWrite {
     StopLedBlink();
   }
 
-  // Steps 44 to 46.
+  // After a good write the grid's bandwidth column shows what was written; the window closes.
   void Complete() {
     CodeplugImage[layout::kSerialWriteGate] = 0;
     if (IsFrmMainLoaded()) ShowBandColumn();

@@ -14,6 +14,7 @@
 #include "platform/TextConv.h"
 #include "shell/CodeplugFile.h"
 #include "shell/MDIFormMain.h"
+#include "shell/frmProtection.h"
 
 namespace {
 

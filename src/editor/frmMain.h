@@ -336,12 +336,6 @@ QString PortFilePath();
 void ReadPortFile();
 void WritePortFile();
 
-// --- Regional kit number and templates -------------------------------------------------------
-// Opens the codeplug password prompt for a loaded codeplug that carries a password (the main
-// window disabled, the prompt shown with its two texts, its box focused). Defined with the
-// shell's prompt window (shell/frmProtection.h).
-void ShowCodeplugPasswordPrompt();
-
 // --- User tone frequency boxes ---------------------------------------------------------------
 // The windows of the report and the radio link that a user tone refusal looks at. Each registers
 // its hooks while its window exists (empty hooks when it goes); unregistered counts as not shown.

@@ -19,6 +19,7 @@
 #include "radiolink/TransferSteps.h"
 #include "radiolink/frmProgram.h"
 #include "shell/MDIFormMain.h"
+#include "shell/frmProtection.h"
 
 namespace {
 

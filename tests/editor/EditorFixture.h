@@ -14,16 +14,30 @@
 #include <QTest>
 #include <QTimer>
 #include <initializer_list>
+#include <vector>
 
 #include "editor/frmMain.h"
 #include "model/CodeplugLayout.h"
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
 #include "platform/Dialogs.h"
+#include "platform/Label.h"
 #include "platform/StatusBar.h"
+#include "platform/TextBox.h"
+#include "platform/UpDown.h"
 #include "shell/MDIFormMain.h"
 #include "support/AppTestBase.h"
 #include "support/QtPrinters.h"
+
+// The two groups of scan controls that the option boxes and the editor lock switch together.
+inline std::vector<QWidget*> SpeedAndHang(FrmMain& f) {
+  return {f.lblScanSpeedTime, f.txtScanSpeedTime, f.udScanSpeedTime,
+          f.lblScanDelayTime, f.txtScanDelayTime, f.udScanDelayTime};
+}
+inline std::vector<QWidget*> PriorityAndInterval(FrmMain& f) {
+  return {f.lblPrioScanChNo, f.txtPrioScanChNo, f.udPrioScanChNo,
+          f.lblLookBackTime, f.txtLookBackTime, f.udLookBackTime};
+}
 
 class EditorTest : public AppTestBase {
  protected:

@@ -17,14 +17,6 @@ namespace {
 
 class EditorLockTest : public EditorFixture {
  protected:
-  std::vector<QWidget*> SpeedAndHang() {
-    return {f().lblScanSpeedTime, f().txtScanSpeedTime, f().udScanSpeedTime,
-            f().lblScanDelayTime, f().txtScanDelayTime, f().udScanDelayTime};
-  }
-  std::vector<QWidget*> PriorityAndInterval() {
-    return {f().lblPrioScanChNo, f().txtPrioScanChNo, f().udPrioScanChNo,
-            f().lblLookBackTime, f().txtLookBackTime, f().udLookBackTime};
-  }
   // The option boxes as a load left them, then a lock and an unlock.
   void LockThenUnlock(int normalScan, int prioScan) {
     f().chkScanEnable->SetValue(normalScan);
@@ -41,20 +33,20 @@ TEST_F(EditorLockTest, UnlockKeepsTheTwoScanModesExclusive) {
   LockThenUnlock(/*normalScan=*/1, /*prioScan=*/0);
   EXPECT_TRUE(On(f().chkScanEnable));
   EXPECT_FALSE(On(f().chkPrioScanEnable));
-  ExpectAll(SpeedAndHang(), true);
-  ExpectAll(PriorityAndInterval(), false);
+  ExpectAll(SpeedAndHang(f()), true);
+  ExpectAll(PriorityAndInterval(f()), false);
 
   LockThenUnlock(0, 1);
   EXPECT_FALSE(On(f().chkScanEnable));
   EXPECT_TRUE(On(f().chkPrioScanEnable));
-  ExpectAll(SpeedAndHang(), true);
-  ExpectAll(PriorityAndInterval(), true);
+  ExpectAll(SpeedAndHang(f()), true);
+  ExpectAll(PriorityAndInterval(f()), true);
 
   LockThenUnlock(0, 0);
   EXPECT_TRUE(On(f().chkScanEnable));
   EXPECT_TRUE(On(f().chkPrioScanEnable));
-  ExpectAll(SpeedAndHang(), false);
-  ExpectAll(PriorityAndInterval(), false);
+  ExpectAll(SpeedAndHang(f()), false);
+  ExpectAll(PriorityAndInterval(f()), false);
 }
 
 TEST_F(EditorLockTest, LockAndUnlockSwitchTheEditingControlsTheGridAndTheCommands) {

@@ -1,5 +1,6 @@
 // The option check boxes: their bits of byte 5, the controls of each option, the two scan modes
 // and the priority channel's warning.
+#include "EditorFixture.h"
 #include "SettingsFixture.h"
 #include "platform/Label.h"
 
@@ -9,14 +10,6 @@ const QString kWarningEnd = "Error!  \r\n\r\nPrio. Scan Ch. No. not in active sc
 
 class OptionBoxes : public SettingsTest {
  protected:
-  std::vector<QWidget*> SpeedAndHang() {
-    return {f().lblScanSpeedTime, f().txtScanSpeedTime, f().udScanSpeedTime,
-            f().lblScanDelayTime, f().txtScanDelayTime, f().udScanDelayTime};
-  }
-  std::vector<QWidget*> PriorityAndInterval() {
-    return {f().lblPrioScanChNo, f().txtPrioScanChNo, f().udPrioScanChNo,
-            f().lblLookBackTime, f().txtLookBackTime, f().udLookBackTime};
-  }
   static bool AllOn(const std::vector<QWidget*>& controls, bool on) {
     return std::all_of(controls.begin(), controls.end(), [on](QWidget* c) { return On(c) == on; });
   }
@@ -59,7 +52,7 @@ TEST_F(OptionBoxes, ScanModesExcludeEachOtherAndBothKeepSpeedAndHang) {
   Load();
   Click(f().chkScanEnable);
   EXPECT_EQ(Byte(layout::kOptionBits), 0x0C);
-  EXPECT_TRUE(AllOn(SpeedAndHang(), true));
+  EXPECT_TRUE(AllOn(SpeedAndHang(f()), true));
   EXPECT_FALSE(On(f().chkPrioScanEnable) || On(f().udPrioScanChNo) || On(f().udLookBackTime));
 
   // Priority scan switched on by code while normal scan is on takes over from it.
@@ -67,18 +60,18 @@ TEST_F(OptionBoxes, ScanModesExcludeEachOtherAndBothKeepSpeedAndHang) {
   EXPECT_EQ(Byte(layout::kOptionBits), 0x06);
   EXPECT_EQ(f().chkScanEnable->Value(), cps::kUnchecked);
   EXPECT_FALSE(On(f().chkScanEnable));
-  EXPECT_TRUE(AllOn(SpeedAndHang(), true));
-  EXPECT_TRUE(AllOn(PriorityAndInterval(), true));
+  EXPECT_TRUE(AllOn(SpeedAndHang(f()), true));
+  EXPECT_TRUE(AllOn(PriorityAndInterval(f()), true));
   EXPECT_TRUE(Messages().isEmpty());  // channel 1 is in the scan list
   EXPECT_EQ(Byte(layout::kPrioScanChannel), 1);
 
   Click(f().chkPrioScanEnable);
   EXPECT_EQ(Byte(layout::kOptionBits), 0x04);
-  EXPECT_TRUE(AllOn(SpeedAndHang(), false));
-  EXPECT_TRUE(AllOn(PriorityAndInterval(), false));
+  EXPECT_TRUE(AllOn(SpeedAndHang(f()), false));
+  EXPECT_TRUE(AllOn(PriorityAndInterval(f()), false));
   Click(f().chkScanEnable);
-  EXPECT_TRUE(AllOn(SpeedAndHang(), true));
-  EXPECT_TRUE(AllOn(PriorityAndInterval(), false));
+  EXPECT_TRUE(AllOn(SpeedAndHang(f()), true));
+  EXPECT_TRUE(AllOn(PriorityAndInterval(f()), false));
 }
 
 TEST_F(OptionBoxes, PriorityScanWarnsOnceForAChannelOutsideTheScanList) {

@@ -145,15 +145,7 @@ class RadioWrite {
   // The radio's band byte must match the codeplug's band and region.
   const char* CheckBand() {
     for (;;) {
-      SendCommandByte(frames::kBandCheck);
-      if (CommError) {
-        SendCommandByte(frames::kNotReady);
-        return kCheckModeText;
-      }
-      RxCountdown = kRxCountdownPasses;
-      WaitReplyByteCountdown();
-      if (CommError) return kCheckModeText;
-      cps::Sleep(10);
+      if (!AskRadio(frames::kBandCheck, kRxCountdownPasses, 10)) return kCheckModeText;
       if (RxByte == frames::ExpectedBandByte(CodeplugImage)) return nullptr;
       if (RxByte == frames::kNotReady) continue;
       form_.SetProgressValue(0);

@@ -76,17 +76,22 @@ Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, in
   }
 }
 
+bool AskRadio(uint8_t command, double countdown, int settleMs) {
+  SendCommandByte(command);
+  if (CommError) {
+    SendCommandByte(frames::kNotReady);
+    return false;
+  }
+  RxCountdown = countdown;
+  WaitReplyByteCountdown();
+  if (CommError) return false;
+  cps::Sleep(settleMs);
+  return true;
+}
+
 const char* RequestAccess(FrmProgram& form, uint8_t request, double countdown, int settleMs) {
   for (;;) {
-    SendCommandByte(request);
-    if (CommError) {
-      SendCommandByte(frames::kNotReady);
-      return kCheckModeText;
-    }
-    RxCountdown = countdown;
-    WaitReplyByteCountdown();
-    if (CommError) return kCheckModeText;
-    cps::Sleep(settleMs);
+    if (!AskRadio(request, countdown, settleMs)) return kCheckModeText;
     switch (frames::ClassifyRegionReply(RxByte)) {
       case frames::RegionReply::Accepted:
         return nullptr;

@@ -26,6 +26,11 @@ struct WakeUpRules {
 // counter, 0 after a good frame. The programming window gone ends the wake-up at its next test.
 Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, int& retries);
 
+// Sends command and takes the radio's one-byte answer into RxByte within countdown passes, after
+// settleMs more; a command that could not be sent is followed by the not-ready byte. False when
+// either failed: the transfer then ends with the check-the-mode text.
+bool AskRadio(uint8_t command, double countdown, int settleMs);
+
 // Asks for read ('R') or write ('P') access until the radio stops answering "not ready", giving
 // each reply countdown passes and a pause of settleMs. nullptr when a supported region code came,
 // else the status-line text of the failure (the progress is set back to 0 on a refusal).

@@ -331,6 +331,13 @@ CodeplugFileResult ReadTemplateFile(const QString& path) {
 }
 
 CodeplugFileResult CopyToFile(const QString& path, const CopyToFileInputs& inputs) {
+  // The new file is renamed into place, which would replace a pipe or a device node (even one
+  // reached through a link) by a plain file. A link to a regular file is written through.
+  if (const QFileInfo target(path); target.exists() && !target.isFile()) {
+    return Failure(CodeplugFileStatus::kCannotWrite,
+                   QStringLiteral("The file %1 cannot be written: it is not a regular file.")
+                       .arg(Quoted(path)));
+  }
   CodeplugImage[layout::kFixedByte11] = kSavedByte11;
   CodeplugImage[layout::kFixedByte12] = kSavedByte12;
   CodeplugImage[layout::kSerialWriteGate] = 0;

@@ -53,7 +53,8 @@ struct CopyToFileInputs {
   QString kitText;     // txtSuper
 };
 
-// Writes CodeplugImage into the codeplug file at path, replacing any file of that name.
+// Writes CodeplugImage into the codeplug file at path, replacing any regular file of that name;
+// anything else of that name (a pipe, a device, a folder) is refused before anything changes.
 //
 // The caller runs first, in this order: CodeplugLocked := True exactly when txtPassword is
 // disabled, CopyPasswordToImage, and for k = 0, 1, 2 EncodeTxToneFrequency(k) then

@@ -1,4 +1,7 @@
+#include <sys/stat.h>
+
 #include <QDir>
+#include <QFileInfo>
 
 #include "ShellFixture.h"
 #include "model/CodeplugLayout.h"
@@ -231,4 +234,33 @@ TEST_F(FileSave, AWriteErrorIsReportedAndKeepsTheDataUnsaved) {
   EXPECT_TRUE(SaveAborted);
   EXPECT_TRUE(DataModified);
   EXPECT_FALSE(QFile::exists(path));
+
+  // A pipe, or a link to one, is refused before anything is written; it stays a pipe.
+  const QString pipe = ProgramFile("pipe.cpg");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const QString link = ProgramFile("link.cpg");
+  ASSERT_TRUE(QFile::link(pipe, link));
+  for (const QString& special : {pipe, link}) {
+    DataModified = true;
+    Save(special);
+    ASSERT_EQ(Messages().size(), 1 + (special == pipe ? 1 : 2));
+    EXPECT_EQ(Messages().last().prompt,
+              "The file \"" + special + "\" cannot be written: it is not a regular file.");
+    EXPECT_TRUE(SaveAborted);
+    EXPECT_TRUE(DataModified);
+  }
+  struct stat info {};
+  ASSERT_EQ(stat(QFile::encodeName(pipe).constData(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+
+  // A link to a regular file is saved through and stays a link.
+  const QString plain = ProgramFile("plain.cpg");
+  WriteFile(plain, "old");
+  const QString toPlain = ProgramFile("to-plain.cpg");
+  ASSERT_TRUE(QFile::link(plain, toPlain));
+  Save(toPlain);
+  EXPECT_FALSE(SaveAborted);
+  EXPECT_TRUE(QFileInfo(toPlain).isSymLink());
+  EXPECT_TRUE(ReadFile(plain).startsWith("Corvana programmer data file"));
 }

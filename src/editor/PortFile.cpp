@@ -1,7 +1,8 @@
 #include "editor/PortFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+
+#include "platform/FileWrite.h"
 
 namespace {
 
@@ -34,14 +35,8 @@ std::optional<QString> ReadPortFileField(const QString& path) {
 }
 
 bool WritePortFileField(const QString& path, int port) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
   const QByteArray line = "\"com" + QByteArray::number(port) + "\"\r\n";
-  if (file.write(line) != line.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return cps::ReplaceFile(path, [&line] { return line; }).isEmpty();
 }
 
 int PortNumberFromField(const QString& field) {

@@ -1,14 +1,36 @@
 #include "platform/PrinterObject.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
+#include <utility>
 
+#include "platform/FileWrite.h"
 #include "platform/PaintHelpers.h"
 #include "platform/TextConv.h"
 
 namespace cps {
+
+namespace {
+
+// Writes bytes as the whole of the file at path; the system's reason when that failed, else
+// empty. A regular file is replaced through a temporary file, so a failed write leaves what
+// was there. A device takes the bytes as they come (/dev/null, /dev/full); any other special
+// file is refused, since a pipe without a reader would block for ever.
+QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    if (!S_ISCHR(info.st_mode)) return QStringLiteral("it is not a regular file");
+    QFile device(path);
+    if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return device.errorString();
+    return WriteAll(device, bytes);
+  }
+  return ReplaceFile(path, [&bytes] { return bytes; });
+}
+
+}  // namespace
 
 PrinterObject::PrinterObject() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
@@ -49,8 +71,23 @@ bool PrinterObject::EndDoc() {
     failed_ = false;
     return false;
   }
-  if (!painter_.isActive() || painter_.end()) return true;
-  errorText_ = FailureText();
+  if (!painter_.isActive()) return true;
+  const bool ended = painter_.end();
+  if (pdf_) {
+    pdf_.reset();
+    pdfBuffer_.close();
+    const QByteArray document = std::exchange(pdfBuffer_.buffer(), QByteArray());
+    if (!ended) {
+      errorText_ = FileFailureText(QStringLiteral("the document could not be made"));
+      return false;
+    }
+    const QString reason = WriteWholeFile(printer_->outputFileName(), document);
+    if (reason.isEmpty()) return true;
+    errorText_ = FileFailureText(reason);
+    return false;
+  }
+  if (ended) return true;
+  errorText_ = PrinterFailureText();
   return false;
 }
 
@@ -58,36 +95,43 @@ double PrinterObject::ToDevice(double units) const {
   return units / UnitsPerInch() * printer_->resolution();
 }
 
+bool PrinterObject::WritesPdfFile() const {
+  return printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty();
+}
+
 bool PrinterObject::EnsureJob() {
   if (painter_.isActive()) return true;
   // One failure ends the document: no new attempt at every drawing.
   if (failed_) return false;
-  if (painter_.begin(printer_.get())) return true;
+  if (WritesPdfFile()) {
+    // The document is made in memory and written out whole when it ends: a file that cannot be
+    // written is then known (the PDF writer itself ignores failed writes), and what the user
+    // named is never left empty or cut short.
+    pdfBuffer_.setData(QByteArray());
+    pdfBuffer_.open(QIODevice::WriteOnly);
+    pdf_ = std::make_unique<QPdfWriter>(&pdfBuffer_);
+    pdf_->setResolution(printer_->resolution());
+    pdf_->setPageLayout(printer_->pageLayout());
+    pdf_->setTitle(printer_->docName());
+    pdf_->setCreator(printer_->creator());
+    if (painter_.begin(pdf_.get())) return true;
+    pdf_.reset();
+    pdfBuffer_.close();
+    errorText_ = FileFailureText(QStringLiteral("the document could not be made"));
+  } else {
+    if (painter_.begin(printer_.get())) return true;
+    errorText_ = PrinterFailureText();
+  }
   failed_ = true;
-  errorText_ = FailureText();
   return false;
 }
 
-namespace {
-
-// The system's reason why path cannot be written, found without harming what is there: an
-// existing file is only opened for appending, and a file the probe creates is removed again.
-QString WriteError(const QString& path) {
-  const bool existed = QFileInfo::exists(path);
-  QFile probe(path);
-  if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) return probe.errorString();
-  probe.close();
-  if (!existed) probe.remove();
-  return QStringLiteral("the file could not be written");
+QString PrinterObject::FileFailureText(const QString& reason) const {
+  return QStringLiteral("The file \"%1\" could not be written: %2.")
+      .arg(printer_->outputFileName(), reason);
 }
 
-}  // namespace
-
-QString PrinterObject::FailureText() const {
-  const QString file = printer_->outputFileName();
-  if (printer_->outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
-    return QStringLiteral("The file \"%1\" could not be written: %2.").arg(file, WriteError(file));
-  }
+QString PrinterObject::PrinterFailureText() const {
   const QString name = printer_->printerName();
   if (name.isEmpty()) return QStringLiteral("No printer is set up.");
   if (!printer_->isValid()) return QStringLiteral("The printer \"%1\" is not available.").arg(name);

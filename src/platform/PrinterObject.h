@@ -2,10 +2,13 @@
 // printer's current unit (twips or inches), fonts, Print, Line and EndDoc. The first drawing of
 // a document starts the print job; EndDoc finishes it, and the next drawing starts a new one.
 // A job that cannot be started fails the whole document, and EndDoc reports it.
-// With an output file name set, every job is written as a PDF file there instead.
+// With an output file name set, every job is written as a PDF file there instead: made in
+// memory and written whole at EndDoc, which reports a file that could not be written.
 #pragma once
 
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <memory>
 
@@ -38,11 +41,12 @@ class PrinterObject : public DrawSurface {
   void SetCopies(int copies) { printer_->setCopyCount(copies); }
 
   // Ends the document: the page goes to the printer (or the PDF file). False when the document
-  // failed (its job could not be started, or finishing it failed); ErrorText then says why. A
-  // failed document is forgotten here, so the next drawing tries a new job.
+  // failed (its job could not be started, finishing it failed, or the PDF file could not be
+  // written whole, in which case any earlier file of that name is left as it was); ErrorText
+  // then says why. A failed document is forgotten here, so the next drawing tries a new job.
   bool EndDoc();
-  // True when the document's job could not be started (no usable printer, or its output file
-  // cannot be written): drawing does nothing more until EndDoc.
+  // True when the document's job could not be started (no usable printer): drawing does
+  // nothing more until EndDoc.
   bool Failed() const { return failed_; }
   // Why the last document failed, naming the printer or the output file.
   QString ErrorText() const { return errorText_; }
@@ -65,13 +69,17 @@ class PrinterObject : public DrawSurface {
  private:
   double UnitsPerInch() const { return scaleMode_ == kScaleInches ? 1.0 : 1440.0; }
   double ToDevice(double units) const;
+  bool WritesPdfFile() const;
   bool EnsureJob();
-  QString FailureText() const;
+  QString FileFailureText(const QString& reason) const;
+  QString PrinterFailureText() const;
   QFont DeviceFont(const SurfaceFont& font) const;
   QRectF ToDevice(const QRectF& units) const;
   QPen Pen(uint32_t colour) const;
 
   std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<QPdfWriter> pdf_;  // the running job when it writes a PDF file
+  QBuffer pdfBuffer_;
   QPainter painter_;
   int scaleMode_ = kScaleTwips;
   bool failed_ = false;

@@ -3,12 +3,12 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 
 #include "model/CodeplugLayout.h"
 #include "model/ModuleState.h"
+#include "platform/FileWrite.h"
 #include "platform/TextConv.h"
 
 namespace {
@@ -342,19 +342,11 @@ CodeplugFileResult CopyToFile(const QString& path, const CopyToFileInputs& input
   CodeplugImage[layout::kFixedByte12] = kSavedByte12;
   CodeplugImage[layout::kSerialWriteGate] = 0;
 
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return WriteFailure(path, file.errorString());
-
-  const bool legacy = WritesLegacyLayout();
-  FillBlankIdentityTexts(inputs);
-  const QByteArray text = FileText(legacy);
-  // Flushed here because commit() can miss an error of its own final flush and then rename a
-  // truncated file into place.
-  if (file.write(text) != text.size() || !file.flush()) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return WriteFailure(path, reason);
-  }
-  if (!file.commit()) return WriteFailure(path, file.errorString());
+  const QString reason = cps::ReplaceFile(path, [&inputs] {
+    const bool legacy = WritesLegacyLayout();
+    FillBlankIdentityTexts(inputs);
+    return FileText(legacy);
+  });
+  if (!reason.isEmpty()) return WriteFailure(path, reason);
   return {};
 }

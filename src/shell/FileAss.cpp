@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <exception>
 
+#include "platform/FileWrite.h"
 #include "platform/TextConv.h"
 
 bool ShowRegistryErrors = false;
@@ -114,13 +114,7 @@ namespace {
 
 bool WriteFile(const QString& path, const QByteArray& contents) {
   if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(contents) != contents.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return cps::ReplaceFile(path, [&contents] { return contents; }).isEmpty();
 }
 
 QString XmlEscaped(const QString& text) { return text.toHtmlEscaped(); }

@@ -1,6 +1,8 @@
 // The two report roads through the real windows: File>Print Preview writes its page files and
 // shows them, the preview window's navigation and its Exit and Print buttons, and File>Print on
 // the printer object, written to a PDF file that pdftotext reads back.
+#include <sys/resource.h>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -11,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <csignal>
 
 #include "model/CodeplugLayout.h"
 #include "platform/Label.h"
@@ -294,6 +297,36 @@ TEST_F(ReportRoads, AFailedPrintSaysWhyOnceAndSkipsTheRemainingCopies) {
       << shown.prompt.toStdString();
   EXPECT_TRUE(shown.prompt.contains(path + "\" could not be written: No such file or directory"))
       << shown.prompt.toStdString();
+
+  // Writes that fail part-way (a full device, a file size limit like a full disk) and a file
+  // that may only be appended to: the system's own reason, and the earlier file is kept.
+  cps::Printer().SetOutputFileName(PdfPath());
+  WriteFile(PdfPath(), "old report");
+  const bool appendOnly = QProcess::execute("chattr", {"+a", PdfPath()}) == 0;
+  auto printFails = [&](const QString& file, const QString& reason) {
+    cps::Printer().SetOutputFileName(file);
+    const qsizetype shownBefore = Messages().size();
+    cps::DialogScript::ChooseNextPrinter(2);
+    MDIFormMain().mnuFilePrint_Click();
+    ASSERT_EQ(Messages().size(), shownBefore + 1) << file.toStdString();
+    EXPECT_EQ(Messages().last().prompt, "The Data Report was not printed.\r\nThe file \"" + file +
+                                            "\" could not be written: " + reason + ".");
+  };
+  if (appendOnly) printFails(PdfPath(), "Operation not permitted");
+  QProcess::execute("chattr", {"-a", PdfPath()});
+  printFails("/dev/full", "No space left on device");
+  struct rlimit old {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  struct rlimit small = old;
+  small.rlim_cur = 4096;
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  printFails(PdfPath(), "File too large");
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(ReadFile(PdfPath()), "old report");
+  EXPECT_EQ(QDir(ProgramFile("")).entryList({"report*"}, QDir::Files | QDir::Hidden),
+            QStringList{"report.pdf"});
 }
 
 TEST_F(ReportRoads, PreviewPrintButtonClosesThePreviewFirstThenPrints) {

@@ -307,6 +307,7 @@ TEST(CopyToFile, FailedWriteReportsAndLeavesTheOldFile) {
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(result.status, CodeplugFileStatus::kCannotWrite);
+  EXPECT_TRUE(result.message.contains(": File too large.")) << result.message.toStdString();
   EXPECT_EQ(Contents(notAFolder), QByteArray("old contents"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"plain.cpg"});
 }

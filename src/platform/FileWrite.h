@@ -1,0 +1,22 @@
+// Writing whole files so that a failure is known, says why, and harms nothing.
+#pragma once
+
+#include <QByteArray>
+#include <QFileDevice>
+#include <QString>
+#include <functional>
+
+namespace cps {
+
+// Writes every byte to a device opened Unbuffered. Empty when all were written, else the
+// system's reason. A write that fills the disk part-way comes back short without a reason;
+// writing on until the write itself fails is what brings the reason out.
+QString WriteAll(QFileDevice& device, const QByteArray& bytes);
+
+// Replaces the file at path, or makes it, with what compose returns, through a temporary file
+// renamed into place: when anything fails, what was there is left whole and no other file
+// remains. compose runs only once the temporary file is open. Empty on success, else the
+// system's reason.
+QString ReplaceFile(const QString& path, const std::function<QByteArray()>& compose);
+
+}  // namespace cps

@@ -115,6 +115,15 @@ void BuildDataReportPreview() {
     dlgPrinter.Printer = &cps::Printer().Device();
     if (!dlgPrinter.ShowPrinter()) return;
   }
+  // Pages that cannot be written cannot be shown: say why once and open no window.
+  if (frmMultiPgPreview().TempPath.isEmpty()) {
+    cps::MsgBox(QStringLiteral("The print preview cannot be shown.\r\n") +
+                    frmMultiPgPreview().PageFolderError,
+                cps::msgbox::OKOnly | cps::msgbox::Exclamation);
+    UnloadFrmMultiPgPreview();
+    ReportPreview.reset();
+    return;
+  }
   ReportPreview->pStartDoc();
   DrawPreviewReport(*ReportPreview, ReadReportValues());
   ReportPreview->pEndDoc(1);

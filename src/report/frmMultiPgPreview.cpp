@@ -77,6 +77,31 @@ QPixmap DrawFitPicture(bool thumbnailView) {
   return pixmap;
 }
 
+// A fresh folder for the page files in TEMP, else in the system's temporary folder, followed by
+// "/"; "" when neither will hold one, and then why in `why`.
+QString MakePageFolder(QString& why) {
+  QStringList reasons;
+  QStringList tried;
+  for (const QString& parent : {qEnvironmentVariable("TEMP"), QDir::tempPath()}) {
+    // Nothing to try: an unset TEMP, or a system folder that does not exist (answered as "").
+    // A relative template would put the folder in the working folder.
+    if (parent.isEmpty() || tried.contains(QDir(parent).absolutePath())) continue;
+    tried.append(QDir(parent).absolutePath());
+    QTemporaryDir folder(QDir(parent).absoluteFilePath(QStringLiteral("CorvanaPreview-XXXXXX")));
+    if (folder.isValid()) {
+      folder.setAutoRemove(false);
+      return folder.path() + QLatin1Char('/');
+    }
+    reasons.append(QStringLiteral("No folder for its pages could be made in \"%1\": %2")
+                       .arg(QDir::toNativeSeparators(parent), folder.errorString()));
+  }
+  if (QDir::tempPath().isEmpty()) {
+    reasons.append(QStringLiteral("The system's temporary folder does not exist."));
+  }
+  why = reasons.join(QStringLiteral("\r\n"));
+  return QString();
+}
+
 }  // namespace
 
 FrmMultiPgPreview::FrmMultiPgPreview(QWidget* parent)
@@ -151,13 +176,9 @@ void FrmMultiPgPreview::Form_Load() {
   const QRect screen = QApplication::primaryScreen()->geometry();
   setGeometry(screen);
   HScroll1->setFixedWidth(std::max(1, Pixels(Twips(width()) - kButtonBarWidth - 500)));
-  // A fresh folder of this window's own inside TEMP (the system's temporary folder when TEMP is
-  // not set): its page files can neither overwrite nor be mistaken for files it did not write.
-  QString temp = qEnvironmentVariable("TEMP");
-  if (temp.isEmpty()) temp = QDir::tempPath();
-  QTemporaryDir folder(QDir(temp).filePath(QStringLiteral("CorvanaPreview-XXXXXX")));
-  folder.setAutoRemove(false);
-  TempPath = folder.isValid() ? folder.path() + QLatin1Char('/') : QString();
+  // A fresh folder of this window's own: its page files can neither overwrite nor be mistaken
+  // for files it did not write.
+  TempPath = MakePageFolder(PageFolderError);
   Form_Resize();
   // After the resize, which centres the still small page: a page sized wider than the room
   // later must start at the left edge, where the horizontal scroll bar's 0 puts it.
@@ -203,6 +224,8 @@ void FrmMultiPgPreview::SavePage(const QString& path) {
 }
 
 bool FrmMultiPgPreview::LoadPageFile(int page) {
+  // Without a page folder the name alone would be looked up in the working folder.
+  if (TempPath.isEmpty()) return false;
   QPixmap pixmap;
   if (!pixmap.load(TempPath + QStringLiteral("PPview%1.bmp").arg(page))) return false;
   Picture1->setPixmap(pixmap);
@@ -246,15 +269,27 @@ void FrmMultiPgPreview::cmdFullPage_Click() {
   ShowFitPicture();
   picFullPage->clear();
   const int room = width() - Pixels(kButtonBarWidth);
+  QRect box;
   if (picHScroll->isVisible()) {
     const int h = height() - Pixels(100);
     const int w = static_cast<int>(cps::RoundHalfEven(h * 0.773));
-    picFullPage->setGeometry((room - w) / 2, picFullPage->y(), w, h);
+    box = QRect((room - w) / 2, picFullPage->y(), w, h);
   } else {
     const int w = room - Pixels(100);
-    picFullPage->setGeometry(Pixels(50), Pixels(50), w,
-                             static_cast<int>(cps::RoundHalfEven(w * 0.773)));
+    box = QRect(Pixels(50), Pixels(50), w, static_cast<int>(cps::RoundHalfEven(w * 0.773)));
   }
+  // A box taken from the width is taller than a wide window, one taken from the height wider
+  // than a narrow room, and the strip covers the bottom: shrink it in its shape to fit there.
+  const int bottom = height() - (picHScroll->isVisible() ? picHScroll->height() : 0);
+  const QRect area(0, 0, room, bottom);
+  if (!area.contains(box)) {
+    const double scale = std::min(static_cast<double>(room) / box.width(),
+                                  static_cast<double>(bottom - 2 * box.top()) / box.height());
+    box.setSize(
+        QSize(static_cast<int>(box.width() * scale), static_cast<int>(box.height() * scale)));
+    box.moveLeft((room - box.width()) / 2);
+  }
+  picFullPage->setGeometry(box);
   const QPixmap page = Picture1->pixmap();
   if (!page.isNull()) {
     QPixmap thumb(picFullPage->size());
@@ -403,7 +438,8 @@ void FrmMultiPgPreview::closeEvent(QCloseEvent* event) {
 }
 
 bool FrmMultiPgPreview::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyRelease) {
+  // A held key repeats its release: only the real one acts, or a held arrow runs to the end.
+  if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
     const int key = cps::KeyCodeFromQt(static_cast<QKeyEvent*>(event)->key(),
                                        static_cast<QKeyEvent*>(event)->modifiers());
     if (watched == Picture1 || watched == picFullPage) HandlePageKey(key);

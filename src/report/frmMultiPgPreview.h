@@ -2,7 +2,8 @@
 // moved with two scroll bars, the arrow keys or by dragging; Fit shows the whole page as a
 // thumbnail; Home and End show the first and the last page; Print closes the window and prints
 // the report; Exit (or Esc) closes it. The page files live in a folder of the window's own inside
-// TEMP; closing deletes the page files the preview wrote there, and the folder.
+// TEMP, or the system's temporary folder when TEMP cannot hold it; closing deletes the page files
+// the preview wrote there, and the folder.
 // Scroll values and control sizes are in twips (15 a pixel); the canvas measures in pixels.
 #pragma once
 
@@ -23,9 +24,10 @@ class FrmMultiPgPreview : public QWidget {
   explicit FrmMultiPgPreview(QWidget* parent = nullptr);
   ~FrmMultiPgPreview() override;
 
-  int PageCount = 0;    // number of the last page file
-  int CurrentPage = 0;  // number of the page file shown
-  QString TempPath;     // the page folder followed by "/"; "" when it could not be made
+  int PageCount = 0;        // number of the last page file
+  int CurrentPage = 0;      // number of the page file shown
+  QString TempPath;         // the page folder followed by "/"; "" when it could not be made
+  QString PageFolderError;  // why the page folder could not be made, in the system's words
   int DragStartX = 0;
   int DragStartY = 0;
 

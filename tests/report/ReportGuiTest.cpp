@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <csignal>
 
@@ -124,6 +125,53 @@ TEST_F(ReportRoads, WithoutTempThePageFolderIsMadeInTheSystemTemporaryFolder) {
   EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
+TEST_F(ReportRoads, AnUnusableTempFallsBackToTheSystemFolderAndWithoutEitherNoPreviewOpens) {
+  // A picture named like a page file in the working folder, which no preview may show.
+  const QString working = ProgramFile("working");
+  const QString system = ProgramFile("system");
+  ASSERT_TRUE(QDir().mkpath(working) && QDir().mkpath(system));
+  WritePage(working, 0, 10, 10);
+  const QString savedCurrent = QDir::currentPath();
+  const QByteArray savedTemp = qgetenv("TEMP");
+  const bool hadTmpDir = qEnvironmentVariableIsSet("TMPDIR");
+  const QByteArray savedTmpDir = qgetenv("TMPDIR");
+  const auto restore = qScopeGuard([&] {
+    QDir::setCurrent(savedCurrent);
+    qputenv("TEMP", savedTemp);
+    if (hadTmpDir)
+      qputenv("TMPDIR", savedTmpDir);
+    else
+      qunsetenv("TMPDIR");
+  });
+  QDir::setCurrent(working);
+  qputenv("TEMP", ProgramFile("no such folder").toLocal8Bit());
+  // The system's temporary folder follows TMPDIR.
+  qputenv("TMPDIR", ProgramFile("no such system folder").toLocal8Bit());
+  const qsizetype before = Messages().size();
+  MDIFormMain().mnuFilePrintPreview_Click();
+  ASSERT_EQ(Messages().size(), before + 1);
+  EXPECT_EQ(Messages().last().title, "Corvana CPS");
+  EXPECT_TRUE(Messages().last().prompt.startsWith("The print preview cannot be shown."));
+  EXPECT_TRUE(Messages().last().prompt.contains(ProgramFile("no such folder") +
+                                                "\": No such file or directory"))
+      << Messages().last().prompt.toStdString();
+  EXPECT_FALSE(IsFrmMultiPgPreviewLoaded());
+  EXPECT_EQ(ReportPreview, nullptr);
+  EXPECT_EQ(QDir(working).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+            QStringList({"PPview0.bmp"}));  // no folder made here either
+
+  // TEMP still missing, the system's folder usable: the pages go there.
+  qputenv("TMPDIR", system.toLocal8Bit());
+  MDIFormMain().mnuFilePrintPreview_Click();
+  EXPECT_EQ(Messages().size(), before + 1);
+  ASSERT_TRUE(IsFrmMultiPgPreviewLoaded());
+  const QString folder = frmMultiPgPreview().TempPath;
+  EXPECT_EQ(QFileInfo(QDir(folder).absolutePath()).absolutePath(), QDir(system).canonicalPath());
+  EXPECT_EQ(frmMultiPgPreview().Picture1->pixmap().size(), QImage(folder + "PPview0.bmp").size());
+  UnloadFrmMultiPgPreview();
+  EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
 TEST_F(ReportRoads, WithoutAUsablePrinterThePreviewAsksForOneFirst) {
   if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this system has printers";
   cps::Printer().SetOutputFileName(QString());  // the system printer, and there is none
@@ -162,6 +210,10 @@ TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {
   EXPECT_EQ(preview.VScroll1->minimum(), -500);
   EXPECT_EQ(preview.HScroll1->maximum(), 3150);
   QTest::keyRelease(preview.Picture1, Qt::Key_Down);
+  EXPECT_EQ(preview.VScroll1->value(), 810);
+  // A held key's repeated releases do not scroll on.
+  QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
+  QCoreApplication::sendEvent(preview.Picture1, &repeated);
   EXPECT_EQ(preview.VScroll1->value(), 810);
   EXPECT_EQ(preview.Picture1->y(), -54);
   QTest::keyRelease(preview.Picture1, Qt::Key_Right);
@@ -208,6 +260,15 @@ TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {
   EXPECT_EQ(preview.CurrentPage, 2);
   EXPECT_TRUE(preview.picFullPage->isVisible());
   EXPECT_NE(preview.picFullPage->pixmap().toImage(), first);  // 300 x 120 is a wider shape
+  // The box as wide as the room beside the button bar, where that fits the window's height; on a
+  // wide window, where it would not, it shrinks in its shape until it does, also on a resize.
+  preview.resize(1000, 1000);
+  const int room = 1000 - preview.Picture2->width();  // margins of 50 twips, 3 pixels
+  EXPECT_EQ(preview.picFullPage->geometry(), QRect(3, 3, room - 7, qRound((room - 7) * 0.773)));
+  preview.resize(1600, 1000);
+  const QRect box = preview.picFullPage->geometry();
+  EXPECT_TRUE(QRect(0, 0, 1600 - preview.Picture2->width(), 1000).contains(box)) << box.height();
+  EXPECT_NEAR(box.height(), box.width() * 0.773, 1);
   preview.cmdFullPage->click();
   EXPECT_EQ(fitPicture(), preview.imgFit[0].toImage());
   EXPECT_TRUE(preview.Picture1->isVisible());

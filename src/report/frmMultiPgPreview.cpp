@@ -92,7 +92,7 @@ QString MakePageFolder(QString& why) {
       folder.setAutoRemove(false);
       return folder.path() + QLatin1Char('/');
     }
-    reasons.append(QStringLiteral("No folder for its pages could be made in \"%1\": %2")
+    reasons.append(QStringLiteral("No folder for its pages could be made in \"%1\": %2.")
                        .arg(QDir::toNativeSeparators(parent), folder.errorString()));
   }
   if (QDir::tempPath().isEmpty()) {

@@ -229,6 +229,8 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   StartWrite();
   EXPECT_EQ(radio_->blocksWritten, 48);
   EXPECT_FALSE(IsFrmProgramLoaded());
+  // The resends carried the refused block itself: the radio holds the image, nothing shifted.
+  for (int a = 0; a < 384; ++a) EXPECT_EQ(radio_->memory[a], CodeplugImage[a]) << a;
 
   radio_ = std::make_unique<SimulatedRadio>(line_);
   LoadRadioIdentity(*radio_);

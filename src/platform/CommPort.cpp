@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QStringList>
+#include <algorithm>
+#include <utility>
 
 namespace cps {
 
@@ -79,6 +81,9 @@ void SetCommPortPathResolver(std::function<QString(int)> resolver) {
 }
 
 CommPort::CommPort(QObject* parent) : QObject(parent), serial_(new QSerialPort(this)) {
+  // QSerialPort's own buffer is only a stop on the way to ours: it must not grow either while a
+  // handler keeps the event loop from emptying it.
+  serial_->setReadBufferSize(kInBufferSize);
   connect(serial_, &QSerialPort::readyRead, this, &CommPort::DataArrived);
   connect(serial_, &QSerialPort::bytesWritten, this, &CommPort::BytesSent);
   connect(serial_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
@@ -120,6 +125,7 @@ bool CommPort::SetPortOpen(bool open) {
   LineSettings parsed;
   ParseSettings(settings_, parsed);
   serial_->setPortName(CommPortDevicePath(port_));
+  inBuffer_.clear();
   if (!serial_->open(QIODevice::ReadWrite)) return false;
   if (!Apply(*serial_, parsed)) {
     serial_->close();
@@ -130,11 +136,15 @@ bool CommPort::SetPortOpen(bool open) {
 }
 
 int CommPort::InBufferCount() const {
-  return DeviceOpen() ? static_cast<int>(serial_->bytesAvailable()) : 0;
+  if (!DeviceOpen()) return 0;
+  // Bytes QSerialPort read while a handler ran count as Input will take them.
+  const qint64 waiting = inBuffer_.size() + serial_->bytesAvailable();
+  return static_cast<int>(std::min<qint64>(waiting, kInBufferSize));
 }
 
 void CommPort::SetInBufferCount(int count) {
   if (count != 0 || !DeviceOpen()) return;
+  inBuffer_.clear();
   serial_->readAll();
   if (DeviceOpen()) serial_->clear(QSerialPort::Input);
 }
@@ -157,10 +167,22 @@ void CommPort::Output(const QByteArray& bytes) {
   sendArmed_ = sThreshold_ > 0 && serial_->bytesToWrite() >= sThreshold_;
 }
 
-QByteArray CommPort::Input() { return DeviceOpen() ? serial_->readAll() : QByteArray(); }
+QByteArray CommPort::Input() {
+  if (!DeviceOpen()) return QByteArray();
+  TakeArrivals();
+  return std::exchange(inBuffer_, QByteArray());
+}
 
 void CommPort::DataArrived() {
-  if (rThreshold_ > 0 && serial_->bytesAvailable() >= rThreshold_) Raise(comEvReceive);
+  TakeArrivals();
+  if (rThreshold_ > 0 && inBuffer_.size() >= rThreshold_) Raise(comEvReceive);
+}
+
+// A full buffer drops the newest bytes, as a fixed receive buffer overruns: what is waiting and
+// counted stays as it was, and every exchange of a transfer clears the buffer before it starts.
+void CommPort::TakeArrivals() {
+  const QByteArray arrived = serial_->readAll();
+  inBuffer_.append(arrived.left(kInBufferSize - inBuffer_.size()));
 }
 
 // Not before the last byte has gone: the flush that follows a send event must find nothing of

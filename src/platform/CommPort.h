@@ -1,5 +1,6 @@
 // The serial communications control: a thin layer over QSerialPort with the members the radio
-// link uses. Received bytes are raw; Input returns all of them at once.
+// link uses. Received bytes are raw; Input returns all of them at once. At most kInBufferSize of
+// them wait, however long the line talks while nobody reads.
 //
 // Events (OnComm, with CommEvent telling which):
 //   comEvSend (1)    every byte of an Output that filled the queue to SThreshold or more has
@@ -28,6 +29,10 @@ namespace cps {
 constexpr int comEvSend = 1;
 constexpr int comEvReceive = 2;
 constexpr int comEvPortError = 1000;
+
+// The receive buffer holds at most this many bytes, as a serial control's fixed buffer does: what
+// arrives while it is full is lost.
+constexpr int kInBufferSize = 4096;
 
 // The device path of port number n; the resolver replaces the default mapping (empty function:
 // back to the default).
@@ -77,13 +82,15 @@ class CommPort : public QObject {
 
  private:
   void DataArrived();
+  void TakeArrivals();
   void BytesSent();
   void DeviceFailed();
   void Raise(int event);
   bool DeviceOpen() const;
 
   QSerialPort* serial_;
-  bool open_ = false;  // as the program set it; the device may have failed meanwhile
+  QByteArray inBuffer_;  // received and not yet taken, at most kInBufferSize bytes
+  bool open_ = false;    // as the program set it; the device may have failed meanwhile
   int port_ = 1;
   QString settings_ = QStringLiteral("9600,N,8,1");
   int rThreshold_ = 1;  // the link needs 1 and 1 before its first block exchange

@@ -235,6 +235,8 @@ class RadioWrite {
     CodeplugImage[layout::kSerialWriteGate] = 0;
     if (IsFrmMainLoaded()) ShowBandColumn();
     form_.lblProgram->SetCaption(QLatin1String(kWriteDoneText));
+    // The pause blocks the event loop: paint the text now, or the user never sees it.
+    form_.lblProgram->repaint();
     cps::Sleep(500);
     StopHandshakeTimeout();
     UnloadFrmProgram();

@@ -99,6 +99,10 @@ TEST(VersionCaptions, CodeplugAndFirmwareVersions) {
   EXPECT_EQ(FirmwareVersionCaption(CodeplugImage), "R10.25");
   CodeplugImage[4] = 4;
   EXPECT_EQ(FirmwareVersionCaption(CodeplugImage), "R10.25.U4");
+  CodeplugImage[353] = 9;
+  EXPECT_EQ(FirmwareVersionCaption(CodeplugImage), "R10.29.U4");
+  CodeplugImage[353] = 10;  // the highest last digit of a release
+  EXPECT_EQ(FirmwareVersionCaption(CodeplugImage), "R10.2A.U4");
   CodeplugImage[353] = 12;
   EXPECT_EQ(FirmwareVersionCaption(CodeplugImage), "D10.2C");
 }

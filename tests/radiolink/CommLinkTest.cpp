@@ -59,6 +59,28 @@ TEST_F(LinkTest, SingleByteReceivesKeepTheFirstByteAndDiscardTheRest) {
   EXPECT_FALSE(CommReceiveEvent);
 }
 
+TEST_F(LinkTest, LineNoiseWhileNothingReadsIsHeldToTheReceiveBuffer) {
+  radio_->silent = true;
+  const auto noise = [](qsizetype from, int size) {
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i) bytes[i] = char((from + i) % 253);
+    return bytes;
+  };
+  qsizetype pushed = 0;
+  int most = 0;
+  ASSERT_TRUE(ProcessUntil(
+      [&] {
+        pushed += line_.Write(noise(pushed, 1024));
+        most = std::max(most, MSComm1().InBufferCount());
+        return pushed >= 64 * cps::kInBufferSize;
+      },
+      10000));
+  EXPECT_LE(most, cps::kInBufferSize);
+  // The oldest bytes stay, as in a receive buffer that overruns.
+  ASSERT_TRUE(ProcessUntil([] { return MSComm1().InBufferCount() == cps::kInBufferSize; }));
+  EXPECT_EQ(MSComm1().Input(), noise(0, cps::kInBufferSize));
+}
+
 TEST_F(LinkTest, BlockReceivesReturnEveryWaitingByte) {
   radio_->silent = true;
   const QByteArray eleven("0123456789X");

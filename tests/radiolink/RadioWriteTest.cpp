@@ -41,6 +41,31 @@ void StartWrite() {
   frmProgram().cmdWrite->Press();
 }
 
+// What a label put on screen: its caption at each paint, and how long the last one stayed there
+// before the label was hidden.
+class PaintedCaptions : public QObject {
+ public:
+  explicit PaintedCaptions(cps::Label* label) : label_(label) { label->installEventFilter(this); }
+  QStringList captions;
+  qint64 lastShownMs = -1;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != label_) return false;
+    if (event->type() == QEvent::Paint) {
+      captions.append(label_->Caption());
+      sincePaint_.start();
+    } else if (event->type() == QEvent::Hide && sincePaint_.isValid()) {
+      lastShownMs = sincePaint_.elapsed();
+    }
+    return false;
+  }
+
+ private:
+  cps::Label* label_;
+  QElapsedTimer sincePaint_;
+};
+
 // Commands of a write without identity exchange problems up to the first data block.
 const QByteArray kWriteCommands = QByteArray("VIOP\x0BT\x0BR", 8);
 
@@ -49,6 +74,7 @@ const QByteArray kWriteCommands = QByteArray("VIOP\x0BT\x0BR", 8);
 TEST_F(LinkTest, WritePutsTheTransmitFormOfTheImageIntoTheRadio) {
   PrepareCodeplug();
   LoadRadioIdentity(*radio_);
+  PaintedCaptions status(frmProgram().lblProgram);
   StartWrite();
 
   EXPECT_EQ(radio_->commands.left(8), kWriteCommands);
@@ -83,6 +109,10 @@ TEST_F(LinkTest, WritePutsTheTransmitFormOfTheImageIntoTheRadio) {
   EXPECT_EQ(radio_->memory[11], 60);
   EXPECT_EQ(radio_->memory[12], 20);
   EXPECT_FALSE(CodeplugLocked);
+  // The success text was painted before the closing pause and stayed on screen through it.
+  ASSERT_FALSE(status.captions.isEmpty());
+  EXPECT_EQ(status.captions.last(), QLatin1String(kWriteDoneText));
+  EXPECT_GE(status.lastShownMs, 400);
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_TRUE(MDIFormMain().isEnabled());
   EXPECT_TRUE(Messages().isEmpty());
@@ -199,6 +229,8 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   StartWrite();
   EXPECT_EQ(radio_->blocksWritten, 48);
   EXPECT_FALSE(IsFrmProgramLoaded());
+  // The resends carried the refused block itself: the radio holds the image, nothing shifted.
+  for (int a = 0; a < 384; ++a) EXPECT_EQ(radio_->memory[a], CodeplugImage[a]) << a;
 
   radio_ = std::make_unique<SimulatedRadio>(line_);
   LoadRadioIdentity(*radio_);

@@ -55,13 +55,14 @@ QByteArray PseudoTerminal::ReadAvailable() {
   return all;
 }
 
-void PseudoTerminal::Write(const QByteArray& bytes) {
+qsizetype PseudoTerminal::Write(const QByteArray& bytes) {
   qsizetype done = 0;
   while (done < bytes.size()) {
     const ssize_t n = write(master_, bytes.constData() + done, bytes.size() - done);
     if (n <= 0) break;
     done += n;
   }
+  return done;
 }
 
 void RouteCommPortsTo(const PseudoTerminal& terminal) {

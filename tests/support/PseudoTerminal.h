@@ -18,7 +18,8 @@ class PseudoTerminal {
 
   // Every byte the program has written so far (non-blocking).
   QByteArray ReadAvailable();
-  void Write(const QByteArray& bytes);
+  // Returns how many bytes the line took (fewer when its buffer is full).
+  qsizetype Write(const QByteArray& bytes);
 
   // The line goes away, as when the cable is pulled: both ends close.
   void Hangup();

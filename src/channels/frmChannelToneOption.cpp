@@ -377,14 +377,7 @@ bool IsFrmChannelToneOptionLoaded() { return g_dialog.IsLoaded(); }
 
 bool IsFrmChannelToneOptionVisible() { return g_dialog.IsVisible(); }
 
-void UnloadFrmChannelToneOption() {
-  FrmChannelToneOption* dialog = g_dialog.Release();
-  if (!dialog) return;
-  dialog->Form_Unload();
-  // Deferred: the unload usually comes from one of the dialog's own handlers.
-  dialog->hide();
-  dialog->deleteLater();
-}
+void UnloadFrmChannelToneOption() { g_dialog.Unload(); }
 
 void OpenRxToneOptionDialog(int row) { OpenToneOptionDialog(row, SquelchSide::kRx); }
 void OpenTxToneOptionDialog(int row) { OpenToneOptionDialog(row, SquelchSide::kTx); }

@@ -1,6 +1,7 @@
 // The one instance of a form, as the program reaches it through the form's accessor: created on
 // first use, forgotten when the form is unloaded. A QPointer holds it, so a form deleted in any
-// other way is never reached again. Each form keeps its own Load and Unload steps.
+// other way is never reached again. Each form keeps its own Load steps; Unload is the usual
+// unload, and a form that needs more keeps its own.
 #pragma once
 
 #include <QPointer>
@@ -34,6 +35,17 @@ class FormInstance {
     Form* form = form_.data();
     form_.clear();
     return form;
+  }
+
+  // The usual unload: forgets the form, runs its Form_Unload, hides it and deletes it once
+  // control is back in the event loop, since the unload mostly comes from one of the form's own
+  // handlers. Nothing when none is loaded.
+  void Unload() {
+    Form* form = Release();
+    if (!form) return;
+    form->Form_Unload();
+    form->hide();
+    form->deleteLater();
   }
 
   // Deletes the form without any unload step, so that every test starts without one.

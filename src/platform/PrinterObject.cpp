@@ -15,6 +15,9 @@ namespace cps {
 
 namespace {
 
+// Why a PDF document failed before any file was touched: the PDF writer refused to work.
+constexpr char kPdfNotMade[] = "the document could not be made";
+
 // Writes bytes as the whole of the file at path; the system's reason when that failed, else
 // empty. A regular file is replaced through a temporary file, so a failed write leaves what
 // was there. A device takes the bytes as they come (/dev/null, /dev/full); any other special
@@ -78,7 +81,7 @@ bool PrinterObject::EndDoc() {
     pdfBuffer_.close();
     const QByteArray document = std::exchange(pdfBuffer_.buffer(), QByteArray());
     if (!ended) {
-      errorText_ = FileFailureText(QStringLiteral("the document could not be made"));
+      errorText_ = FileFailureText(QLatin1String(kPdfNotMade));
       return false;
     }
     const QString reason = WriteWholeFile(printer_->outputFileName(), document);
@@ -117,7 +120,7 @@ bool PrinterObject::EnsureJob() {
     if (painter_.begin(pdf_.get())) return true;
     pdf_.reset();
     pdfBuffer_.close();
-    errorText_ = FileFailureText(QStringLiteral("the document could not be made"));
+    errorText_ = FileFailureText(QLatin1String(kPdfNotMade));
   } else {
     if (painter_.begin(printer_.get())) return true;
     errorText_ = PrinterFailureText();

@@ -169,12 +169,6 @@ FrmPasswordW& frmPasswordW() { return g_prompt.Get(); }
 
 bool IsFrmPasswordWLoaded() { return g_prompt.IsLoaded(); }
 
-void UnloadFrmPasswordW() {
-  FrmPasswordW* prompt = g_prompt.Release();
-  if (!prompt) return;
-  prompt->Form_Unload();
-  prompt->hide();
-  prompt->deleteLater();
-}
+void UnloadFrmPasswordW() { g_prompt.Unload(); }
 
 void DestroyFrmPasswordWForTests() { g_prompt.Destroy(); }

@@ -86,13 +86,6 @@ FrmAbout& frmAbout() {
 
 bool IsFrmAboutLoaded() { return g_about.IsLoaded(); }
 
-void UnloadFrmAbout() {
-  FrmAbout* about = g_about.Release();
-  if (!about) return;
-  about->Form_Unload();
-  // Deferred: the unload may come from one of the window's own handlers.
-  about->hide();
-  about->deleteLater();
-}
+void UnloadFrmAbout() { g_about.Unload(); }
 
 void DestroyFrmAboutForTests() { g_about.Destroy(); }

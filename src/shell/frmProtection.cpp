@@ -269,13 +269,6 @@ FrmProtection& frmProtection() { return g_prompt.Get(); }
 
 bool IsFrmProtectionLoaded() { return g_prompt.IsLoaded(); }
 
-void UnloadFrmProtection() {
-  FrmProtection* prompt = g_prompt.Release();
-  if (!prompt) return;
-  prompt->Form_Unload();
-  // Deferred: the unload comes from the prompt's own buttons.
-  prompt->hide();
-  prompt->deleteLater();
-}
+void UnloadFrmProtection() { g_prompt.Unload(); }
 
 void DestroyFrmProtectionForTests() { g_prompt.Destroy(); }

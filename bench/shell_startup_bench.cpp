@@ -35,13 +35,3 @@ static void BM_StartUpFromSplashOk(benchmark::State& state) {
   cps::SetProgramFolder(QString());
 }
 BENCHMARK(BM_StartUpFromSplashOk)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -1,5 +1,7 @@
 #include "platform/CommPort.h"
 
+#include <sys/ioctl.h>
+
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QStringList>
@@ -137,8 +139,11 @@ bool CommPort::SetPortOpen(bool open) {
 
 int CommPort::InBufferCount() const {
   if (!DeviceOpen()) return 0;
-  // Bytes QSerialPort read while a handler ran count as Input will take them.
-  const qint64 waiting = inBuffer_.size() + serial_->bytesAvailable();
+  // Bytes QSerialPort read while a handler ran count as Input will take them, and so do those
+  // the driver holds while a blocking pause keeps the event loop from fetching them.
+  int driver = 0;
+  if (ioctl(serial_->handle(), FIONREAD, &driver) != 0) driver = 0;
+  const qint64 waiting = inBuffer_.size() + serial_->bytesAvailable() + driver;
   return static_cast<int>(std::min<qint64>(waiting, kInBufferSize));
 }
 

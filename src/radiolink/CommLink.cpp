@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
@@ -64,7 +65,7 @@ void SendBlock(void (*prepare)(), const uint8_t* data, int size) {
   }
 }
 
-void ReceiveBlock(void (*prepare)()) {
+void ReceiveBlock(void (*prepare)(), int frameSize) {
   ReceiveArmed = true;
   RxByte = 0;
   CommError = false;
@@ -75,6 +76,7 @@ void ReceiveBlock(void (*prepare)()) {
     CommReceiveEvent = false;
     StopReplyTimeout();
     RxBuffer = MSComm1().Input();
+    StrayBytes += std::max<int>(0, int(RxBuffer.size()) - frameSize);
     ResetCommThresholds();
   } else {
     StopReplyTimeout();
@@ -82,6 +84,13 @@ void ReceiveBlock(void (*prepare)()) {
     ResetCommThresholds();
   }
   ReceiveArmed = false;
+}
+
+// Every clearing of the buffers counts what it throws away: the link clears only where the radio
+// has nothing to say.
+void DiscardWaitingBytes() {
+  StrayBytes += MSComm1().InBufferCount();
+  MSComm1().SetInBufferCount(0);
 }
 
 void SetThresholds(int receive, int send) {
@@ -143,7 +152,7 @@ void OpenCommPort() {
 
 void ClearCommBuffers() {
   MSComm1().SetOutBufferCount(0);
-  MSComm1().SetInBufferCount(0);
+  DiscardWaitingBytes();
 }
 
 void FlushCommBuffers() { ClearCommBuffers(); }
@@ -215,6 +224,7 @@ void TakeReplyByte() {
   StopReplyTimeout();
   const QByteArray input = MSComm1().Input();
   RxByte = input.isEmpty() ? 0 : static_cast<uint8_t>(input[0]);
+  StrayBytes += std::max<int>(0, int(input.size()) - 1);
   FlushCommBuffers();
 }
 
@@ -261,9 +271,57 @@ void WaitReplyByteCountdown() {
 void SendBlock16() { SendBlock(PrepareSend16, TxBlock16.data(), int(TxBlock16.size())); }
 void SendBlock32() { SendBlock(PrepareSend32, TxBlock32.data(), int(TxBlock32.size())); }
 
-void ReceiveBlock9() { ReceiveBlock(PrepareReceive9); }
-void ReceiveBlock10() { ReceiveBlock(PrepareReceive10); }
-void ReceiveBlock17() { ReceiveBlock(PrepareReceive17); }
+void ReceiveBlock9() { ReceiveBlock(PrepareReceive9, 9); }
+void ReceiveBlock10() { ReceiveBlock(PrepareReceive10, 10); }
+void ReceiveBlock17() { ReceiveBlock(PrepareReceive17, 17); }
+
+// --- Noise on the line -----------------------------------------------------------------------
+
+bool LineClean() { return StrayBytes == 0 && MSComm1().InBufferCount() == 0; }
+
+void StartAnswerWindow() {
+  ClearCommBuffers();
+  StrayBytes = 0;
+}
+
+int PurgeLine(int frameBytes) {
+  ReceiveArmed = false;
+  CommError = false;
+  StartReplyTimeout();
+  const int64_t quiet = frameBytes * kByteMicros;
+  int64_t lastArrival = g_clock();
+  int discarded = 0;
+  AwaitLink([&] {
+    if (const int waiting = MSComm1().InBufferCount(); waiting > 0) {
+      discarded += waiting;
+      MSComm1().SetInBufferCount(0);
+      lastArrival = g_clock();
+    }
+    return ReplyTimedOut || g_clock() - lastArrival >= quiet;
+  });
+  const bool wentQuiet = !ReplyTimedOut && !CommError;
+  StopReplyTimeout();
+  if (!wentQuiet) {
+    CommError = true;
+  } else {
+    StrayBytes = 0;
+  }
+  return discarded;
+}
+
+bool LineStaysQuiet(int frameBytes) {
+  const int64_t start = g_clock();
+  AwaitLink([&] {
+    return MSComm1().InBufferCount() > 0 || ReplyTimedOut ||
+           g_clock() - start >= frameBytes * kByteMicros;
+  });
+  // Expired only when the programming window's closing or Esc forced it.
+  if (ReplyTimedOut) {
+    StopReplyTimeout();
+    CommError = true;
+  }
+  return !CommError && LineClean();
+}
 
 // --- LED blink -------------------------------------------------------------------------------
 

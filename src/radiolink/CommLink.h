@@ -81,6 +81,31 @@ void ReceiveBlock9();
 void ReceiveBlock10();
 void ReceiveBlock17();
 
+// --- Noise on the line ------------------------------------------------------------------------
+// The radio talks only when asked, and says exactly one answer: a byte that comes anywhere else
+// is noise (StrayBytes counts what the primitives found). A frame or reply byte is taken as the
+// radio's only while the line is clean.
+
+// The time one byte takes on the line at 1200 baud with 8 data bits and 2 stop bits, in
+// microseconds of the link's clock.
+constexpr int64_t kByteMicros = 11 * 1000000 / 1200;
+
+// No stray byte since the line was last purged or an answer window started, and nothing waiting
+// now.
+bool LineClean();
+// Starts the window of an answer whose every byte will be judged (a frame): what came before
+// the PC asks for it cannot be part of it, and is discarded.
+void StartAnswerWindow();
+// Lets the line go quiet before the PC answers a bad frame: waits until nothing has arrived for
+// the time frameBytes take on the line, discarding all of it, within the reply time-out; then
+// StrayBytes is 0. A copy of the frame still on its way is so never taken for the next one.
+// CommError when the line never went quiet, the window went or the port failed. Returns how
+// many bytes it discarded.
+int PurgeLine(int frameBytes);
+// After the last answer of a transfer: true when nothing at all arrives within the time
+// frameBytes take on the line and the line was clean. A window closed meanwhile sets CommError.
+bool LineStaysQuiet(int frameBytes);
+
 // --- LED blink -----------------------------------------------------------------------------
 void StartGreenLedBlink();
 void StartRedLedBlink();

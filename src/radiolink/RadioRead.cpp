@@ -25,7 +25,8 @@ namespace {
 
 constexpr int kSaveButton = 2;
 constexpr int kWriteButton = 4;
-constexpr int kMaxBlockRetries = 3;  // a block is received at most four times
+constexpr int kMaxBlockRetries = 3;  // at most four bad copies of a block
+constexpr int kMaxCopiesOnNoisyLine = 16;
 constexpr WakeUpRules kReadWakeUp{0, true};
 
 class RadioRead {
@@ -34,11 +35,12 @@ class RadioRead {
 
   void Run() {
     OpenCommPort();
+    StrayBytes = 0;
     form_.cmdRead->SetEnabled(false);
     StartHandshakeTimeout();
     const char* failure = TakeIdentity();
     if (failure == nullptr) {
-      failure = RequestAccess(form_, frames::kReadRequest, kRxCountdownPasses, 0);
+      failure = RequestAccess(form_, frames::kReadRequest, kRxCountdownPasses, 0, true);
     }
     if (failure == nullptr) failure = TakeFirstBlock();
     if (failure != nullptr) return ErrorExit(failure);
@@ -76,44 +78,75 @@ class RadioRead {
     return nullptr;
   }
 
-  // Every block checked by its sum byte, acknowledged, or asked for again up to three times;
-  // CommError tells how the blocks went.
+  // Every block checked by its sum byte and acknowledged, or asked for again ('F'), up to three
+  // times in a row after a bad copy; CommError tells how the blocks went. A copy is taken only when
+  // it is exactly the radio's frame: one that came with noise (a stray byte, more bytes than the
+  // frame, a byte in the pause before the acknowledgement) is a bad copy, and the line goes quiet
+  // before the PC asks again. Once the line has shown noise, a sum byte of 8 bits no longer tells
+  // the radio's frame from noise that matched it by chance: a block is then taken only when two
+  // good copies agree.
   void ReceiveBlocks() {
-    int retries = 0;
+    int badCopies = 0;
+    int copies = 0;
     int stored = 0;
     bool firstPass = true;
+    bool noisy = false;
+    QByteArray held;  // a good copy of this block, waiting for a second one to agree
     for (int b = 0; b < layout::kDataBlockCount;) {
       int first = 1;  // block 0 comes inside the reply to 0x0B, after its 'O'
+      int frameSize = frames::kFirstBlockFrameSize;
       if (!firstPass) {
         ReceiveBlock9();
         if (CommError) break;
         first = 0;
+        frameSize = frames::kBlockFrameSize;
       }
       firstPass = false;
+      ++copies;
       for (int j = 0; j < layout::kBlockSize; ++j) {
         const int at = first + j;
         RadioImage[frames::BlockAddress(b) + j] = at < RxBuffer.size() ? uint8_t(RxBuffer[at]) : 0;
         form_.SetProgressValue(++stored);
       }
-      if (frames::FrameSumMatches(RxBuffer, first, layout::kBlockSize)) {
-        cps::Sleep(2);
-        retries = 0;
-        SendCommandByte(frames::kOk);
+      const QByteArray copy = RxBuffer.mid(first, layout::kBlockSize + 1);
+      if (IsGoodCopy(first)) {
+        badCopies = 0;
+        if (!noisy || copy == held) {
+          copies = 0;
+          held.clear();
+          SendCommandByte(frames::kOk);
+          if (CommError) break;
+          ++b;
+          continue;
+        }
+        held = copy;
+      } else {
+        const int trailing = PurgeLine(frameSize);
         if (CommError) break;
-        ++b;
-        continue;
+        // Noise with the copy, or more of a frame still on its way behind it: a noisy line.
+        if (!lastClean_ || trailing > 0) noisy = true;
+        ++badCopies;
       }
       SendCommandByte(frames::kNotReady);
       if (CommError) break;
-      if (retries == kMaxBlockRetries) {
+      if (badCopies > kMaxBlockRetries || copies == kMaxCopiesOnNoisyLine) {
         CommError = true;
         break;
       }
-      ++retries;
       stored -= layout::kBlockSize;
       form_.SetProgressValue(stored);
     }
     StopLedBlink();
+  }
+
+  // The copy just taken came alone on a clean line, its sum byte matches, and nothing followed
+  // it in the pause before the answer.
+  bool IsGoodCopy(int first) {
+    lastClean_ = LineClean();
+    if (!lastClean_ || !frames::FrameSumMatches(RxBuffer, first, layout::kBlockSize)) return false;
+    cps::Sleep(2);
+    lastClean_ = LineClean();
+    return lastClean_;
   }
 
   // A read that failed or was cancelled only says so in the window: it changes nothing of the
@@ -169,6 +202,7 @@ class RadioRead {
   }
 
   FrmProgram& form_;
+  bool lastClean_ = true;  // the last copy came on a clean line
   bool legacy_ = false;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};
 };

@@ -9,6 +9,7 @@
 #include "model/CodeplugLayout.h"
 #include "model/ModuleState.h"
 #include "model/UserTones.h"
+#include "platform/CommPort.h"
 #include "platform/CommandButton.h"
 #include "platform/FlexGrid.h"
 #include "platform/Label.h"
@@ -37,14 +38,15 @@ class RadioWrite {
 
   void Run() {
     OpenCommPort();
+    StrayBytes = 0;
     RadioPasswordAccepted = false;
     RadioPassword.clear();
     form_.cmdWrite->SetEnabled(false);
     StartHandshakeTimeout();
     const char* failure = IdentifyAndWriteBack();
     if (failure == nullptr) {
-      failure =
-          RequestAccess(form_, frames::kWriteRequest, kRxCountdownAfterWriteRequest, kSettleMs);
+      failure = RequestAccess(form_, frames::kWriteRequest, kRxCountdownAfterWriteRequest,
+                              kSettleMs, false);
     }
     if (failure == nullptr) failure = TakeRadioPassword();
     if (failure == kPasswordNotGiven) return;
@@ -53,6 +55,9 @@ class RadioWrite {
     if (failure != nullptr) return ErrorExit(failure);
     PrepareTransmitForm();
     SendBlocks();
+    // The radio says nothing more after the last block: a byte now may be its answer to a block
+    // whose answer was taken from noise.
+    if (!CommError && !LineStaysQuiet(kAfterLastBlockBytes)) CommError = true;
     if (CommError) {
       form_.lblProgram->SetCaption(QLatin1String(kCommErrorText));
       return;
@@ -62,6 +67,10 @@ class RadioWrite {
 
  private:
   static constexpr const char* kPasswordNotGiven = "";
+  // How long the line must stay quiet after the last block's answer: that answer may have been
+  // noise that came while the block and its sum were still on their way, the radio's own answer
+  // following after them.
+  static constexpr int kAfterLastBlockBytes = 2 * layout::kBlockSize + 2 + 2;
 
   // The wake-up and the radio's identity frame, which goes into the image and is sent back.
   const char* IdentifyAndWriteBack() {
@@ -107,6 +116,9 @@ class RadioWrite {
         form_.SetProgressValue(i + 1);
       }
       TxBlock32 = frames::Interleave(identity);
+      // The radio waits for this frame and says nothing meanwhile: its answer's window starts
+      // here.
+      StartAnswerWindow();
       SendBlock32();
       if (CommError) return kCheckCableText;
       cps::Sleep(10);
@@ -115,6 +127,9 @@ class RadioWrite {
       ReceiveReplyByte();
       if (CommError) return kCheckCableText;
       cps::Sleep(2);
+      // From here on the radio's answers cannot be told from noise: the write stops rather
+      // than guess.
+      if (!LineClean()) return kCheckCableText;
       if (RxByte != frames::kIdentityAgain) return nullptr;
       if (retries == kMaxIdentityRetries) {
         CommError = true;
@@ -127,9 +142,14 @@ class RadioWrite {
   // The radio's own password, from the reply to the first block request: when it has one, the
   // user must give it. kPasswordNotGiven when the prompt closed without it.
   const char* TakeRadioPassword() {
-    if (!RequestFirstBlock()) return kCheckVersionText;
+    if (!RequestFirstBlock() || !LineClean()) return kCheckVersionText;
     RadioPassword = frames::PasswordFromReply(RxBuffer);
     if (frames::ReplyCarriesPassword(RxBuffer) && !AwaitPassword()) return kPasswordNotGiven;
+    // Noise while the user typed answers nothing: the line goes quiet before the band check.
+    if (!LineClean()) {
+      PurgeLine(frames::kFirstBlockFrameSize);
+      if (CommError) return kCheckModeText;
+    }
     CodeplugLocked = false;
     if (IsFrmMainLoaded()) CopyPasswordToImage();
     return nullptr;
@@ -145,7 +165,9 @@ class RadioWrite {
   // The radio's band byte must match the codeplug's band and region.
   const char* CheckBand() {
     for (;;) {
-      if (!AskRadio(frames::kBandCheck, kRxCountdownPasses, 10)) return kCheckModeText;
+      if (!AskRadio(frames::kBandCheck, kRxCountdownPasses, 10) || !LineClean()) {
+        return kCheckModeText;
+      }
       if (RxByte == frames::ExpectedBandByte(CodeplugImage)) return nullptr;
       if (RxByte == frames::kNotReady) continue;
       form_.SetProgressValue(0);
@@ -158,12 +180,15 @@ class RadioWrite {
   const char* StartData() {
     SendCommandByte(frames::kFirstBlock);
     cps::Sleep(10);
+    // The radio may answer this 0x0B; the clearing before the next command discards it as no
+    // noise.
+    MSComm1().SetInBufferCount(0);
     SendCommandByte(frames::kReadRequest);
     if (CommError) return kCheckVersionText;
     ReceiveReplyByte();
     if (CommError) return kCheckVersionText;
     cps::Sleep(10);
-    if (RxByte != frames::kOk) return kCheckVersionText;
+    if (RxByte != frames::kOk || !LineClean()) return kCheckVersionText;
     form_.lblProgram->SetCaption(QLatin1String(kWriteWaitText));
     StartRedLedBlink();
     return nullptr;
@@ -195,7 +220,9 @@ class RadioWrite {
     }
   }
 
-  // Every block with its sum byte, sent again up to three times until the radio answers 'O'.
+  // Every block with its sum byte, sent again up to three times until the radio answers 'O'. The
+  // radio takes blocks in order, without addresses: an answer that came with noise could have
+  // been either, so the write stops there rather than send a block the radio may already hold.
   void SendBlocks() {
     int retries = 0;
     int x = 0;
@@ -215,6 +242,10 @@ class RadioWrite {
       ReceiveReplyByte();
       if (CommError) break;
       cps::Sleep(2);
+      if (!LineClean()) {
+        CommError = true;
+        break;
+      }
       if (RxByte == frames::kOk) {
         retries = 0;
         ++b;

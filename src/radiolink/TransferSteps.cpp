@@ -14,12 +14,20 @@ constexpr int kIdentityPauseMs = 10;
 
 enum class WakeUp { Restart, Identity, Legacy };
 
+// A reply byte that came with noise may not be the radio's: the line goes quiet before the
+// wake-up starts over.
+bool ReplyWasNoisy() {
+  if (LineClean()) return false;
+  PurgeLine(frames::kBlockFrameSize);
+  return true;
+}
+
 WakeUp WakeRadio(const FrmProgram& form, int settleMs) {
   SendCommandByte(frames::kWakeUp);
   if (CommError) return WakeUp::Restart;
   RxCountdown = kRxCountdownPasses;
   WaitReplyByteCountdown();
-  if (CommError) return WakeUp::Restart;
+  if (CommError || ReplyWasNoisy()) return WakeUp::Restart;
   cps::DoEvents();
   // A window closed at that yield ends the transfer at the next test of the loop.
   if (form.Unloaded()) return WakeUp::Restart;
@@ -30,7 +38,7 @@ WakeUp WakeRadio(const FrmProgram& form, int settleMs) {
   SendCommandByte(frames::kWakeUp);
   if (CommError) return WakeUp::Restart;
   WaitReplyByteCountdown();
-  if (CommError) return WakeUp::Restart;
+  if (CommError || ReplyWasNoisy()) return WakeUp::Restart;
   return RxByte == frames::kReady ? WakeUp::Identity : WakeUp::Legacy;
 }
 
@@ -55,6 +63,7 @@ Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, in
     if (wake == WakeUp::Restart) continue;
     cps::Sleep(kIdentityPauseMs);
     for (;;) {
+      StartAnswerWindow();
       SendCommandByte(frames::kIdentity);
       if (CommError) {
         SendCommandByte(frames::kNotReady);
@@ -62,10 +71,13 @@ Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, in
       }
       ReceiveBlock17();
       if (CommError) break;
-      if (TakeIdentityFrame()) {
+      if (TakeIdentityFrame() && LineClean()) {
         retries = 0;
         return Handshake::Identity;
       }
+      // Whatever of the frame is still on its way must not meet the next request.
+      PurgeLine(frames::kIdentityFrameSize);
+      if (CommError) break;
       if (retries == kMaxIdentityRetries) {
         CommError = true;
         return Handshake::Failed;
@@ -89,9 +101,17 @@ bool AskRadio(uint8_t command, double countdown, int settleMs) {
   return true;
 }
 
-const char* RequestAccess(FrmProgram& form, uint8_t request, double countdown, int settleMs) {
+const char* RequestAccess(FrmProgram& form, uint8_t request, double countdown, int settleMs,
+                          bool askAgainAfterNoise) {
   for (;;) {
     if (!AskRadio(request, countdown, settleMs)) return kCheckModeText;
+    // With noise on the line the byte taken may not be the radio's answer.
+    if (!LineClean()) {
+      if (!askAgainAfterNoise) return kCheckModeText;
+      PurgeLine(frames::kBlockFrameSize);
+      if (CommError) return kCheckModeText;
+      continue;
+    }
     switch (frames::ClassifyRegionReply(RxByte)) {
       case frames::RegionReply::Accepted:
         return nullptr;
@@ -110,11 +130,14 @@ const char* RequestAccess(FrmProgram& form, uint8_t request, double countdown, i
 
 bool RequestFirstBlock() {
   cps::Sleep(10);
+  StartAnswerWindow();
   SendCommandByte(frames::kFirstBlock);
   if (CommError) {
     SendCommandByte(frames::kNotReady);
     return false;
   }
   ReceiveBlock10();
-  return !CommError && !RxBuffer.isEmpty() && uint8_t(RxBuffer[0]) == frames::kOk;
+  if (CommError) return false;
+  // A reply that came with noise is judged by the caller, as a bad frame.
+  return !LineClean() || (!RxBuffer.isEmpty() && uint8_t(RxBuffer[0]) == frames::kOk);
 }

@@ -5,6 +5,7 @@
 #include "LinkFixture.h"
 #include "platform/FlexGrid.h"
 #include "platform/TextBox.h"
+#include "radiolink/LinkFrames.h"
 
 namespace {
 
@@ -80,6 +81,24 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
   StartRead();
   EXPECT_EQ(radio_->commands, QByteArray("VIR\x0B") + "F" + QByteArray(48, 'O'));
   for (int a = 0; a < 8; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
+
+  // Noise just before block 4, the radio's frame still on its way when the PC refuses the noise:
+  // the line goes quiet first, so that copy is not taken for block 4 and the next for block 5.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  radio_->AddNoise('O', 4, SimulatedRadio::NoiseAt::Before, QByteArray(12, '\x5A'), 8);
+  // Later, three noise bytes and the head of block 10 that make a frame with a matching sum
+  // byte, the rest of the block still on the wire: once the line has shown noise, a block is
+  // taken only when a second copy agrees.
+  radio_->paceUs = 4000;
+  QByteArray head(3, '\0');
+  const uint8_t* block10 = &radio_->memory[frames::BlockAddress(10)];
+  head[2] = char(block10[5] - (block10[0] + block10[1] + block10[2] + block10[3] + block10[4]));
+  radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::Before, head);
+  StartRead();
+  EXPECT_EQ(radio_->commands.left(10), Commands("VIR\x0B", 4) + "FF");
+  for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
+  EXPECT_FALSE(IsFrmProgramLoaded());
 }
 
 TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {
@@ -160,6 +179,18 @@ TEST_F(LinkTest, ReadRetriesBadIdentityFramesFromTheWakeUp) {
   StartRead();
   EXPECT_EQ(radio_->commands, Commands("VIVIVIR\x0B", 48));
   for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
+
+  // Noise taken for the identity frame while the radio's frame is on its way, byte by byte as on a
+  // wire: the wake-up starts over only once the line is quiet, and that frame never meets the
+  // next request.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  radio_->paceUs = 2000;
+  radio_->AddNoise('I', 1, SimulatedRadio::NoiseAt::Before, QByteArray(20, '\x21'));
+  StartRead();
+  ProcessUntil([this] { return radio_->commands.size() >= 54; });  // the last 'O' on its way
+  EXPECT_EQ(radio_->commands, Commands("VIVIR\x0B", 48));
+  for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
 
   // The sixth bad frame of one read ends it.
   radio_ = std::make_unique<SimulatedRadio>(line_);

@@ -240,6 +240,17 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   EXPECT_EQ(radio_->blocksWritten, 7);
   EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
   EXPECT_FALSE(LedBlinkActive);
+  frmProgram().cmdClose->Press();
+
+  // A noise byte ahead of the radio's 'O' for block 4: sending the block again would put it into
+  // the radio as block 5. The answer cannot be told from noise, so the write stops.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadioIdentity(*radio_);
+  radio_->AddNoise(SimulatedRadio::kWriteFrame, 6, SimulatedRadio::NoiseAt::Before, "X", 8);
+  StartWrite();
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  EXPECT_LT(radio_->blocksWritten, 48);
 }
 
 TEST_F(LinkTest, WriteToALegacyRadioSendsTheRegionalNumberFromItsBox) {

@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 constexpr int kAnswerDelayMs = 3;
@@ -11,8 +12,17 @@ constexpr int kBlocks = 48;
 }  // namespace
 
 SimulatedRadio::SimulatedRadio(PseudoTerminal& line)
-    : line_(line), notifier_(new QSocketNotifier(line.MasterFd(), QSocketNotifier::Read, this)) {
+    : line_(line),
+      notifier_(new QSocketNotifier(line.MasterFd(), QSocketNotifier::Read, this)),
+      wire_(new QTimer(this)),
+      noiseTimer_(new QTimer(this)) {
   connect(notifier_, &QSocketNotifier::activated, this, &SimulatedRadio::OnReadable);
+  wire_->setTimerType(Qt::PreciseTimer);
+  wire_->setSingleShot(true);
+  connect(wire_, &QTimer::timeout, this, &SimulatedRadio::Drain);
+  clock_.start();
+  noiseTimer_->setSingleShot(true);
+  connect(noiseTimer_, &QTimer::timeout, this, &SimulatedRadio::RandomBurst);
 }
 
 SimulatedRadio::~SimulatedRadio() = default;
@@ -27,7 +37,15 @@ void SimulatedRadio::OnReadable() {
   const QByteArray bytes = line_.ReadAvailable();
   received += bytes;
   if (silent) return;
-  for (char c : bytes) Consume(static_cast<uint8_t>(c));
+  if (paceUs <= 0) {
+    for (char c : bytes) Consume(static_cast<uint8_t>(c));
+    return;
+  }
+  for (char c : bytes) {
+    inFreeUs_ = std::max(inFreeUs_, NowUs()) + paceUs;
+    in_.push_back({inFreeUs_, QByteArray(1, c)});
+  }
+  Drain();
 }
 
 void SimulatedRadio::Unplug() {
@@ -37,7 +55,98 @@ void SimulatedRadio::Unplug() {
 
 void SimulatedRadio::Reply(const QByteArray& bytes) {
   const int delay = command_ == slowCommand && slowCommand != 0 ? slowReplyMs : kAnswerDelayMs;
-  QTimer::singleShot(delay, this, [this, bytes] { line_.Write(bytes); });
+  const int command = command_;
+  const int nth = ++answers_[command];
+  for (const Noise& n : noise_) {
+    if (n.command != command || n.nth != nth) continue;
+    switch (n.at) {
+      case NoiseAt::Before:
+        QTimer::singleShot(delay, this, [this, n, bytes] {
+          Emit(n.burst, true);
+          QTimer::singleShot(n.gapMs, this, [this, bytes] { Answer(bytes); });
+        });
+        return;
+      case NoiseAt::Inside:
+        QTimer::singleShot(delay, this, [this, n, bytes] {
+          Answer(bytes.left(bytes.size() / 2));
+          Emit(n.burst, true);
+          Answer(bytes.mid(bytes.size() / 2));
+        });
+        return;
+      case NoiseAt::After:
+        QTimer::singleShot(delay, this, [this, n, bytes] {
+          Answer(bytes);
+          Emit(n.burst, true);
+        });
+        return;
+    }
+  }
+  QTimer::singleShot(delay, this, [this, bytes] { Answer(bytes); });
+}
+
+void SimulatedRadio::Answer(const QByteArray& bytes) { Emit(bytes, false); }
+
+// Answer bytes wait for the wire when it is paced; a burst of noise keeps its place among them.
+void SimulatedRadio::Emit(const QByteArray& bytes, bool noise) {
+  (noise ? noiseBytes : sentBytes) += bytes.size();
+  if (paceUs <= 0) {
+    line_.Write(bytes);
+    return;
+  }
+  if (noise) {
+    out_.push_back({std::max(outFreeUs_, NowUs()), bytes});
+  } else {
+    for (char c : bytes) {
+      outFreeUs_ = std::max(outFreeUs_, NowUs()) + paceUs;
+      out_.push_back({outFreeUs_, QByteArray(1, c)});
+    }
+  }
+  Drain();
+}
+
+void SimulatedRadio::Drain() {
+  const qint64 now = NowUs();
+  while (!out_.empty() && out_.front().dueUs <= now) {
+    line_.Write(out_.front().bytes);
+    out_.pop_front();
+  }
+  while (!in_.empty() && in_.front().dueUs <= now) {
+    const uint8_t b = static_cast<uint8_t>(in_.front().bytes[0]);
+    in_.pop_front();
+    Consume(b);
+  }
+  // Wake when the next byte has crossed, not before.
+  qint64 next = -1;
+  if (!out_.empty()) next = out_.front().dueUs;
+  if (!in_.empty() && (next < 0 || in_.front().dueUs < next)) next = in_.front().dueUs;
+  if (next < 0) {
+    wire_->stop();
+  } else {
+    wire_->start(int(std::max<qint64>(0, (next - now + 999) / 1000)));
+  }
+}
+
+void SimulatedRadio::AddNoise(int command, int nth, NoiseAt at, const QByteArray& burst,
+                              int gapMs) {
+  noise_.push_back({command, nth, at, burst, gapMs});
+}
+
+void SimulatedRadio::StartRandomNoise(quint32 seed, int minMs, int maxMs) {
+  random_.seed(seed);
+  noiseMinMs_ = minMs;
+  noiseMaxMs_ = maxMs;
+  noiseTimer_->start(random_.bounded(minMs, maxMs + 1));
+}
+
+void SimulatedRadio::StopNoise() { noiseTimer_->stop(); }
+
+void SimulatedRadio::RandomBurst() {
+  QByteArray burst(random_.bounded(1, 65), '\0');
+  for (char& c : burst) c = static_cast<char>(random_.bounded(256));
+  // Interference, not the radio: it takes no turn on the radio's line.
+  noiseBytes += burst.size();
+  line_.Write(burst);
+  noiseTimer_->start(random_.bounded(noiseMinMs_, noiseMaxMs_ + 1));
 }
 
 void SimulatedRadio::Consume(uint8_t b) {
@@ -52,7 +161,7 @@ void SimulatedRadio::Consume(uint8_t b) {
     return;
   }
   if (pending_.size() == frameSize_) {
-    command_ = 0;
+    command_ = kWriteFrame;
     FrameDone();
   }
 }

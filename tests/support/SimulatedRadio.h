@@ -13,16 +13,24 @@
 //   'P'  write request: the region code, then 0x0B gives 'O', the 8 password bytes and one
 //        more byte; 'T' gives the band byte; 0x0B again (no answer) and 'R' gives 'O'; then
 //        each block is 16 bytes (data with zeros) and a sum command, answered 'O' or 'F'
+//
+// Its line can be made to behave as a wire (each answer byte after the one before) and to carry
+// noise towards the PC: bursts of bytes before, inside or after given answers, or random bursts.
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
+#include <QRandomGenerator>
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <vector>
 
 #include "support/PseudoTerminal.h"
 
 class QSocketNotifier;
+class QTimer;
 
 class SimulatedRadio : public QObject {
   Q_OBJECT
@@ -55,6 +63,24 @@ class SimulatedRadio : public QObject {
   // The cable is pulled: the radio stops listening and the line goes away.
   void Unplug();
 
+  // --- The line towards the PC ---------------------------------------------------------------
+  // Each byte takes paceUs microseconds on the line, both ways, as on a wire: the radio hears a
+  // command only once its bytes have crossed, and its answer bytes arrive one by one (0: every
+  // byte at once).
+  int paceUs = 0;
+  // The frames of a write (identity write-back, data blocks), answered as if they were this
+  // command.
+  static constexpr int kWriteFrame = 0x100;
+  enum class NoiseAt { Before, Inside, After };
+  // A burst of noise around the radio's nth answer (from 1) to command: just before it (the
+  // answer then follows gapMs later), in its middle, or just after it.
+  void AddNoise(int command, int nth, NoiseAt at, const QByteArray& burst, int gapMs = 0);
+  // Bursts of 1 to 64 random bytes, minMs to maxMs apart, until StopNoise.
+  void StartRandomNoise(quint32 seed, int minMs, int maxMs);
+  void StopNoise();
+  int noiseBytes = 0;  // noise bytes put on the line so far
+  int sentBytes = 0;   // answer bytes put on the line so far
+
   // --- What it saw ----------------------------------------------------------------------------
   QByteArray received;         // every byte from the PC, in order
   int blocksWritten = 0;       // blocks accepted from a write
@@ -73,17 +99,46 @@ class SimulatedRadio : public QObject {
   void ReadBlockReply(bool first);
   void FrameDone();
   void Reply(const QByteArray& bytes);
+  void Answer(const QByteArray& bytes);
+  void Emit(const QByteArray& bytes, bool noise);
+  void Drain();
+  void RandomBurst();
+  qint64 NowUs() const { return clock_.nsecsElapsed() / 1000; }
   static uint8_t Sum(const uint8_t* data, int count);
+
+  struct Noise {
+    int command;
+    int nth;
+    NoiseAt at;
+    QByteArray burst;
+    int gapMs;
+  };
+  std::vector<Noise> noise_;
+  std::array<int, 0x101> answers_{};  // answers given so far, per command
+  struct OnWire {
+    qint64 dueUs;  // when it has crossed the line
+    QByteArray bytes;
+  };
+  std::deque<OnWire> out_;  // towards the PC: answer bytes one by one, noise bursts whole
+  std::deque<OnWire> in_;   // from the PC, one byte each
+  qint64 outFreeUs_ = 0;    // when the line towards the PC is free again
+  qint64 inFreeUs_ = 0;
+  QTimer* wire_;
+  QElapsedTimer clock_;
+  QTimer* noiseTimer_;
+  QRandomGenerator random_;
+  int noiseMinMs_ = 0;
+  int noiseMaxMs_ = 0;
 
   PseudoTerminal& line_;
   QSocketNotifier* notifier_;
   Mode mode_ = Mode::Idle;
   Expect expect_ = Expect::Command;
-  QByteArray pending_;   // bytes of the command or frame being taken
-  uint8_t command_ = 0;  // the command being answered
-  int frameSize_ = 0;    // bytes the current frame needs, sum command included
-  int readBlock_ = 0;    // next block of a read
-  int writeBlock_ = 0;   // next block of a write
+  QByteArray pending_;  // bytes of the command or frame being taken
+  int command_ = 0;     // the command being answered (kWriteFrame for a write's data frame)
+  int frameSize_ = 0;   // bytes the current frame needs, sum command included
+  int readBlock_ = 0;   // next block of a read
+  int writeBlock_ = 0;  // next block of a write
   int zeroBlockSent_ = 0;
   bool sentFirstBlock_ = false;
   int wakeUps_ = 0;

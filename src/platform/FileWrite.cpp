@@ -1,8 +1,29 @@
 #include "platform/FileWrite.h"
 
+#include <unistd.h>
+
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 
 namespace cps {
+
+namespace {
+
+SyncFunction g_sync = &::fsync;
+
+// Empty when the written data reached the disk, or when this file system cannot sync at all;
+// else the system's reason.
+QString SyncReason(QFileDevice& file) {
+  if (g_sync(file.handle()) == 0) return QString();
+  const int error = errno;
+  if (error == EINVAL || error == ENOTSUP) return QString();
+  return QString::fromLocal8Bit(std::strerror(error));
+}
+
+}  // namespace
+
+void SetSyncForTests(SyncFunction sync) { g_sync = sync != nullptr ? sync : &::fsync; }
 
 QString WriteAll(QFileDevice& device, const QByteArray& bytes) {
   qint64 written = 0;
@@ -17,7 +38,10 @@ QString WriteAll(QFileDevice& device, const QByteArray& bytes) {
 QString ReplaceFile(const QString& path, const std::function<QByteArray()>& compose) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
-  if (const QString reason = WriteAll(file, compose()); !reason.isEmpty()) {
+  QString reason = WriteAll(file, compose());
+  // The commit syncs too, but takes no notice of a failed sync.
+  if (reason.isEmpty()) reason = SyncReason(file);
+  if (!reason.isEmpty()) {
     file.cancelWriting();
     return reason;
   }

@@ -15,8 +15,14 @@ QString WriteAll(QFileDevice& device, const QByteArray& bytes);
 
 // Replaces the file at path, or makes it, with what compose returns, through a temporary file
 // renamed into place: when anything fails, what was there is left whole and no other file
-// remains. compose runs only once the temporary file is open. Empty on success, else the
-// system's reason.
+// remains. The written file is synced before the rename; a file system that cannot sync is
+// taken as it is, any other failed sync fails the write. compose runs only once the temporary
+// file is open. Empty on success, else the system's reason.
 QString ReplaceFile(const QString& path, const std::function<QByteArray()>& compose);
+
+// The call that syncs a written file (fsync's contract: 0, or -1 with errno set). nullptr puts
+// fsync back. Lets a test fail the sync as failing media would.
+using SyncFunction = int (*)(int fd);
+void SetSyncForTests(SyncFunction sync);
 
 }  // namespace cps

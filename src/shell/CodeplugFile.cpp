@@ -281,11 +281,12 @@ QByteArray FileText(bool legacy) {
   return text;
 }
 
-CodeplugFileResult WriteFailure(const QString& path, const QString& reason) {
-  return Failure(CodeplugFileStatus::kCannotWrite,
-                 QStringLiteral("The file %1 could not be written: %2. Any earlier file of that "
-                                "name is unchanged.")
-                     .arg(Quoted(path), reason));
+// existed: a file of that name was there before the write, and so is still there unchanged.
+CodeplugFileResult WriteFailure(const QString& path, const QString& reason, bool existed) {
+  QString message =
+      QStringLiteral("The file %1 could not be written: %2.").arg(Quoted(path), reason);
+  if (existed) message += QStringLiteral(" Any earlier file of that name is unchanged.");
+  return Failure(CodeplugFileStatus::kCannotWrite, message);
 }
 
 }  // namespace
@@ -348,11 +349,12 @@ CodeplugFileResult CopyToFile(const QString& path, const CopyToFileInputs& input
   CodeplugImage[layout::kFixedByte12] = kSavedByte12;
   CodeplugImage[layout::kSerialWriteGate] = 0;
 
+  const bool existed = QFileInfo::exists(path);
   const QString reason = cps::ReplaceFile(path, [&inputs] {
     const bool legacy = WritesLegacyLayout();
     FillBlankIdentityTexts(inputs);
     return FileText(legacy);
   });
-  if (!reason.isEmpty()) return WriteFailure(path, reason);
+  if (!reason.isEmpty()) return WriteFailure(path, reason, existed);
   return {};
 }

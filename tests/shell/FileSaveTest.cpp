@@ -232,7 +232,8 @@ TEST_F(FileSave, AWriteErrorIsReportedAndKeepsTheDataUnsaved) {
   const QString path = ProgramFile("missing-folder/x.cpg");
   Save(path);
   ASSERT_EQ(Messages().size(), 1);
-  EXPECT_FALSE(Messages()[0].prompt.trimmed().isEmpty());
+  EXPECT_EQ(Messages()[0].prompt,
+            "The file \"" + path + "\" could not be written: No such file or directory.");
   EXPECT_EQ(Messages()[0].title, "Corvana CPS");
   EXPECT_TRUE(SaveAborted);
   EXPECT_TRUE(DataModified);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
@@ -24,6 +25,11 @@ QString SyncReason(QFileDevice& file) {
 }  // namespace
 
 void SetSyncForTests(SyncFunction sync) { g_sync = sync != nullptr ? sync : &::fsync; }
+
+bool IsSpecialFile(const QString& path) {
+  const QFileInfo info(path);
+  return info.exists() && !info.isFile();
+}
 
 QString WriteAll(QFileDevice& device, const QByteArray& bytes) {
   qint64 written = 0;

@@ -1,4 +1,4 @@
-// Writing whole files so that a failure is known, says why, and harms nothing.
+// Reading and writing whole files so that a failure is known, says why, and harms nothing.
 #pragma once
 
 #include <QByteArray>
@@ -7,6 +7,12 @@
 #include <functional>
 
 namespace cps {
+
+// Something of that name that is not a regular file, a link followed: a pipe, a device, a
+// folder. Such a file is not one to read or replace whole: opening a pipe blocks until the other
+// end comes, a device such as /dev/zero never ends, and a rename would put a plain file in its
+// place.
+bool IsSpecialFile(const QString& path);
 
 // Writes every byte to a device opened Unbuffered. Empty when all were written, else the
 // system's reason. A write that fills the disk part-way comes back short without a reason;

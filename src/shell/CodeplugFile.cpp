@@ -209,17 +209,10 @@ CodeplugFileResult ReadValues(CharSource& in, const QString& path, const QFile& 
   return {};
 }
 
-// Something of that name that is not a regular file, a link followed: a pipe, a device, a
-// folder.
-bool IsSpecialFile(const QString& path) {
-  const QFileInfo info(path);
-  return info.exists() && !info.isFile();
-}
-
 // Only a regular file is read. Asked before the opening: opening a named pipe blocks until a
 // writer comes, and a device such as /dev/zero never ends.
 CodeplugFileResult OpenForReading(const QString& path, QFile& file) {
-  if (IsSpecialFile(path)) {
+  if (cps::IsSpecialFile(path)) {
     return Failure(CodeplugFileStatus::kCannotOpen,
                    QStringLiteral("The file %1 cannot be opened: it is not a regular file.")
                        .arg(Quoted(path)));
@@ -340,7 +333,7 @@ CodeplugFileResult ReadTemplateFile(const QString& path) {
 CodeplugFileResult CopyToFile(const QString& path, const CopyToFileInputs& inputs) {
   // The new file is renamed into place, which would replace a pipe or a device node (even one
   // reached through a link) by a plain file. A link to a regular file is written through.
-  if (IsSpecialFile(path)) {
+  if (cps::IsSpecialFile(path)) {
     return Failure(CodeplugFileStatus::kCannotWrite,
                    QStringLiteral("The file %1 cannot be written: it is not a regular file.")
                        .arg(Quoted(path)));

@@ -41,8 +41,10 @@ QString WriteAll(QFileDevice& device, const QByteArray& bytes) {
   return QString();
 }
 
-QString ReplaceFile(const QString& path, const std::function<QByteArray()>& compose) {
+QString ReplaceFile(const QString& path, const std::function<QByteArray()>& compose,
+                    InPlace inPlace) {
   QSaveFile file(path);
+  file.setDirectWriteFallback(inPlace == InPlace::kWhereNoTemporaryFile);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
   QString reason = WriteAll(file, compose());
   // The commit syncs too, but takes no notice of a failed sync.

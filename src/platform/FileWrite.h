@@ -19,12 +19,18 @@ bool IsSpecialFile(const QString& path);
 // writing on until the write itself fails is what brings the reason out.
 QString WriteAll(QFileDevice& device, const QByteArray& bytes);
 
+// What ReplaceFile does where no temporary file can be made beside an existing file that may be
+// written (a folder the user may not write): refuse, or write that file in place, where a write
+// that fails part-way leaves it cut short.
+enum class InPlace { kNever, kWhereNoTemporaryFile };
+
 // Replaces the file at path, or makes it, with what compose returns, through a temporary file
 // renamed into place: when anything fails, what was there is left whole and no other file
 // remains. The written file is synced before the rename; a file system that cannot sync is
 // taken as it is, any other failed sync fails the write. compose runs only once the temporary
 // file is open. Empty on success, else the system's reason.
-QString ReplaceFile(const QString& path, const std::function<QByteArray()>& compose);
+QString ReplaceFile(const QString& path, const std::function<QByteArray()>& compose,
+                    InPlace inPlace = InPlace::kNever);
 
 // The call that syncs a written file (fsync's contract: 0, or -1 with errno set). nullptr puts
 // fsync back. Lets a test fail the sync as failing media would.

@@ -2,6 +2,8 @@
 // shows them, the preview window's navigation and its Exit and Print buttons, and File>Print on
 // the printer object, written to a PDF file that pdftotext reads back.
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QDirIterator>
@@ -388,6 +390,29 @@ TEST_F(ReportRoads, AFailedPrintSaysWhyOnceAndSkipsTheRemainingCopies) {
   EXPECT_EQ(ReadFile(PdfPath()), "old report");
   EXPECT_EQ(QDir(ProgramFile("")).entryList({"report*"}, QDir::Files | QDir::Hidden),
             QStringList{"report.pdf"});
+
+  // A report the user may write in a shared folder the user may not: no temporary file can be
+  // made beside it, so it is written in place. Root may write any folder: it prints as nobody.
+  const QString report = ProgramFile("shared/report.pdf");
+  const QByteArray shared = QFile::encodeName(ProgramFile("shared"));
+  ASSERT_EQ(mkdir(shared.constData(), 0755), 0);
+  WriteFile(report, "old report");
+  ASSERT_EQ(chmod(QFile::encodeName(report).constData(), 0666), 0);
+  ASSERT_EQ(chmod(QFile::encodeName(ProgramFile("")).constData(), 0755), 0);
+  ASSERT_EQ(chmod(shared.constData(), 0555), 0);
+  const bool asNobody = geteuid() == 0 && seteuid(65534) == 0;
+  const auto back = qScopeGuard([&] {
+    if (asNobody) {
+      EXPECT_EQ(seteuid(0), 0);
+    }
+    chmod(shared.constData(), 0755);
+  });
+  const qsizetype shownBefore = Messages().size();
+  cps::Printer().SetOutputFileName(report);
+  cps::DialogScript::ChooseNextPrinter(1);
+  MDIFormMain().mnuFilePrint_Click();
+  EXPECT_EQ(Messages().size(), shownBefore) << Messages().last().prompt.toStdString();
+  EXPECT_TRUE(ReadFile(report).startsWith("%PDF"));
 }
 
 TEST_F(ReportRoads, PreviewPrintButtonClosesThePreviewFirstThenPrints) {

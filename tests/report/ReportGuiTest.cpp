@@ -1,6 +1,7 @@
 // The two report roads through the real windows: File>Print Preview writes its page files and
 // shows them, the preview window's navigation and its Exit and Print buttons, and File>Print on
 // the printer object, written to a PDF file that pdftotext reads back.
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -378,6 +379,17 @@ TEST_F(ReportRoads, AFailedPrintSaysWhyOnceAndSkipsTheRemainingCopies) {
   if (appendOnly) printFails(PdfPath(), "Operation not permitted");
   QProcess::execute("chattr", {"-a", PdfPath()});
   printFails("/dev/full", "No space left on device");
+  // A pipe is refused and stays a pipe. Its reading end is held open here, so that a print that
+  // wrote into it would not wait for a reader.
+  const QString pipe = ProgramFile("pipe.pdf");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const int reader = open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  printFails(pipe, "it is not a regular file");
+  close(reader);
+  struct stat info {};
+  ASSERT_EQ(stat(QFile::encodeName(pipe).constData(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
   struct rlimit old {};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
   struct rlimit small = old;

@@ -272,6 +272,14 @@ TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {
   const QRect box = preview.picFullPage->geometry();
   EXPECT_TRUE(QRect(0, 0, 1600 - preview.Picture2->width(), 1000).contains(box)) << box.height();
   EXPECT_NEAR(box.height(), box.width() * 0.773, 1);
+  // Narrower than the page, the strip shows; a very small window shows a very small page.
+  for (const int tiny : {30, 20, 7}) {
+    preview.resize(300, tiny);
+    ASSERT_TRUE(preview.picHScroll->isVisible());
+    const QRect small = preview.picFullPage->geometry();
+    EXPECT_GE(small.width(), 0) << tiny;
+    EXPECT_GE(small.height(), 0) << tiny;
+  }
   preview.cmdFullPage->click();
   EXPECT_EQ(fitPicture(), preview.imgFit[0].toImage());
   EXPECT_TRUE(preview.Picture1->isVisible());

@@ -270,8 +270,11 @@ TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {
   EXPECT_EQ(preview.picFullPage->geometry(), QRect(3, 3, room - 7, qRound((room - 7) * 0.773)));
   preview.resize(1600, 1000);
   const QRect box = preview.picFullPage->geometry();
-  EXPECT_TRUE(QRect(0, 0, 1600 - preview.Picture2->width(), 1000).contains(box)) << box.height();
+  const int wide = 1600 - preview.Picture2->width();
+  EXPECT_TRUE(QRect(0, 0, wide, 1000).contains(box)) << box.height();
   EXPECT_NEAR(box.height(), box.width() * 0.773, 1);
+  EXPECT_NEAR(box.height(), 1000 - 2 * 3, 1);       // as tall as the margins leave room for
+  EXPECT_EQ(box.left(), (wide - box.width()) / 2);  // centred beside the button bar
   // Narrower than the page, the strip shows; a very small window shows a very small page.
   for (const int tiny : {30, 20, 7}) {
     preview.resize(300, tiny);

@@ -71,8 +71,7 @@ void SetGridRows(cps::FlexGrid& grid, int count) {
     grid.SetTextMatrix(wanted - 1, 0, cps::DecimalText(count));
   }
   for (int row = 0; row < grid.Rows(); ++row) grid.SetRowHeight(row, kGridRowHeight);
-  // One row height less per channel below 16. (Written as top + 315 x count - 685 for a grid
-  // whose top lies at 1045 twips; this one is laid out elsewhere, so the design height anchors.)
+  // One row height less per channel below 16, counted down from the full grid's height.
   grid.SetHeight(kGridHeight - kGridRowHeight * (layout::kMaxChannels - count));
 }
 

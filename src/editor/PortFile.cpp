@@ -30,11 +30,13 @@ QString FirstField(const QByteArray& content) {
 std::optional<QString> ReadPortFileField(const QString& path) {
   QFile file(path);
   if (!file.exists()) return std::nullopt;
-  if (!file.open(QIODevice::ReadOnly)) return QString();
+  // A pipe would hold up the start until something writes to it: read as unreadable.
+  if (cps::IsSpecialFile(path) || !file.open(QIODevice::ReadOnly)) return QString();
   return FirstField(file.readAll());
 }
 
 bool WritePortFileField(const QString& path, int port) {
+  if (cps::IsSpecialFile(path)) return false;  // the rename would replace it by a plain file
   const QByteArray line = "\"com" + QByteArray::number(port) + "\"\r\n";
   return cps::ReplaceFile(path, [&line] { return line; }).isEmpty();
 }

@@ -9,11 +9,12 @@ inline constexpr char kPortFileName[] = "ZEP_port.txt";
 
 // The first field of the port file at path: a quoted field without its quotation marks, an
 // unquoted one up to a comma or the line's end. None when the file does not exist; an empty
-// text when it exists but holds no field.
+// text when it exists but holds no field, cannot be read or is not a regular file.
 std::optional<QString> ReadPortFileField(const QString& path);
 
-// Writes the one field "com<port>" to the file at path, replacing what was there. False when it
-// cannot be written (any old file is then left as it was).
+// Writes the one field "com<port>" to the file at path, replacing a regular file of that name.
+// False when it cannot be written or something else of that name is there (any old file is
+// then left as it was).
 bool WritePortFileField(const QString& path, int port);
 
 // The port number 1..8 a field names: exactly "com1".."com7" (lower case) give 1..7, any other

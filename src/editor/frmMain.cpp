@@ -518,9 +518,8 @@ void FrmMain::Form_Load() {
   // SetDefaultTimers, ShowTimerValues, SyncTimerTextBoxes, ShowChannelGrid.
   FillNewCodeplugChain();
 
-  // Shown once the main window has taken the editor into its MDI area. The window stays
-  // visible after Load (the original's closing Visible = False would leave an empty main
-  // window after a file open).
+  // Shown once the main window has taken the editor into its MDI area, and left shown: hidden
+  // at the end of Load, it would leave the main window empty after a file open.
   if (parentWidget() != nullptr) show();
   ReadPortFile();
   CodeplugImage[layout::kImageMarker] = kImageMarkerValue;

@@ -20,8 +20,10 @@ constexpr char kPdfNotMade[] = "the document could not be made";
 
 // Writes bytes as the whole of the file at path; the system's reason when that failed, else
 // empty. A regular file is replaced through a temporary file, so a failed write leaves what
-// was there. A device takes the bytes as they come (/dev/null, /dev/full); any other special
-// file is refused, since a pipe without a reader would block for ever.
+// was there; where no temporary file can be made beside a file the user may write (a shared
+// reports folder), that file is written in place rather than refused. A device takes the bytes
+// as they come (/dev/null, /dev/full); any other special file is refused, since a pipe without a
+// reader would block for ever.
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
   struct stat info {};
   if (::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
@@ -30,7 +32,8 @@ QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
     if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return device.errorString();
     return WriteAll(device, bytes);
   }
-  return ReplaceFile(path, [&bytes] { return bytes; });
+  return ReplaceFile(
+      path, [&bytes] { return bytes; }, InPlace::kWhereNoTemporaryFile);
 }
 
 }  // namespace

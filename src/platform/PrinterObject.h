@@ -42,8 +42,9 @@ class PrinterObject : public DrawSurface {
 
   // Ends the document: the page goes to the printer (or the PDF file). False when the document
   // failed (its job could not be started, finishing it failed, or the PDF file could not be
-  // written whole, in which case any earlier file of that name is left as it was); ErrorText
-  // then says why. A failed document is forgotten here, so the next drawing tries a new job.
+  // written whole, in which case any earlier file of that name is left as it was, unless it
+  // stands in a folder the user may not write and so was written in place); ErrorText then
+  // says why. A failed document is forgotten here, so the next drawing tries a new job.
   bool EndDoc();
   // True when the document's job could not be started (no usable printer): drawing does
   // nothing more until EndDoc.

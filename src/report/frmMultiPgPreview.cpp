@@ -280,18 +280,24 @@ void FrmMultiPgPreview::cmdFullPage_Click() {
   }
   // A box taken from the width is taller than a wide window, one taken from the height wider
   // than a narrow room, and the strip covers the bottom: shrink it in its shape to fit there.
+  // A window smaller than the margins leaves no room at all: the box is then empty, never of a
+  // negative size.
   const int bottom = height() - (picHScroll->isVisible() ? picHScroll->height() : 0);
   const QRect area(0, 0, room, bottom);
+  box.setSize(box.size().expandedTo(QSize(0, 0)));
   if (!area.contains(box)) {
-    const double scale = std::min(static_cast<double>(room) / box.width(),
-                                  static_cast<double>(bottom - 2 * box.top()) / box.height());
+    const double scale =
+        box.isEmpty()
+            ? 0.0
+            : std::max(0.0, std::min(static_cast<double>(room) / box.width(),
+                                     static_cast<double>(bottom - 2 * box.top()) / box.height()));
     box.setSize(
         QSize(static_cast<int>(box.width() * scale), static_cast<int>(box.height() * scale)));
     box.moveLeft((room - box.width()) / 2);
   }
   picFullPage->setGeometry(box);
   const QPixmap page = Picture1->pixmap();
-  if (!page.isNull()) {
+  if (!page.isNull() && !box.isEmpty()) {
     QPixmap thumb(picFullPage->size());
     thumb.fill(palette().color(QPalette::Window));
     const double r = static_cast<double>(page.height()) / page.width();

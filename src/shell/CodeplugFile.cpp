@@ -209,17 +209,10 @@ CodeplugFileResult ReadValues(CharSource& in, const QString& path, const QFile& 
   return {};
 }
 
-// Something of that name that is not a regular file, a link followed: a pipe, a device, a
-// folder.
-bool IsSpecialFile(const QString& path) {
-  const QFileInfo info(path);
-  return info.exists() && !info.isFile();
-}
-
 // Only a regular file is read. Asked before the opening: opening a named pipe blocks until a
 // writer comes, and a device such as /dev/zero never ends.
 CodeplugFileResult OpenForReading(const QString& path, QFile& file) {
-  if (IsSpecialFile(path)) {
+  if (cps::IsSpecialFile(path)) {
     return Failure(CodeplugFileStatus::kCannotOpen,
                    QStringLiteral("The file %1 cannot be opened: it is not a regular file.")
                        .arg(Quoted(path)));
@@ -281,11 +274,12 @@ QByteArray FileText(bool legacy) {
   return text;
 }
 
-CodeplugFileResult WriteFailure(const QString& path, const QString& reason) {
-  return Failure(CodeplugFileStatus::kCannotWrite,
-                 QStringLiteral("The file %1 could not be written: %2. Any earlier file of that "
-                                "name is unchanged.")
-                     .arg(Quoted(path), reason));
+// existed: a file of that name was there before the write, and so is still there unchanged.
+CodeplugFileResult WriteFailure(const QString& path, const QString& reason, bool existed) {
+  QString message =
+      QStringLiteral("The file %1 could not be written: %2.").arg(Quoted(path), reason);
+  if (existed) message += QStringLiteral(" Any earlier file of that name is unchanged.");
+  return Failure(CodeplugFileStatus::kCannotWrite, message);
 }
 
 }  // namespace
@@ -339,7 +333,7 @@ CodeplugFileResult ReadTemplateFile(const QString& path) {
 CodeplugFileResult CopyToFile(const QString& path, const CopyToFileInputs& inputs) {
   // The new file is renamed into place, which would replace a pipe or a device node (even one
   // reached through a link) by a plain file. A link to a regular file is written through.
-  if (IsSpecialFile(path)) {
+  if (cps::IsSpecialFile(path)) {
     return Failure(CodeplugFileStatus::kCannotWrite,
                    QStringLiteral("The file %1 cannot be written: it is not a regular file.")
                        .arg(Quoted(path)));
@@ -348,11 +342,12 @@ CodeplugFileResult CopyToFile(const QString& path, const CopyToFileInputs& input
   CodeplugImage[layout::kFixedByte12] = kSavedByte12;
   CodeplugImage[layout::kSerialWriteGate] = 0;
 
+  const bool existed = QFileInfo::exists(path);
   const QString reason = cps::ReplaceFile(path, [&inputs] {
     const bool legacy = WritesLegacyLayout();
     FillBlankIdentityTexts(inputs);
     return FileText(legacy);
   });
-  if (!reason.isEmpty()) return WriteFailure(path, reason);
+  if (!reason.isEmpty()) return WriteFailure(path, reason, existed);
   return {};
 }

@@ -1,4 +1,9 @@
 // The port file: read at start-up into the Comm Port menu, written back at every close.
+#include <sys/stat.h>
+
+#include <future>
+#include <thread>
+
 #include "EditorFixture.h"
 #include "editor/PortFile.h"
 
@@ -73,4 +78,18 @@ TEST(PortFileField, ReadsTheFirstFieldOnly) {
   EXPECT_EQ(ReadPortFileField(path).value_or("(none)"), "com4");
 
   EXPECT_FALSE(WritePortFileField(dir.path() + "/missing/ZEP_port.txt", 1));
+
+  // A pipe reads as an unreadable file, at once, and is not replaced. A read that waits for a
+  // writer fails here instead of holding up the run.
+  const QString pipe = dir.path() + "/pipe.txt";
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  std::packaged_task<std::optional<QString>()> read([pipe] { return ReadPortFileField(pipe); });
+  std::future<std::optional<QString>> field = read.get_future();
+  std::thread(std::move(read)).detach();
+  ASSERT_EQ(field.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  EXPECT_EQ(field.get(), QString(""));
+  EXPECT_FALSE(WritePortFileField(pipe, 1));
+  struct stat info {};
+  ASSERT_EQ(stat(QFile::encodeName(pipe).constData(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }

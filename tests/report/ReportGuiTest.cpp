@@ -1,7 +1,10 @@
 // The two report roads through the real windows: File>Print Preview writes its page files and
 // shows them, the preview window's navigation and its Exit and Print buttons, and File>Print on
 // the printer object, written to a PDF file that pdftotext reads back.
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QDirIterator>
@@ -267,8 +270,19 @@ TEST_F(ReportRoads, HomeAndEndShowTheFirstAndLastPageAndArrowsScroll) {
   EXPECT_EQ(preview.picFullPage->geometry(), QRect(3, 3, room - 7, qRound((room - 7) * 0.773)));
   preview.resize(1600, 1000);
   const QRect box = preview.picFullPage->geometry();
-  EXPECT_TRUE(QRect(0, 0, 1600 - preview.Picture2->width(), 1000).contains(box)) << box.height();
+  const int wide = 1600 - preview.Picture2->width();
+  EXPECT_TRUE(QRect(0, 0, wide, 1000).contains(box)) << box.height();
   EXPECT_NEAR(box.height(), box.width() * 0.773, 1);
+  EXPECT_NEAR(box.height(), 1000 - 2 * 3, 1);       // as tall as the margins leave room for
+  EXPECT_EQ(box.left(), (wide - box.width()) / 2);  // centred beside the button bar
+  // Narrower than the page, the strip shows; a very small window shows a very small page.
+  for (const int tiny : {30, 20, 7}) {
+    preview.resize(300, tiny);
+    ASSERT_TRUE(preview.picHScroll->isVisible());
+    const QRect small = preview.picFullPage->geometry();
+    EXPECT_GE(small.width(), 0) << tiny;
+    EXPECT_GE(small.height(), 0) << tiny;
+  }
   preview.cmdFullPage->click();
   EXPECT_EQ(fitPicture(), preview.imgFit[0].toImage());
   EXPECT_TRUE(preview.Picture1->isVisible());
@@ -376,6 +390,17 @@ TEST_F(ReportRoads, AFailedPrintSaysWhyOnceAndSkipsTheRemainingCopies) {
   if (appendOnly) printFails(PdfPath(), "Operation not permitted");
   QProcess::execute("chattr", {"-a", PdfPath()});
   printFails("/dev/full", "No space left on device");
+  // A pipe is refused and stays a pipe. Its reading end is held open here, so that a print that
+  // wrote into it would not wait for a reader.
+  const QString pipe = ProgramFile("pipe.pdf");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const int reader = open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  printFails(pipe, "it is not a regular file");
+  close(reader);
+  struct stat info {};
+  ASSERT_EQ(stat(QFile::encodeName(pipe).constData(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
   struct rlimit old {};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
   struct rlimit small = old;
@@ -388,6 +413,29 @@ TEST_F(ReportRoads, AFailedPrintSaysWhyOnceAndSkipsTheRemainingCopies) {
   EXPECT_EQ(ReadFile(PdfPath()), "old report");
   EXPECT_EQ(QDir(ProgramFile("")).entryList({"report*"}, QDir::Files | QDir::Hidden),
             QStringList{"report.pdf"});
+
+  // A report the user may write in a shared folder the user may not: no temporary file can be
+  // made beside it, so it is written in place. Root may write any folder: it prints as nobody.
+  const QString report = ProgramFile("shared/report.pdf");
+  const QByteArray shared = QFile::encodeName(ProgramFile("shared"));
+  ASSERT_EQ(mkdir(shared.constData(), 0755), 0);
+  WriteFile(report, "old report");
+  ASSERT_EQ(chmod(QFile::encodeName(report).constData(), 0666), 0);
+  ASSERT_EQ(chmod(QFile::encodeName(ProgramFile("")).constData(), 0755), 0);
+  ASSERT_EQ(chmod(shared.constData(), 0555), 0);
+  const bool asNobody = geteuid() == 0 && seteuid(65534) == 0;
+  const auto back = qScopeGuard([&] {
+    if (asNobody) {
+      EXPECT_EQ(seteuid(0), 0);
+    }
+    chmod(shared.constData(), 0755);
+  });
+  const qsizetype shownBefore = Messages().size();
+  cps::Printer().SetOutputFileName(report);
+  cps::DialogScript::ChooseNextPrinter(1);
+  MDIFormMain().mnuFilePrint_Click();
+  EXPECT_EQ(Messages().size(), shownBefore) << Messages().last().prompt.toStdString();
+  EXPECT_TRUE(ReadFile(report).startsWith("%PDF"));
 }
 
 TEST_F(ReportRoads, PreviewPrintButtonClosesThePreviewFirstThenPrints) {

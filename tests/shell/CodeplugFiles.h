@@ -1,6 +1,6 @@
-// Codeplug images and files for the end-to-end file tests, built by hand from the documented
-// layout so that the program's reader and writer are checked against them, not against
-// themselves.
+// Codeplug images and files for the end-to-end file tests, built by hand from the layout that
+// shell/CodeplugFile.h describes, so that the program's reader and writer are checked against
+// them, not against themselves.
 #pragma once
 
 #include <QByteArray>
@@ -108,8 +108,8 @@ inline ByteImage LockedImage(const QByteArray& password = "Ab12") {
   return image;
 }
 
-// A codeplug file as documented: the header line, then " value " per byte, every line ended
-// by CR LF; 400 values, or 384 with the legacy header.
+// A codeplug file as shell/CodeplugFile.h describes it: the header line, then " value " per
+// byte, every line ended by CR LF; 400 values, or 384 with the legacy header.
 inline QByteArray FileText(const ByteImage& image, bool legacy = false) {
   QByteArray text =
       legacy ? "Corvana programmer data file\r\n" : "Corvana programmer data file extension\r\n";

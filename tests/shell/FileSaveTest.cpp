@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <cerrno>
 
 #include "ShellFixture.h"
 #include "model/CodeplugLayout.h"
 #include "platform/CheckBox.h"
+#include "platform/FileWrite.h"
 #include "platform/ListBox.h"
 #include "platform/TabControl.h"
 #include "platform/TextBox.h"
@@ -229,7 +232,8 @@ TEST_F(FileSave, AWriteErrorIsReportedAndKeepsTheDataUnsaved) {
   const QString path = ProgramFile("missing-folder/x.cpg");
   Save(path);
   ASSERT_EQ(Messages().size(), 1);
-  EXPECT_FALSE(Messages()[0].prompt.trimmed().isEmpty());
+  EXPECT_EQ(Messages()[0].prompt,
+            "The file \"" + path + "\" could not be written: No such file or directory.");
   EXPECT_EQ(Messages()[0].title, "Corvana CPS");
   EXPECT_TRUE(SaveAborted);
   EXPECT_TRUE(DataModified);
@@ -263,4 +267,20 @@ TEST_F(FileSave, AWriteErrorIsReportedAndKeepsTheDataUnsaved) {
   EXPECT_FALSE(SaveAborted);
   EXPECT_TRUE(QFileInfo(toPlain).isSymLink());
   EXPECT_TRUE(ReadFile(plain).startsWith("Corvana programmer data file"));
+
+  // A sync that fails, as on failing media: the old file stays and the data stays unsaved.
+  cps::SetSyncForTests([](int) {
+    errno = EIO;
+    return -1;
+  });
+  const auto syncBack = qScopeGuard([] { cps::SetSyncForTests(nullptr); });
+  WriteFile(plain, "old");
+  DataModified = true;
+  Save(plain);
+  EXPECT_EQ(Messages().last().prompt, "The file \"" + plain +
+                                          "\" could not be written: Input/output error. Any "
+                                          "earlier file of that name is unchanged.");
+  EXPECT_TRUE(SaveAborted);
+  EXPECT_TRUE(DataModified);
+  EXPECT_EQ(ReadFile(plain), "old");
 }

@@ -84,14 +84,16 @@ class RadioRead {
   // frame, a byte in the pause before the acknowledgement) is a bad copy, and the line goes quiet
   // before the PC asks again. Once the line has shown noise, a sum byte of 8 bits no longer tells
   // the radio's frame from noise that matched it by chance: a block is then taken only when two
-  // good copies agree.
+  // good copies agree, and the block taken just before the first noise must not be explained by
+  // it.
   void ReceiveBlocks() {
     int badCopies = 0;
     int copies = 0;
     int stored = 0;
     bool firstPass = true;
     bool noisy = false;
-    QByteArray held;  // a good copy of this block, waiting for a second one to agree
+    QByteArray held;   // a good copy of this block, waiting for a second one to agree
+    QByteArray acked;  // the copy of the block before, as it was acknowledged
     for (int b = 0; b < layout::kDataBlockCount;) {
       int first = 1;  // block 0 comes inside the reply to 0x0B, after its 'O'
       int frameSize = frames::kFirstBlockFrameSize;
@@ -114,6 +116,8 @@ class RadioRead {
         if (!noisy || copy == held) {
           copies = 0;
           held.clear();
+          acked = copy;
+          StartReceiveTrace();
           SendCommandByte(frames::kOk);
           if (CommError) break;
           ++b;
@@ -124,7 +128,15 @@ class RadioRead {
         const int trailing = PurgeLine(frameSize);
         if (CommError) break;
         // Noise with the copy, or more of a frame still on its way behind it: a noisy line.
-        if (!lastClean_ || trailing > 0) noisy = true;
+        const bool noise = !lastClean_ || trailing > 0;
+        // The first noise, right after a block was acknowledged, may be the rest of that block's
+        // frame, whose head came after noise that made up a matching sum byte by chance.
+        if (noise && !noisy && copies == 1 && b > 0 &&
+            frames::AckedFrameMayBeNoise(acked, ReceiveTrace())) {
+          CommError = true;
+          break;
+        }
+        noisy = noisy || noise;
         ++badCopies;
       }
       SendCommandByte(frames::kNotReady);

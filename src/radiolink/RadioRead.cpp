@@ -72,7 +72,14 @@ class RadioRead {
 
   // Block 0 comes with the reply to the first block request; then the green LED blinks.
   const char* TakeFirstBlock() {
-    if (!RequestFirstBlock()) return kCheckVersionText;
+    if (!RequestFirstBlock()) {
+      // An answer without its 'O' whose rest is still coming was noise before the radio's
+      // frame: the block loop asks for block 0 again.
+      if (CommError || PurgeLine(frames::kFirstBlockFrameSize) == 0 || CommError) {
+        return kCheckVersionText;
+      }
+      firstCopyNoisy_ = true;
+    }
     form_.lblProgram->SetCaption(QLatin1String(kReadWaitText));
     StartGreenLedBlink();
     return nullptr;
@@ -97,6 +104,7 @@ class RadioRead {
     for (int b = 0; b < layout::kDataBlockCount;) {
       int first = 1;  // block 0 comes inside the reply to 0x0B, after its 'O'
       int frameSize = frames::kFirstBlockFrameSize;
+      const bool purged = firstPass && firstCopyNoisy_;
       if (!firstPass) {
         ReceiveBlock9();
         if (CommError) break;
@@ -111,7 +119,7 @@ class RadioRead {
         form_.SetProgressValue(++stored);
       }
       const QByteArray copy = RxBuffer.mid(first, layout::kBlockSize + 1);
-      if (IsGoodCopy(first)) {
+      if (!purged && IsGoodCopy(first)) {
         badCopies = 0;
         if (!noisy || copy == held) {
           copies = 0;
@@ -125,10 +133,9 @@ class RadioRead {
         }
         held = copy;
       } else {
-        const int trailing = PurgeLine(frameSize);
-        if (CommError) break;
         // Noise with the copy, or more of a frame still on its way behind it: a noisy line.
-        const bool noise = !lastClean_ || trailing > 0;
+        const bool noise = purged || PurgeLine(frameSize) > 0 || !lastClean_;
+        if (CommError) break;
         // The first noise, right after a block was acknowledged, may be the rest of that block's
         // frame, whose head came after noise that made up a matching sum byte by chance.
         if (noise && !noisy && copies == 1 && b > 0 &&
@@ -214,7 +221,8 @@ class RadioRead {
   }
 
   FrmProgram& form_;
-  bool lastClean_ = true;  // the last copy came on a clean line
+  bool lastClean_ = true;        // the last copy came on a clean line
+  bool firstCopyNoisy_ = false;  // block 0's first copy was noise, and the line was purged
   bool legacy_ = false;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};
 };

@@ -45,8 +45,8 @@ constexpr int kAnswerDelayMs = 3;  // the simulated radio's pause before each an
 // write-back's, the password request's, the band check's, the start of data's, each block's and
 // the closing pause.
 constexpr int kReadPausesMs = 10 + 10 + 48 * 2;
-constexpr int kWritePausesMs = 200 + 10 + (10 + 16 * 10 + 10 + 2) + 200 + 10 + 10 + 10 + 10 +
-                               48 * (1 + 2) + 500;
+constexpr int kWritePausesMs =
+    200 + 10 + (10 + 16 * 10 + 10 + 2) + 200 + 10 + 10 + 10 + 10 + 48 * (1 + 2) + 500;
 
 double CpuSeconds() {
   rusage usage{};
@@ -134,7 +134,8 @@ class Bench {
   bool Ended() {
     if (!IsFrmProgramLoaded()) return true;
     const QString status = frmProgram().lblProgram->Caption();
-    if (qEnvironmentVariableIsSet("CPS_BENCH_TRACE") || !status.startsWith(QLatin1String("Communication Error"))) {
+    if (qEnvironmentVariableIsSet("CPS_BENCH_TRACE") ||
+        !status.startsWith(QLatin1String("Communication Error"))) {
       std::fprintf(stderr, "unexpected end: %s\n", qPrintable(status));
     }
     frmProgram().cmdClose->Press();
@@ -160,10 +161,10 @@ void QuietTransfer(benchmark::State& state, bool read) {
     if (!ok) state.SkipWithError("the transfer failed");
     const qint64 bytes = radio.received.size() + radio.sentBytes;
     const int answers = radio.commands.size() + radio.blocksWritten + radio.identityWriteBacks;
-    const double floor = (bytes * double(kByteUs) + (answers * kAnswerDelayMs +
-                                                     (read ? kReadPausesMs : kWritePausesMs)) *
-                                                        1000.0) /
-                         1e6;
+    const double floor =
+        (bytes * double(kByteUs) +
+         (answers * kAnswerDelayMs + (read ? kReadPausesMs : kWritePausesMs)) * 1000.0) /
+        1e6;
     state.counters["seconds"] = seconds;
     state.counters["floor_s"] = floor;
     state.counters["x_floor"] = seconds / floor;
@@ -192,11 +193,14 @@ void NoisyTransfers(benchmark::State& state, bool read) {
     int falseSuccesses = 0;
     int noiseBytes = 0;
     Bench bench(speedUp);
+    // CPS_NOISY_SEED starts the runs at another seed, so that several programs can share them.
+    const int seed = qEnvironmentVariableIntValue("CPS_NOISY_SEED");
     for (int run = 0; run < NoisyRuns(); ++run) {
-      SimulatedRadio& radio = bench.NewRadio(1000 + run);
+      SimulatedRadio& radio = bench.NewRadio(1000 + seed + run);
       if (!read) bench.PrepareWrite();
       const ByteImage before = CodeplugImage;
-      if (!qEnvironmentVariableIsSet("CPS_NO_NOISE")) radio.StartRandomNoise(run, 200 / speedUp, 500 / speedUp);
+      if (!qEnvironmentVariableIsSet("CPS_NO_NOISE"))
+        radio.StartRandomNoise(seed + run, 200 / speedUp, 500 / speedUp);
       const bool ok = read ? bench.Read() : bench.Write();
       radio.StopNoise();
       bench.Settle(50);

@@ -18,6 +18,11 @@ namespace {
 
 QPointer<cps::CommPort> g_comm;
 linkwait::Clock g_clock = linkwait::MonotonicMicros;
+QByteArray g_trace;  // the bytes received since StartReceiveTrace
+
+constexpr int kTraceBytes = 64;
+
+void Received(const QByteArray& bytes) { g_trace.append(bytes.left(kTraceBytes - g_trace.size())); }
 
 constexpr char kLineSettings[] = "1200,N,8,2";
 
@@ -76,6 +81,7 @@ void ReceiveBlock(void (*prepare)(), int frameSize) {
     CommReceiveEvent = false;
     StopReplyTimeout();
     RxBuffer = MSComm1().Input();
+    Received(RxBuffer);
     StrayBytes += std::max<int>(0, int(RxBuffer.size()) - frameSize);
     ResetCommThresholds();
   } else {
@@ -90,6 +96,7 @@ void ReceiveBlock(void (*prepare)(), int frameSize) {
 // has nothing to say.
 void DiscardWaitingBytes() {
   StrayBytes += MSComm1().InBufferCount();
+  Received(MSComm1().Input());
   MSComm1().SetInBufferCount(0);
 }
 
@@ -223,6 +230,7 @@ void TakeReplyByte() {
   CommReceiveEvent = false;
   StopReplyTimeout();
   const QByteArray input = MSComm1().Input();
+  Received(input);
   RxByte = input.isEmpty() ? 0 : static_cast<uint8_t>(input[0]);
   StrayBytes += std::max<int>(0, int(input.size()) - 1);
   FlushCommBuffers();
@@ -279,6 +287,9 @@ void ReceiveBlock17() { ReceiveBlock(PrepareReceive17, 17); }
 
 bool LineClean() { return StrayBytes == 0 && MSComm1().InBufferCount() == 0; }
 
+void StartReceiveTrace() { g_trace.clear(); }
+QByteArray ReceiveTrace() { return g_trace; }
+
 void StartAnswerWindow() {
   ClearCommBuffers();
   StrayBytes = 0;
@@ -291,10 +302,11 @@ int PurgeLine(int frameBytes) {
   const int64_t quiet = frameBytes * kByteMicros;
   int64_t lastArrival = g_clock();
   int discarded = 0;
+  // What arrives is fetched by the port at the yields, and taken here as it comes.
   AwaitLink([&] {
-    if (const int waiting = MSComm1().InBufferCount(); waiting > 0) {
-      discarded += waiting;
-      MSComm1().SetInBufferCount(0);
+    if (const QByteArray came = MSComm1().Input(); !came.isEmpty()) {
+      discarded += int(came.size());
+      Received(came);
       lastArrival = g_clock();
     }
     return ReplyTimedOut || g_clock() - lastArrival >= quiet;
@@ -303,9 +315,11 @@ int PurgeLine(int frameBytes) {
   StopReplyTimeout();
   if (!wentQuiet) {
     CommError = true;
-  } else {
-    StrayBytes = 0;
+    return discarded;
   }
+  discarded += MSComm1().InBufferCount();
+  MSComm1().SetInBufferCount(0);
+  StrayBytes = 0;
   return discarded;
 }
 

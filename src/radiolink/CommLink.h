@@ -102,6 +102,10 @@ void StartAnswerWindow();
 // CommError when the line never went quiet, the window went or the port failed. Returns how
 // many bytes it discarded.
 int PurgeLine(int frameBytes);
+// Every byte received from now on, as it came, whether taken or discarded (the first 64, and
+// only those the port had fetched from the driver).
+void StartReceiveTrace();
+QByteArray ReceiveTrace();
 // After the last answer of a transfer: true when nothing at all arrives within the time
 // frameBytes take on the line and the line was clean. A window closed meanwhile sets CommError.
 bool LineStaysQuiet(int frameBytes);

@@ -72,7 +72,14 @@ class RadioRead {
 
   // Block 0 comes with the reply to the first block request; then the green LED blinks.
   const char* TakeFirstBlock() {
-    if (!RequestFirstBlock()) return kCheckVersionText;
+    if (!RequestFirstBlock()) {
+      // An answer without its 'O' whose rest is still coming was noise before the radio's
+      // frame: the block loop asks for block 0 again.
+      if (CommError || PurgeLine(frames::kFirstBlockFrameSize) == 0 || CommError) {
+        return kCheckVersionText;
+      }
+      firstCopyNoisy_ = true;
+    }
     form_.lblProgram->SetCaption(QLatin1String(kReadWaitText));
     StartGreenLedBlink();
     return nullptr;
@@ -84,17 +91,20 @@ class RadioRead {
   // frame, a byte in the pause before the acknowledgement) is a bad copy, and the line goes quiet
   // before the PC asks again. Once the line has shown noise, a sum byte of 8 bits no longer tells
   // the radio's frame from noise that matched it by chance: a block is then taken only when two
-  // good copies agree.
+  // good copies agree, and the block taken just before the first noise must not be explained by
+  // it.
   void ReceiveBlocks() {
     int badCopies = 0;
     int copies = 0;
     int stored = 0;
     bool firstPass = true;
     bool noisy = false;
-    QByteArray held;  // a good copy of this block, waiting for a second one to agree
+    QByteArray held;   // a good copy of this block, waiting for a second one to agree
+    QByteArray acked;  // the copy of the block before, as it was acknowledged
     for (int b = 0; b < layout::kDataBlockCount;) {
       int first = 1;  // block 0 comes inside the reply to 0x0B, after its 'O'
       int frameSize = frames::kFirstBlockFrameSize;
+      const bool purged = firstPass && firstCopyNoisy_;
       if (!firstPass) {
         ReceiveBlock9();
         if (CommError) break;
@@ -109,11 +119,13 @@ class RadioRead {
         form_.SetProgressValue(++stored);
       }
       const QByteArray copy = RxBuffer.mid(first, layout::kBlockSize + 1);
-      if (IsGoodCopy(first)) {
+      if (!purged && IsGoodCopy(first)) {
         badCopies = 0;
         if (!noisy || copy == held) {
           copies = 0;
           held.clear();
+          acked = copy;
+          StartReceiveTrace();
           SendCommandByte(frames::kOk);
           if (CommError) break;
           ++b;
@@ -121,10 +133,17 @@ class RadioRead {
         }
         held = copy;
       } else {
-        const int trailing = PurgeLine(frameSize);
-        if (CommError) break;
         // Noise with the copy, or more of a frame still on its way behind it: a noisy line.
-        if (!lastClean_ || trailing > 0) noisy = true;
+        const bool noise = purged || PurgeLine(frameSize) > 0 || !lastClean_;
+        if (CommError) break;
+        // The first noise, right after a block was acknowledged, may be the rest of that block's
+        // frame, whose head came after noise that made up a matching sum byte by chance.
+        if (noise && !noisy && copies == 1 && b > 0 &&
+            frames::AckedFrameMayBeNoise(acked, ReceiveTrace())) {
+          CommError = true;
+          break;
+        }
+        noisy = noisy || noise;
         ++badCopies;
       }
       SendCommandByte(frames::kNotReady);
@@ -202,7 +221,8 @@ class RadioRead {
   }
 
   FrmProgram& form_;
-  bool lastClean_ = true;  // the last copy came on a clean line
+  bool lastClean_ = true;        // the last copy came on a clean line
+  bool firstCopyNoisy_ = false;  // block 0's first copy was noise, and the line was purged
   bool legacy_ = false;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};
 };

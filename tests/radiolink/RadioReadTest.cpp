@@ -95,10 +95,28 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
   const uint8_t* block10 = &radio_->memory[frames::BlockAddress(10)];
   head[2] = char(block10[5] - (block10[0] + block10[1] + block10[2] + block10[3] + block10[4]));
   radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::Before, head);
+  // And noise that makes the answer to 0x0B start with another byte than 'O': block 0 is asked
+  // for again rather than the read failing.
+  radio_->AddNoise(0x0B, 1, SimulatedRadio::NoiseAt::Before, "\x11\x22\x33");
   StartRead();
-  EXPECT_EQ(radio_->commands.left(10), Commands("VIR\x0B", 4) + "FF");
+  EXPECT_EQ(radio_->commands.left(5), QByteArray("VIR\x0B") + "F");
   for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
   EXPECT_FALSE(IsFrmProgramLoaded());
+
+  // Such a frame as the line's first noise is taken, but the rest of the radio's frame then
+  // comes after it: the read cannot tell which block it took and fails.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  radio_->memory[frames::BlockAddress(2)] = 0x42;
+  radio_->paceUs = 4000;
+  const uint8_t* block2 = &radio_->memory[frames::BlockAddress(2)];
+  head[2] = char(block2[5] - (block2[0] + block2[1] + block2[2] + block2[3] + block2[4]));
+  radio_->AddNoise('O', 2, SimulatedRadio::NoiseAt::Before, head);
+  const ByteImage before = CodeplugImage;
+  StartRead();
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], before[a]) << a;
 }
 
 TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {

@@ -1,6 +1,7 @@
 #include "platform/FlexGrid.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
@@ -29,8 +30,7 @@ class FlexGridDelegate : public QStyledItemDelegate {
     header.text = index.data().toString();
     header.textAlignment = grid_->ColAlignment(index.column());
     header.state |= QStyle::State_Raised;
-    header.palette.setColor(QPalette::ButtonText,
-                            grid_->ShownCellColour(index.row(), index.column()));
+    header.palette = HeaderPalette(grid_->ShownCellColour(index.row(), index.column()));
     // The header drawing leaves its clip on the painter; the data cells after it need their own.
     painter->save();
     grid_->style()->drawControl(QStyle::CE_Header, &header, painter, grid_);
@@ -44,7 +44,26 @@ class FlexGridDelegate : public QStyledItemDelegate {
   }
 
  private:
+  // The style caches its header drawings under the palette's cache key, and every change of a
+  // palette makes a new key: a palette coloured afresh for each paint would add to that cache on
+  // every repaint. So each text colour keeps one palette for as long as the grid's own is kept.
+  const QPalette& HeaderPalette(const QColor& text) const {
+    if (gridPalette_.cacheKey() != grid_->palette().cacheKey()) {
+      gridPalette_ = grid_->palette();
+      headerPalettes_.clear();
+    }
+    auto found = headerPalettes_.find(text.rgba());
+    if (found == headerPalettes_.end()) {
+      QPalette palette = gridPalette_;
+      palette.setColor(QPalette::ButtonText, text);
+      found = headerPalettes_.insert(text.rgba(), palette);
+    }
+    return *found;
+  }
+
   FlexGrid* grid_;
+  mutable QPalette gridPalette_;
+  mutable QHash<QRgb, QPalette> headerPalettes_;
 };
 
 }  // namespace

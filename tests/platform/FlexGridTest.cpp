@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 
 #include "ActiveWindow.h"
@@ -256,4 +258,22 @@ TEST(FlexGrid, DataCellTextsArePaintedBesideTheFixedCells) {
   const QImage image = g.grid.viewport()->grab().toImage();
   EXPECT_GT(InkInCell(image, QRect(80, 40, 40, 20)), 10);
   EXPECT_EQ(InkInCell(image, QRect(120, 40, 40, 20)), 0);  // an empty cell stays blank
+
+  // The fixed cells' sections are drawn with one palette, whatever their text colours, so that
+  // the style finds its cached pixmaps again instead of adding new ones at every paint.
+  struct Sections : QProxyStyle {
+    mutable QSet<qint64> palettes;
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+      if (element == CE_HeaderSection) palettes.insert(option->palette.cacheKey());
+      QProxyStyle::drawControl(element, option, painter, widget);
+    }
+  };
+  Sections sections;
+  g.grid.setStyle(&sections);
+  g.grid.SetCellForeColorAt(1, 0, 0x0000FF);
+  g.grid.viewport()->grab();
+  g.grid.viewport()->grab();
+  EXPECT_EQ(sections.palettes.size(), 1);
+  g.grid.setStyle(nullptr);
 }

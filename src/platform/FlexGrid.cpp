@@ -1,7 +1,6 @@
 #include "platform/FlexGrid.h"
 
 #include <QApplication>
-#include <QHash>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
@@ -30,10 +29,17 @@ class FlexGridDelegate : public QStyledItemDelegate {
     header.text = index.data().toString();
     header.textAlignment = grid_->ColAlignment(index.column());
     header.state |= QStyle::State_Raised;
-    header.palette = HeaderPalette(grid_->ShownCellColour(index.row(), index.column()));
     // The header drawing leaves its clip on the painter; the data cells after it need their own.
     painter->save();
-    grid_->style()->drawControl(QStyle::CE_Header, &header, painter, grid_);
+    // The section with the grid's own palette: the style keeps drawn sections in its pixmap cache
+    // under the palette's key, and a palette changed for each cell would add a pixmap at every
+    // paint, up to the whole cache.
+    QStyle* style = grid_->style();
+    style->drawControl(QStyle::CE_HeaderSection, &header, painter, grid_);
+    header.palette.setColor(QPalette::ButtonText,
+                            grid_->ShownCellColour(index.row(), index.column()));
+    header.rect = style->subElementRect(QStyle::SE_HeaderLabel, &header, grid_);
+    if (header.rect.isValid()) style->drawControl(QStyle::CE_HeaderLabel, &header, painter, grid_);
     painter->restore();
   }
 
@@ -44,26 +50,7 @@ class FlexGridDelegate : public QStyledItemDelegate {
   }
 
  private:
-  // The style caches its header drawings under the palette's cache key, and every change of a
-  // palette makes a new key: a palette coloured afresh for each paint would add to that cache on
-  // every repaint. So each text colour keeps one palette for as long as the grid's own is kept.
-  const QPalette& HeaderPalette(const QColor& text) const {
-    if (gridPalette_.cacheKey() != grid_->palette().cacheKey()) {
-      gridPalette_ = grid_->palette();
-      headerPalettes_.clear();
-    }
-    auto found = headerPalettes_.find(text.rgba());
-    if (found == headerPalettes_.end()) {
-      QPalette palette = gridPalette_;
-      palette.setColor(QPalette::ButtonText, text);
-      found = headerPalettes_.insert(text.rgba(), palette);
-    }
-    return *found;
-  }
-
   FlexGrid* grid_;
-  mutable QPalette gridPalette_;
-  mutable QHash<QRgb, QPalette> headerPalettes_;
 };
 
 }  // namespace

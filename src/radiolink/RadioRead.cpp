@@ -119,7 +119,8 @@ class RadioRead {
         form_.SetProgressValue(++stored);
       }
       const QByteArray copy = RxBuffer.mid(first, layout::kBlockSize + 1);
-      if (!purged && IsGoodCopy(first)) {
+      bool clean = false;
+      if (!purged && IsGoodCopy(first, clean)) {
         badCopies = 0;
         if (!noisy || copy == held) {
           copies = 0;
@@ -134,7 +135,7 @@ class RadioRead {
         held = copy;
       } else {
         // Noise with the copy, or more of a frame still on its way behind it: a noisy line.
-        const bool noise = purged || PurgeLine(frameSize) > 0 || !lastClean_;
+        const bool noise = purged || PurgeLine(frameSize) > 0 || !clean;
         if (CommError) break;
         // The first noise, right after a block was acknowledged, may be the rest of that block's
         // frame, whose head came after noise that made up a matching sum byte by chance.
@@ -159,13 +160,14 @@ class RadioRead {
   }
 
   // The copy just taken came alone on a clean line, its sum byte matches, and nothing followed
-  // it in the pause before the answer.
-  bool IsGoodCopy(int first) {
-    lastClean_ = LineClean();
-    if (!lastClean_ || !frames::FrameSumMatches(RxBuffer, first, layout::kBlockSize)) return false;
+  // it in the pause before the answer. clean tells whether the line stayed clean as far as the
+  // copy was looked at.
+  bool IsGoodCopy(int first, bool& clean) {
+    clean = LineClean();
+    if (!clean || !frames::FrameSumMatches(RxBuffer, first, layout::kBlockSize)) return false;
     cps::Sleep(2);
-    lastClean_ = LineClean();
-    return lastClean_;
+    clean = LineClean();
+    return clean;
   }
 
   // A read that failed or was cancelled only says so in the window: it changes nothing of the
@@ -221,7 +223,6 @@ class RadioRead {
   }
 
   FrmProgram& form_;
-  bool lastClean_ = true;        // the last copy came on a clean line
   bool firstCopyNoisy_ = false;  // block 0's first copy was noise, and the line was purged
   bool legacy_ = false;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};

@@ -1,0 +1,62 @@
+#include "radiolink/AnswerTiming.h"
+
+#include <algorithm>
+
+namespace answertiming {
+
+void AnswerTimes::Range::Add(int64_t value) {
+  low = low < 0 ? value : std::min(low, value);
+  high = std::max(high, value);
+}
+
+void AnswerTimes::Learn(Exchange exchange, int64_t latency, int64_t wireLeft) {
+  latency_[static_cast<int>(exchange)].Add(std::max<int64_t>(0, latency));
+  turnaround_.Add(std::max<int64_t>(0, latency - wireLeft));
+}
+
+Slot AnswerTimes::SlotOf(Exchange exchange, int64_t wireLeft) const {
+  const Range& heard = latency_[static_cast<int>(exchange)];
+  if (heard.low >= 0) return {heard.low - kEarlyTolerance, heard.high + kLateMargin};
+  // A radio that answers at once still needs its answer's first byte to cross the line.
+  const int64_t soonest = turnaround_.low >= 0 ? turnaround_.low : kByteMicros;
+  const int64_t latest = turnaround_.high >= 0 ? turnaround_.high : kByteMicros;
+  return {wireLeft + soonest - kEarlyTolerance, wireLeft + latest + 2 * kLateMargin};
+}
+
+Verdict Judge(const AnswerWindow& window) {
+  const int64_t slotStart = window.requestEnd + window.slot.earliest;
+  int bytes = 0;
+  bool early = false;
+  bool mayBePrevious = false;
+  for (const Arrival& arrival : window.arrivals) {
+    bytes += arrival.bytes;
+    if (arrival.by < slotStart) {
+      early = true;
+      mayBePrevious = mayBePrevious || arrival.after < window.previousWatchEnd;
+    }
+  }
+  // Fewer bytes than the answer cannot be judged as one: only noise leaves a window so.
+  if (bytes < window.answerBytes) return Verdict::Noisy;
+  if (bytes > window.answerBytes) return mayBePrevious ? Verdict::PreviousSuspect : Verdict::Noisy;
+  // Alone but sooner than the radio answers: it is noise only if something else still comes.
+  if (early && !window.heardOut) return Verdict::HearOut;
+  return Verdict::InStep;
+}
+
+int64_t HearOutEnd(const AnswerWindow& window) {
+  const int64_t radiosLatest = window.requestEnd + window.slot.latest;
+  if (window.arrivals.empty()) return radiosLatest;
+  return std::max(radiosLatest, window.arrivals.back().by + kLateMargin);
+}
+
+int64_t WatchEnd(const AnswerWindow& window) {
+  if (window.heardOut) return HearOutEnd(window);
+  if (window.arrivals.empty()) return window.requestEnd;
+  return window.arrivals.back().by + kLateMargin;
+}
+
+int64_t FirstArrival(const AnswerWindow& window) {
+  return window.arrivals.empty() ? window.requestEnd : window.arrivals.front().by;
+}
+
+}  // namespace answertiming

@@ -1,0 +1,106 @@
+// When the radio's answers come, and what the bytes around one answer say about the PC and the
+// radio being in step. The radio speaks only when asked and says one answer, so the PC is in step
+// only while every byte it heard can be placed as the radio's answer to its last request: a byte
+// that comes before the radio can usually answer, or more bytes than the answer, is noise, or the
+// late answer to an earlier request.
+//
+// Pure: times are microseconds of the link's clock, and nothing here touches a port.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace answertiming {
+
+// One byte on the line at 1200 baud with 8 data bits and 2 stop bits.
+constexpr int64_t kByteMicros = 11 * 1000000 / 1200;
+// An answer this much sooner than this radio's soonest is still taken at once: the radio's and
+// the machine's own jitter.
+constexpr int64_t kEarlyTolerance = kByteMicros;
+// The radio may still be answering this much after its latest answer so far, and a frame's next
+// byte follows its last one within this time.
+constexpr int64_t kLateMargin = 2 * kByteMicros;
+
+// The exchanges of the transfers, each timed apart: what the PC sends differs, and so may what the
+// radio does before it answers.
+enum class Exchange {
+  WakeUp,      // 'V'
+  Identity,    // 'I': 17 bytes
+  WriteBack,   // the identity written back: 'K' or 'G'
+  Access,      // 'R' or 'P': the region code
+  Password,    // 0x0B of a write: 10 bytes
+  Band,        // 'T'
+  StartData,   // 'R' of a write: 'O'
+  FirstBlock,  // 0x0B of a read: 10 bytes
+  Block,       // the acknowledgement of a read block: the next 9 bytes
+  BlockWrite,  // a block of a write and its sum: 'O' or a refusal
+};
+constexpr int kExchangeCount = 10;
+
+// When an answer may start, in microseconds after the end of the request it answers.
+struct Slot {
+  int64_t earliest;
+  int64_t latest;
+};
+
+// What one transfer has learned of when this radio's answers start: per exchange the soonest and
+// latest first byte, and for exchanges not yet heard the radio's turnaround, the time between the
+// PC's last byte leaving the line and the radio's first byte arriving.
+class AnswerTimes {
+ public:
+  // An answer heard in step: its first byte came latency after its request ended, while the
+  // PC's own bytes still needed wireLeft to cross the line.
+  void Learn(Exchange exchange, int64_t latency, int64_t wireLeft);
+  // When the answer to a request of this exchange may start. One not yet heard is predicted
+  // from the bytes still on the line and the turnaround seen so far (at first that of a radio
+  // that answers at once), with twice the margin.
+  Slot SlotOf(Exchange exchange, int64_t wireLeft) const;
+
+ private:
+  struct Range {
+    int64_t low = -1;  // -1: nothing heard yet
+    int64_t high = -1;
+    void Add(int64_t value);
+  };
+  std::array<Range, kExchangeCount> latency_{};
+  Range turnaround_;
+};
+
+// Bytes seen in one look at the line: they came after `after` and by `by`.
+struct Arrival {
+  int64_t after;
+  int64_t by;
+  int bytes;
+};
+
+// Everything heard of one answer: every byte since the answer before it was taken.
+struct AnswerWindow {
+  int64_t requestEnd = 0;        // the PC's request had all gone to the line
+  Slot slot{0, 0};               // when the radio's answer may start
+  int answerBytes = 1;           // 1, or the frame's 9, 10 or 17
+  int64_t previousWatchEnd = 0;  // until then a byte may still belong to the answer before
+  std::vector<Arrival> arrivals;
+  bool heardOut = false;  // the line was listened to until HearOutEnd
+};
+
+enum class Verdict {
+  InStep,           // the answer alone: in its slot, or sooner and nothing more by HearOutEnd
+  HearOut,          // the answer alone so far, but sooner than the radio answers: listen on
+  Noisy,            // more bytes than the answer
+  PreviousSuspect,  // more bytes, some before the answer could start while the answer before
+                    // could still be arriving: that one may not have been the radio's
+};
+
+Verdict Judge(const AnswerWindow& window);
+
+// When a listener can be sure the answer was the radio's: the radio's latest answer time has
+// passed, and the answer's last byte is a margin behind.
+int64_t HearOutEnd(const AnswerWindow& window);
+// Until when later bytes count against this answer once it was taken: a margin after its last
+// byte, or HearOutEnd when it was heard out.
+int64_t WatchEnd(const AnswerWindow& window);
+// When the first byte of the window came (the answer's first byte in a window judged in step).
+int64_t FirstArrival(const AnswerWindow& window);
+
+}  // namespace answertiming

@@ -23,30 +23,32 @@ Slot AnswerTimes::SlotOf(Exchange exchange, int64_t wireLeft) const {
   return {wireLeft + soonest - kEarlyTolerance, wireLeft + latest + 2 * kLateMargin};
 }
 
+bool AnswerTimes::Heard(Exchange exchange) const {
+  return latency_[static_cast<int>(exchange)].low >= 0;
+}
+
+bool OffTime(const AnswerWindow& window) {
+  if (window.arrivals.empty()) return false;
+  const Arrival& first = window.arrivals.front();
+  return first.by < window.requestEnd + window.slot.earliest ||
+         first.by > window.requestEnd + window.slot.latest;
+}
+
 Verdict Judge(const AnswerWindow& window) {
-  const int64_t slotStart = window.requestEnd + window.slot.earliest;
   int bytes = 0;
-  bool early = false;
-  bool mayBePrevious = false;
-  for (const Arrival& arrival : window.arrivals) {
-    bytes += arrival.bytes;
-    if (arrival.by < slotStart) {
-      early = true;
-      mayBePrevious = mayBePrevious || arrival.after < window.previousWatchEnd;
-    }
-  }
+  for (const Arrival& arrival : window.arrivals) bytes += arrival.bytes;
   // Fewer bytes than the answer cannot be judged as one: only noise leaves a window so.
   if (bytes < window.answerBytes) return Verdict::Noisy;
-  if (bytes > window.answerBytes) return mayBePrevious ? Verdict::PreviousSuspect : Verdict::Noisy;
-  // Alone but sooner than the radio answers: it is noise only if something else still comes.
-  if (early && !window.heardOut) return Verdict::HearOut;
+  const bool offTime = OffTime(window);
+  if (bytes > window.answerBytes) return offTime ? Verdict::PreviousSuspect : Verdict::Noisy;
+  // Alone but off its time: it is noise only if something else still comes.
+  if (offTime) return window.heardOut ? Verdict::HeardOut : Verdict::HearOut;
   return Verdict::InStep;
 }
 
 int64_t HearOutEnd(const AnswerWindow& window) {
-  const int64_t radiosLatest = window.requestEnd + window.slot.latest;
-  if (window.arrivals.empty()) return radiosLatest;
-  return std::max(radiosLatest, window.arrivals.back().by + kLateMargin);
+  const int64_t last = window.arrivals.empty() ? window.requestEnd : window.arrivals.back().by;
+  return last + window.slot.latest;
 }
 
 int64_t WatchEnd(const AnswerWindow& window) {

@@ -56,6 +56,7 @@ class AnswerTimes {
   // from the bytes still on the line and the turnaround seen so far (at first that of a radio
   // that answers at once), with twice the margin.
   Slot SlotOf(Exchange exchange, int64_t wireLeft) const;
+  bool Heard(Exchange exchange) const;
 
  private:
   struct Range {
@@ -76,26 +77,35 @@ struct Arrival {
 
 // Everything heard of one answer: every byte since the answer before it was taken.
 struct AnswerWindow {
-  int64_t requestEnd = 0;        // the PC's request had all gone to the line
-  Slot slot{0, 0};               // when the radio's answer may start
-  int answerBytes = 1;           // 1, or the frame's 9, 10 or 17
-  int64_t previousWatchEnd = 0;  // until then a byte may still belong to the answer before
+  int64_t requestEnd = 0;  // the PC's request had all gone to the line
+  Slot slot{0, 0};         // when the radio's answer may start
+  int answerBytes = 1;     // 1, or the frame's 9, 10 or 17
   std::vector<Arrival> arrivals;
   bool heardOut = false;  // the line was listened to until HearOutEnd
 };
 
 enum class Verdict {
-  InStep,           // the answer alone: in its slot, or sooner and nothing more by HearOutEnd
-  HearOut,          // the answer alone so far, but sooner than the radio answers: listen on
-  Noisy,            // more bytes than the answer
-  PreviousSuspect,  // more bytes, some before the answer could start while the answer before
-                    // could still be arriving: that one may not have been the radio's
+  InStep,    // the answer alone, its first byte in its slot
+  HeardOut,  // the answer alone, but sooner or later than the radio answers; nothing more came
+             // by HearOutEnd: the radio's own, early or slow
+  HearOut,   // the answer alone so far, but sooner or later than the radio answers: noise, if
+             // anything still comes, or the radio's answer to an earlier request: listen on
+  Noisy,     // more bytes than the answer, the first in its slot: noise with it or after it
+  PreviousSuspect,  // more bytes, the first sooner or later than the radio answers: bytes that
+                    // are no answer to this request, which the answer before may not have been
 };
 
 Verdict Judge(const AnswerWindow& window);
+// The answer came alone: in its slot, or heard out.
+constexpr bool IsAlone(Verdict verdict) {
+  return verdict == Verdict::InStep || verdict == Verdict::HeardOut;
+}
 
-// When a listener can be sure the answer was the radio's: the radio's latest answer time has
-// passed, and the answer's last byte is a margin behind.
+// Whether the window's first byte came outside its slot: certainly before it, or seen after it.
+bool OffTime(const AnswerWindow& window);
+// Until when a listener hears an answer out: one more of the radio's answer times after the
+// answer's last byte. By then the radio's own answer has come if this one was noise, and so has
+// its next one if this answer was left over from an earlier request.
 int64_t HearOutEnd(const AnswerWindow& window);
 // Until when later bytes count against this answer once it was taken: a margin after its last
 // byte, or HearOutEnd when it was heard out.

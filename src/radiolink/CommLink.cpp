@@ -32,6 +32,7 @@ struct LineWatch {
   qint64 seen = 0;                  // bytes the port had received by then
   int64_t wireFree = 0;             // when the PC's bytes handed over so far have crossed the line
   int64_t requestEnd = 0;           // when the PC's last request had all been handed over
+  int64_t watchEnd = 0;             // until then a byte may still belong to the last answer
 };
 LineWatch g_watch;
 
@@ -331,11 +332,11 @@ void ListenUntil(int64_t until, size_t heard) {
   }
 }
 
-// A new window after the line went quiet, or after an answer was heard out: no byte that comes
-// from now on can belong to an earlier answer.
+// A new window, after an answer was judged or the line went quiet: bytes that come before
+// watchEnd may still belong to the answer before.
 void StartWindowAt(int64_t watchEnd) {
   g_watch.window = AnswerWindow{};
-  g_watch.window.previousWatchEnd = watchEnd;
+  g_watch.watchEnd = watchEnd;
 }
 
 }  // namespace
@@ -360,9 +361,14 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
     window.heardOut = true;
     verdict = CommError ? Verdict::Noisy : answertiming::Judge(window);
   }
-  if (verdict == Verdict::InStep) {
-    g_watch.times.Learn(exchange, answertiming::FirstArrival(window) - window.requestEnd,
-                        wireLeft);
+  // An answer heard in step teaches when this radio answers, and so does a slow one heard out.
+  // An early one only for an exchange not yet heard: it may be the rest of an earlier answer,
+  // and would make every later one look in its time.
+  const int64_t latency = answertiming::FirstArrival(window) - window.requestEnd;
+  const bool early = latency < window.slot.earliest;
+  if (verdict == Verdict::InStep ||
+      (verdict == Verdict::HeardOut && (!early || !g_watch.times.Heard(exchange)))) {
+    g_watch.times.Learn(exchange, latency, wireLeft);
   }
   g_watch.lastAnswer = window;
   StartWindowAt(answertiming::WatchEnd(window));
@@ -375,18 +381,17 @@ bool AnswerAlone() {
 }
 
 bool HearOutAnswer() {
-  const int64_t until = std::max(answertiming::HearOutEnd(g_watch.lastAnswer),
-                                 g_watch.window.previousWatchEnd);
-  ListenUntil(until, 0);
+  ListenUntil(std::max(answertiming::HearOutEnd(g_watch.lastAnswer), g_watch.watchEnd), 0);
   if (CommError || !g_watch.window.arrivals.empty()) return false;
-  g_watch.window.previousWatchEnd = g_watch.lastLook;
+  g_watch.watchEnd = g_watch.lastLook;
   return true;
 }
 
-bool QuietAfterRequest(answertiming::Exchange exchange) {
+bool QuietAfterRequest(answertiming::Exchange exchange, int answerBytes) {
   const int64_t wireLeft = std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd);
   const answertiming::Slot slot = g_watch.times.SlotOf(exchange, wireLeft);
-  ListenUntil(std::max(g_watch.requestEnd + slot.latest, g_watch.window.previousWatchEnd), 0);
+  const int64_t until = g_watch.requestEnd + slot.latest + answerBytes * answertiming::kByteMicros;
+  ListenUntil(std::max(until, g_watch.watchEnd), 0);
   return !CommError && g_watch.window.arrivals.empty();
 }
 
@@ -420,7 +425,7 @@ bool PurgeNoiseAfterAnswer(int frameBytes) {
   LookAtLine();
   const AnswerWindow& window = g_watch.window;
   if (window.arrivals.empty()) return true;
-  if (window.arrivals.front().after < window.previousWatchEnd) return false;
+  if (window.arrivals.front().after < g_watch.watchEnd) return false;
   return PurgeLine(frameBytes);
 }
 

@@ -93,19 +93,22 @@ void ReceiveBlock17();
 // Forgets what an earlier transfer learned of the radio, and every byte heard so far.
 void StartLineWatch();
 // Judges the answer a receive primitive just took (RxByte or RxBuffer) to the request that ended
-// last. An answer that came sooner than this radio answers is heard out first, until the radio's
-// latest answer time: anything else heard by then makes it Noisy. InStep answers teach the
+// last. An answer that came sooner or later than this radio answers is heard out first, for one
+// more answer time: anything else heard by then makes it PreviousSuspect. Answers teach the
 // transfer when this radio answers; from then on later bytes are counted against the answer
 // until its watch ends. A window closed meanwhile sets CommError.
 answertiming::Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes);
 // Nothing has come since the last answer was judged.
 bool AnswerAlone();
-// Listens until the last answer judged can no longer be followed by a late answer of the radio;
-// true when nothing came. After it, bytes no longer count against that answer.
+// Listens for one more of the radio's answer times after the last answer judged, so that a late
+// answer of a slow radio is heard too; true when nothing came. After it, bytes no longer count
+// against that answer.
 bool HearOutAnswer();
 // After a request that the radio leaves unanswered (the read's last acknowledgement): listens
-// until the radio would have started an answer of this exchange; true when nothing came.
-bool QuietAfterRequest(answertiming::Exchange exchange);
+// until the radio's latest start of an answer of this exchange, and then for as long as an
+// answer of answerBytes takes on the line, so that a late one is heard too; true when nothing
+// came.
+bool QuietAfterRequest(answertiming::Exchange exchange, int answerBytes);
 // Lets the line go quiet once noise was seen: waits until nothing has arrived for the time
 // frameBytes take on the line, discarding it all, within the reply time-out; afterwards no byte
 // counts against any answer. A copy of a frame still on its way is so never taken for the next

@@ -31,7 +31,9 @@ constexpr int kSaveButton = 2;
 constexpr int kWriteButton = 4;
 constexpr int kMaxBlockRetries = 3;  // at most four bad copies of a block
 constexpr int kMaxCopiesOnNoisyLine = 16;
-constexpr WakeUpRules kReadWakeUp{0, true};
+// The identity need not be heard out: noise after it shows in the answer to the read request,
+// and the wake-up starts over.
+constexpr WakeUpRules kReadWakeUp{0, true, false};
 
 // What the read does with one copy of a block.
 enum class CopyVerdict {
@@ -55,7 +57,9 @@ class RadioRead {
     ReceiveBlocks();
     // The radio says nothing after the last acknowledgement: a frame now would answer it, the
     // read having been a frame behind the radio.
-    if (!CommError && !QuietAfterRequest(Exchange::Block)) CommError = true;
+    if (!CommError && !QuietAfterRequest(Exchange::Block, frames::kBlockFrameSize)) {
+      CommError = true;
+    }
     Complete();
   }
 
@@ -86,7 +90,7 @@ class RadioRead {
       }
       // Noise with the answer is asked for again by the block loop. The radio's own answer must
       // start with its OK: one without it is noise when more follows.
-      if (firstCopy_ == Verdict::InStep && uint8_t(RxBuffer[0]) != frames::kOk) {
+      if (answertiming::IsAlone(firstCopy_) && uint8_t(RxBuffer[0]) != frames::kOk) {
         if (HearOutAnswer() || CommError) return kCheckVersionText;
         firstCopy_ = Verdict::Noisy;
       }
@@ -198,18 +202,19 @@ class RadioRead {
     return true;
   }
 
-  // A copy is taken only when it is exactly the radio's frame: heard in step, its sum byte
-  // matching, and nothing after it in the pause before the acknowledgement. Bytes that came while
-  // the block before could still be arriving may be its rest: after a single acknowledged copy
-  // the read cannot tell which block it took. Once the line has shown noise, a sum byte of 8 bits
-  // no longer tells the radio's frame from noise that matched it by chance: a block is then taken
-  // only when two good copies agree.
+  // A copy is taken only when it is exactly the radio's frame: alone, its sum byte matching, and
+  // nothing after it in the pause before the acknowledgement. Bytes that are no answer to the
+  // acknowledgement may be the rest of the block it acknowledged: after a single copy the read
+  // cannot tell which block it took. Once the line has shown noise, or a copy came off the
+  // radio's time, a sum byte of 8 bits no longer tells the radio's frame from noise that matched
+  // it by chance: a block is then taken only when two good copies agree.
   CopyVerdict JudgeCopy(Verdict heard, const QByteArray& copy) {
     if (heard == Verdict::PreviousSuspect && ackedOneCopy_) return CopyVerdict::OutOfStep;
-    if (heard != Verdict::InStep) return CopyVerdict::Noise;
+    if (!answertiming::IsAlone(heard)) return CopyVerdict::Noise;
     if (!frames::FrameSumMatches(copy, 0, layout::kBlockSize)) return CopyVerdict::AskAgain;
     cps::Sleep(2);
     if (!AnswerAlone()) return CopyVerdict::Noise;
+    noisyLine_ = noisyLine_ || heard == Verdict::HeardOut;
     if (noisyLine_ && copy != held_) return CopyVerdict::Hold;
     return CopyVerdict::Take;
   }

@@ -29,7 +29,8 @@ using answertiming::Verdict;
 constexpr int kMaxIdentityRetries = 5;  // the sixth 'G' ends the write
 constexpr int kMaxBlockRetries = 3;     // a block is sent at most four times
 constexpr int kSettleMs = 200;          // the radio's pause after a wake-up or region reply
-constexpr WakeUpRules kWriteWakeUp{kSettleMs, false};
+// The identity is written back into the radio: it is heard out first.
+constexpr WakeUpRules kWriteWakeUp{kSettleMs, false, true};
 constexpr int kBandColumn = 12;
 constexpr uint32_t kColourButtonText = 0x80000012u;
 constexpr uint32_t kColourGreyText = 0x80000011u;
@@ -111,6 +112,9 @@ class RadioWrite {
         form_.SetProgressValue(i + 1);
       }
       TxBlock32 = frames::Interleave(identity);
+      // The radio stores this frame: nothing may have followed the identity it carries, also
+      // while it was made.
+      if (!AnswerAlone()) return kCheckCableText;
       SendBlock32();
       if (CommError) return kCheckCableText;
       cps::Sleep(10);
@@ -150,7 +154,7 @@ class RadioWrite {
   // user must give it. kPasswordNotGiven when the prompt closed without it.
   const char* TakeRadioPassword() {
     const Verdict heard = RequestFirstBlock(Exchange::Password);
-    if (CommError || heard != Verdict::InStep || uint8_t(RxBuffer[0]) != frames::kOk) {
+    if (CommError || !answertiming::IsAlone(heard) || uint8_t(RxBuffer[0]) != frames::kOk) {
       return kCheckVersionText;
     }
     // Whether the user is asked cannot be taken back: the frame must be the radio's.

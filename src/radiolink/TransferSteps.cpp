@@ -65,7 +65,7 @@ Asked JudgeReplyByte(Exchange exchange, int pauseMs) {
   const Verdict heard = JudgeAnswer(exchange, 1);
   if (CommError) return Asked::Failed;
   cps::Sleep(pauseMs);
-  return heard == Verdict::InStep && AnswerAlone() ? Asked::Answered : Asked::Noisy;
+  return answertiming::IsAlone(heard) && AnswerAlone() ? Asked::Answered : Asked::Noisy;
 }
 
 Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, int& retries) {
@@ -94,13 +94,14 @@ Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, in
         PurgeLine(frames::kIdentityFrameSize);
         break;
       }
-      if (heard == Verdict::InStep && goodSum && HearOutAnswer()) {
+      if (answertiming::IsAlone(heard) && goodSum &&
+          (!rules.hearOutIdentity || HearOutAnswer())) {
         retries = 0;
         return Handshake::Identity;
       }
       // Noise with the frame or after it: the line goes quiet before the PC asks again. A frame
       // that came alone with a bad sum byte is the radio's own, and is asked for again at once.
-      const bool noise = heard != Verdict::InStep || goodSum;
+      const bool noise = !answertiming::IsAlone(heard) || goodSum;
       if (CommError || (noise && !PurgeLine(frames::kIdentityFrameSize))) break;
       if (retries == kMaxIdentityRetries) {
         CommError = true;

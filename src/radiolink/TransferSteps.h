@@ -12,7 +12,7 @@ class FrmProgram;
 
 // How the wake-up and identity exchange ended.
 enum class Handshake {
-  Identity,  // a frame with a good sum byte, heard out, is in RadioImage[384..399]
+  Identity,  // a frame with a good sum byte, alone, is in RadioImage[384..399]
   Legacy,    // the radio takes no part in the identity exchange (its answer heard out)
   Failed,    // the handshake time-out expired or the sixth bad frame came: check the mode
 };
@@ -21,6 +21,7 @@ enum class Handshake {
 struct WakeUpRules {
   int settleMs;                 // pause after the radio's first answer to the wake-up
   bool wakeUpAfterBadIdentity;  // a bad frame starts the wake-up over, not only the frame
+  bool hearOutIdentity;         // the frame is acted on before the radio's next answer shows it
 };
 
 // Wakes the radio and takes its identity frame, within the handshake time-out the caller has

@@ -13,7 +13,6 @@ AnswerWindow OneByteWindow(std::vector<Arrival> arrivals) {
   AnswerWindow window;
   window.requestEnd = 1000 * kMs;
   window.slot = {30 * kMs - kEarlyTolerance, 30 * kMs + kLateMargin};
-  window.previousWatchEnd = window.requestEnd + 5 * kMs;
   window.arrivals = std::move(arrivals);
   return window;
 }
@@ -28,12 +27,14 @@ Arrival At(int64_t msAfterRequest, int bytes = 1) {
 TEST(AnswerTiming, SlotsComeFromTheLineUntilTheRadioIsHeardThenFromItsAnswers) {
   AnswerTimes times;
   // Nothing heard: the PC's bytes still on the line, then a radio that answers at once.
+  EXPECT_FALSE(times.Heard(Exchange::WakeUp));
   EXPECT_EQ(times.SlotOf(Exchange::WakeUp, 18 * kMs).earliest, 18 * kMs);
   EXPECT_EQ(times.SlotOf(Exchange::WakeUp, 18 * kMs).latest,
             18 * kMs + kByteMicros + 2 * kLateMargin);
 
   // The wake-up answered 30 ms after its request, 18 ms of which its bytes needed to cross.
   times.Learn(Exchange::WakeUp, 30 * kMs, 18 * kMs);
+  EXPECT_TRUE(times.Heard(Exchange::WakeUp));
   const Slot wakeUp = times.SlotOf(Exchange::WakeUp, 18 * kMs);
   EXPECT_EQ(wakeUp.earliest, 30 * kMs - kEarlyTolerance);
   EXPECT_EQ(wakeUp.latest, 30 * kMs + kLateMargin);
@@ -48,21 +49,25 @@ TEST(AnswerTiming, SlotsComeFromTheLineUntilTheRadioIsHeardThenFromItsAnswers) {
   EXPECT_EQ(times.SlotOf(Exchange::WakeUp, 0).latest, 45 * kMs + kLateMargin);
 }
 
-TEST(AnswerTiming, AnAnswerIsInStepOnlyAloneAndNoSoonerThanTheRadioAnswers) {
+TEST(AnswerTiming, AnAnswerIsInStepOnlyAloneAndInTheRadiosTime) {
   EXPECT_EQ(Judge(OneByteWindow({At(31)})), Verdict::InStep);
-  // A radio a little quicker than before, or a little late: still its time.
+  // A radio a little quicker or slower than before: still its time.
   EXPECT_EQ(Judge(OneByteWindow({At(25)})), Verdict::InStep);
-  EXPECT_EQ(Judge(OneByteWindow({At(200)})), Verdict::InStep);
+  EXPECT_EQ(Judge(OneByteWindow({At(45)})), Verdict::InStep);
 
-  // Sooner than the radio answers: noise, if anything else still comes.
-  AnswerWindow early = OneByteWindow({At(12)});
-  EXPECT_EQ(Judge(early), Verdict::HearOut);
-  early.heardOut = true;
-  EXPECT_EQ(Judge(early), Verdict::InStep);
-  early.arrivals.push_back(At(31));
-  EXPECT_EQ(Judge(early), Verdict::Noisy);
-
-  // A byte that came while the answer before could still be arriving: that one is suspect.
+  // Sooner or later than the radio answers: noise, or a leftover answer, if anything else comes.
+  for (const int64_t ms : {12, 200}) {
+    AnswerWindow off = OneByteWindow({At(ms)});
+    EXPECT_TRUE(OffTime(off)) << ms;
+    EXPECT_EQ(Judge(off), Verdict::HearOut) << ms;
+    off.heardOut = true;
+    EXPECT_EQ(Judge(off), Verdict::HeardOut) << ms;
+    EXPECT_TRUE(IsAlone(Judge(off))) << ms;
+    off.arrivals.push_back(At(ms + 20));
+    EXPECT_EQ(Judge(off), Verdict::PreviousSuspect) << ms;
+  }
+  // More than the answer, the first byte in its time: noise with it or after it.
+  EXPECT_EQ(Judge(OneByteWindow({At(31), At(33)})), Verdict::Noisy);
   EXPECT_EQ(Judge(OneByteWindow({At(3), At(31)})), Verdict::PreviousSuspect);
   // Bytes seen together at one look may have come before the slot or in it: not early.
   EXPECT_EQ(Judge(OneByteWindow({{1000 * kMs, 1031 * kMs, 2}})), Verdict::Noisy);
@@ -76,17 +81,17 @@ TEST(AnswerTiming, AnAnswerIsInStepOnlyAloneAndNoSoonerThanTheRadioAnswers) {
   EXPECT_EQ(Judge(frame), Verdict::Noisy);
 }
 
-TEST(AnswerTiming, AnAnswerIsWatchedUntilTheRadioCanNoLongerBeAnsweringIt) {
+TEST(AnswerTiming, AnAnswerIsWatchedForOneMoreAnswerTime) {
   // Taken at once: its next byte would follow within the margin.
   AnswerWindow taken = OneByteWindow({At(31)});
   EXPECT_EQ(WatchEnd(taken), 1031 * kMs + kLateMargin);
   EXPECT_EQ(FirstArrival(taken), 1031 * kMs);
-  // Heard out: until the radio's latest answer time.
+  // Heard out: until a whole answer time of the radio after it.
   AnswerWindow heard = OneByteWindow({At(12)});
   heard.heardOut = true;
-  EXPECT_EQ(HearOutEnd(heard), 1030 * kMs + kLateMargin);
+  EXPECT_EQ(HearOutEnd(heard), 1012 * kMs + 30 * kMs + kLateMargin);
   EXPECT_EQ(WatchEnd(heard), HearOutEnd(heard));
   // A frame that ends late is heard out past its last byte.
   AnswerWindow late = OneByteWindow({At(31), At(90)});
-  EXPECT_EQ(HearOutEnd(late), 1090 * kMs + kLateMargin);
+  EXPECT_EQ(HearOutEnd(late), 1090 * kMs + 30 * kMs + kLateMargin);
 }

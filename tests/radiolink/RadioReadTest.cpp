@@ -130,24 +130,30 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
   // wire's own speed, where they come later than the pause before the acknowledgement.
   RunAtWireSpeed();
   const QByteArray frame = QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08") + '\x24';
+  using At = SimulatedRadio::NoiseAt;
   const struct {
     const char* road;
     int command;
     QByteArray burst;
+    At at = At::Before;
+    int slowMs = 0;
   } roads[] = {
       {"a frame with a matching sum before block 2", 'O', frame},
       {"OK and such a frame before block 0", 0x0B, 'O' + frame},
       {"twelve bytes whose first nine match", 'O', frame + "\x5A\x5A\x5A"},
       {"three bytes that make one with the block's head", 'O', QByteArray()},
+      // A radio that takes 10 ms to answer, 100 ms more with block 2, the noise coming when it
+      // usually answers.
+      {"such a frame while the radio is slow", 'O', frame, At::Instead, 100},
   };
   for (const auto& road : roads) {
     radio_ = std::make_unique<SimulatedRadio>(line_);
     LoadRadio(*radio_);
     PaceAsWire(*radio_);
     radio_->memory[frames::BlockAddress(2)] = 0x42;
+    if (road.slowMs > 0) radio_->answerDelayUs = 10000;
     const QByteArray burst = road.burst.isEmpty() ? MatchingHead(*radio_, 2, 3) : road.burst;
-    radio_->AddNoise(road.command, road.command == 'O' ? 2 : 1, SimulatedRadio::NoiseAt::Before,
-                     burst);
+    radio_->AddNoise(road.command, road.command == 'O' ? 2 : 1, road.at, burst, road.slowMs);
     const ByteImage before = CodeplugImage;
     StartRead();
     ExpectTheRadiosImageOrNone(*radio_, before, road.road);

@@ -273,6 +273,20 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   EXPECT_FALSE(LedBlinkActive);
   frmProgram().cmdClose->Press();
 
+  // The radio refuses the last block, far later than it usually answers, and a noise 'O' comes
+  // when it usually would: the write hears its last answer out, and the refusal ends it.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  radio_->refuseBlock = 47;
+  radio_->refuseBlockWrites = 1;
+  radio_->AddNoise(SimulatedRadio::kWriteFrame, 49, SimulatedRadio::NoiseAt::Instead, "O", 20);
+  StartWrite();
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  EXPECT_EQ(radio_->blocksWritten, 47);
+  frmProgram().cmdClose->Press();
+
   // A noise byte ahead of the radio's 'O' for block 4: sending the block again would put it into
   // the radio as block 5. The answer cannot be told from noise, so the write stops. And on a line
   // paced as the wire, the same byte while block 5 is still crossing it, long before the radio

@@ -196,6 +196,10 @@ void SimulatedRadio::SendPaced(const QByteArray& bytes, const std::optional<Nois
     case NoiseAt::After:
       Emit(noise->burst, true, Emit(bytes, false, startUs) + noise->gapMs * 1000);
       return;
+    case NoiseAt::Instead:
+      Emit(noise->burst, true, startUs);
+      Emit(bytes, false, startUs + noise->gapMs * 1000);
+      return;
   }
 }
 
@@ -219,6 +223,10 @@ void SimulatedRadio::SendAtOnce(const QByteArray& bytes, const std::optional<Noi
     case NoiseAt::After:
       Emit(bytes, false, now);
       QTimer::singleShot(n.gapMs, this, [this, n] { Emit(n.burst, true, NowUs()); });
+      return;
+    case NoiseAt::Instead:
+      Emit(n.burst, true, now);
+      QTimer::singleShot(n.gapMs, this, [this, bytes] { Emit(bytes, false, NowUs()); });
       return;
   }
 }

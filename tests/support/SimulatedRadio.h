@@ -75,9 +75,10 @@ class SimulatedRadio : public QObject {
   // The frames of a write (identity write-back, data blocks), answered as if they were this
   // command.
   static constexpr int kWriteFrame = 0x100;
-  enum class NoiseAt { Before, Inside, After };
+  enum class NoiseAt { Before, Inside, After, Instead };
   // A burst of noise around the radio's nth answer (from 1) to command: just before it (the
-  // answer then follows gapMs later), in its middle, or gapMs after it.
+  // answer then follows gapMs later), in its middle, gapMs after it, or when the radio usually
+  // answers while the radio itself is gapMs slower with this answer.
   void AddNoise(int command, int nth, NoiseAt at, const QByteArray& burst, int gapMs = 0);
   // Bursts of minBytes to maxBytes random bytes, minMs to maxMs apart, until StopNoise: on a
   // paced line each at its own pace, its bytes coming between the radio's.

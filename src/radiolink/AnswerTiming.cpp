@@ -27,11 +27,14 @@ bool AnswerTimes::Heard(Exchange exchange) const {
   return latency_[static_cast<int>(exchange)].low >= 0;
 }
 
-bool OffTime(const AnswerWindow& window) {
-  if (window.arrivals.empty()) return false;
-  const Arrival& first = window.arrivals.front();
-  return first.by < window.requestEnd + window.slot.earliest ||
-         first.by > window.requestEnd + window.slot.latest;
+bool CameEarly(const AnswerWindow& window) {
+  return !window.arrivals.empty() &&
+         window.arrivals.front().by < window.requestEnd + window.slot.earliest;
+}
+
+bool CameLate(const AnswerWindow& window) {
+  return !window.arrivals.empty() &&
+         window.arrivals.front().by > window.requestEnd + window.slot.latest;
 }
 
 Verdict Judge(const AnswerWindow& window) {
@@ -39,11 +42,15 @@ Verdict Judge(const AnswerWindow& window) {
   for (const Arrival& arrival : window.arrivals) bytes += arrival.bytes;
   // Fewer bytes than the answer cannot be judged as one: only noise leaves a window so.
   if (bytes < window.answerBytes) return Verdict::Noisy;
-  const bool offTime = OffTime(window);
-  if (bytes > window.answerBytes) return offTime ? Verdict::PreviousSuspect : Verdict::Noisy;
+  const bool early = CameEarly(window);
+  const bool late = CameLate(window);
+  if (bytes > window.answerBytes) {
+    return early || late ? Verdict::PreviousSuspect : Verdict::Noisy;
+  }
   // Alone but off its time: it is noise only if something else still comes.
-  if (offTime) return window.heardOut ? Verdict::HeardOut : Verdict::HearOut;
-  return Verdict::InStep;
+  if ((early || late) && !window.heardOut) return Verdict::HearOut;
+  if (early) return Verdict::Early;
+  return late ? Verdict::Late : Verdict::InStep;
 }
 
 int64_t HearOutEnd(const AnswerWindow& window) {

@@ -85,11 +85,11 @@ struct AnswerWindow {
 };
 
 enum class Verdict {
-  InStep,    // the answer alone, its first byte in its slot
-  HeardOut,  // the answer alone, but sooner or later than the radio answers; nothing more came
-             // by HearOutEnd: the radio's own, early or slow
-  HearOut,   // the answer alone so far, but sooner or later than the radio answers: noise, if
-             // anything still comes, or the radio's answer to an earlier request: listen on
+  InStep,  // the answer alone, its first byte in its slot
+  Early,   // the answer alone, sooner than the radio answers; nothing more came by HearOutEnd
+  Late,    // the answer alone, later than the radio answers; nothing more came by HearOutEnd
+  HearOut,  // the answer alone so far, but sooner or later than the radio answers: noise, if
+            // anything still comes, or the radio's answer to an earlier request: listen on
   Noisy,     // more bytes than the answer, the first in its slot: noise with it or after it
   PreviousSuspect,  // more bytes, the first sooner or later than the radio answers: bytes that
                     // are no answer to this request, which the answer before may not have been
@@ -98,11 +98,12 @@ enum class Verdict {
 Verdict Judge(const AnswerWindow& window);
 // The answer came alone: in its slot, or heard out.
 constexpr bool IsAlone(Verdict verdict) {
-  return verdict == Verdict::InStep || verdict == Verdict::HeardOut;
+  return verdict == Verdict::InStep || verdict == Verdict::Early || verdict == Verdict::Late;
 }
 
-// Whether the window's first byte came outside its slot: certainly before it, or seen after it.
-bool OffTime(const AnswerWindow& window);
+// Whether the window's first byte came certainly before its slot, or was seen after it.
+bool CameEarly(const AnswerWindow& window);
+bool CameLate(const AnswerWindow& window);
 // Until when a listener hears an answer out: one more of the radio's answer times after the
 // answer's last byte. By then the radio's own answer has come if this one was noise, and so has
 // its next one if this answer was left over from an earlier request.

@@ -364,11 +364,10 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
   // An answer heard in step teaches when this radio answers, and so does a slow one heard out.
   // An early one only for an exchange not yet heard: it may be the rest of an earlier answer,
   // and would make every later one look in its time.
-  const int64_t latency = answertiming::FirstArrival(window) - window.requestEnd;
-  const bool early = latency < window.slot.earliest;
-  if (verdict == Verdict::InStep ||
-      (verdict == Verdict::HeardOut && (!early || !g_watch.times.Heard(exchange)))) {
-    g_watch.times.Learn(exchange, latency, wireLeft);
+  if (verdict == Verdict::InStep || verdict == Verdict::Late ||
+      (verdict == Verdict::Early && !g_watch.times.Heard(exchange))) {
+    g_watch.times.Learn(exchange, answertiming::FirstArrival(window) - window.requestEnd,
+                        wireLeft);
   }
   g_watch.lastAnswer = window;
   StartWindowAt(answertiming::WatchEnd(window));

@@ -190,7 +190,6 @@ class RadioRead {
       }
       ++badCopies_;
     }
-    ackedOneCopy_ = false;
     SendCommandByte(frames::kNotReady);
     if (CommError) return false;
     if (badCopies_ > kMaxBlockRetries || copies_ == kMaxCopiesOnNoisyLine) {
@@ -203,18 +202,19 @@ class RadioRead {
   }
 
   // A copy is taken only when it is exactly the radio's frame: alone, its sum byte matching, and
-  // nothing after it in the pause before the acknowledgement. Bytes that are no answer to the
-  // acknowledgement may be the rest of the block it acknowledged: after a single copy the read
-  // cannot tell which block it took. Once the line has shown noise, or a copy came off the
-  // radio's time, a sum byte of 8 bits no longer tells the radio's frame from noise that matched
-  // it by chance: a block is then taken only when two good copies agree.
+  // nothing after it in the pause before the acknowledgement. Bytes that are no answer to a
+  // request, until the next block is taken, may be the rest of the block acknowledged last:
+  // after a single copy the read cannot tell which block it took. Once the line has shown noise,
+  // or a copy came sooner than the radio answers (as a leftover frame would), a sum byte of 8
+  // bits no longer tells the radio's frame from noise that matched it by chance: a block is then
+  // taken only when two good copies agree.
   CopyVerdict JudgeCopy(Verdict heard, const QByteArray& copy) {
     if (heard == Verdict::PreviousSuspect && ackedOneCopy_) return CopyVerdict::OutOfStep;
     if (!answertiming::IsAlone(heard)) return CopyVerdict::Noise;
     if (!frames::FrameSumMatches(copy, 0, layout::kBlockSize)) return CopyVerdict::AskAgain;
     cps::Sleep(2);
     if (!AnswerAlone()) return CopyVerdict::Noise;
-    noisyLine_ = noisyLine_ || heard == Verdict::HeardOut;
+    noisyLine_ = noisyLine_ || heard == Verdict::Early;
     if (noisyLine_ && copy != held_) return CopyVerdict::Hold;
     return CopyVerdict::Take;
   }
@@ -280,7 +280,7 @@ class RadioRead {
   int badCopies_ = 0;          // bad copies of this block in a row
   int stored_ = 0;             // data bytes stored, as the progress bar counts them
   bool noisyLine_ = false;     // noise came with a copy: blocks are taken from two copies
-  bool ackedOneCopy_ = false;  // the last request acknowledged a block taken from one copy
+  bool ackedOneCopy_ = false;  // the block acknowledged last was taken from one copy
   QByteArray held_;            // a good copy of this block, waiting for a second one to agree
   bool legacy_ = false;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};

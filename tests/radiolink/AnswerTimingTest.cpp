@@ -58,10 +58,11 @@ TEST(AnswerTiming, AnAnswerIsInStepOnlyAloneAndInTheRadiosTime) {
   // Sooner or later than the radio answers: noise, or a leftover answer, if anything else comes.
   for (const int64_t ms : {12, 200}) {
     AnswerWindow off = OneByteWindow({At(ms)});
-    EXPECT_TRUE(OffTime(off)) << ms;
+    EXPECT_EQ(CameEarly(off), ms == 12) << ms;
+    EXPECT_EQ(CameLate(off), ms == 200) << ms;
     EXPECT_EQ(Judge(off), Verdict::HearOut) << ms;
     off.heardOut = true;
-    EXPECT_EQ(Judge(off), Verdict::HeardOut) << ms;
+    EXPECT_EQ(Judge(off), ms == 12 ? Verdict::Early : Verdict::Late) << ms;
     EXPECT_TRUE(IsAlone(Judge(off))) << ms;
     off.arrivals.push_back(At(ms + 20));
     EXPECT_EQ(Judge(off), Verdict::PreviousSuspect) << ms;

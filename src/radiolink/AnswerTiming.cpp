@@ -47,6 +47,9 @@ Verdict Judge(const AnswerWindow& window) {
   if (bytes > window.answerBytes) {
     return early || late ? Verdict::PreviousSuspect : Verdict::Noisy;
   }
+  // Sooner than this radio answers this request: the radio's answer to the request before, late,
+  // or noise. Nothing more may come, when the radio had nothing more to say.
+  if (early && window.slotHeard) return Verdict::PreviousSuspect;
   // Alone but off its time: it is noise only if something else still comes.
   if ((early || late) && !window.heardOut) return Verdict::HearOut;
   if (early) return Verdict::Early;

@@ -16,8 +16,8 @@ namespace answertiming {
 // One byte on the line at 1200 baud with 8 data bits and 2 stop bits.
 constexpr int64_t kByteMicros = 11 * 1000000 / 1200;
 // An answer this much sooner than this radio's soonest is still taken at once: the radio's and
-// the machine's own jitter.
-constexpr int64_t kEarlyTolerance = kByteMicros;
+// the machine's own jitter, a serial adapter's delivery of received bytes included.
+constexpr int64_t kEarlyTolerance = 2 * kByteMicros;
 // The radio may still be answering this much after its latest answer so far, and a frame's next
 // byte follows its last one within this time.
 constexpr int64_t kLateMargin = 2 * kByteMicros;
@@ -79,6 +79,7 @@ struct Arrival {
 struct AnswerWindow {
   int64_t requestEnd = 0;  // the PC's request had all gone to the line
   Slot slot{0, 0};         // when the radio's answer may start
+  bool slotHeard = false;  // the slot comes from answers of this radio to the same request
   int answerBytes = 1;     // 1, or the frame's 9, 10 or 17
   std::vector<Arrival> arrivals;
   bool heardOut = false;  // the line was listened to until HearOutEnd
@@ -86,13 +87,15 @@ struct AnswerWindow {
 
 enum class Verdict {
   InStep,  // the answer alone, its first byte in its slot
-  Early,   // the answer alone, sooner than the radio answers; nothing more came by HearOutEnd
+  Early,   // the answer alone, sooner than predicted for a request not yet answered; nothing
+           // more came by HearOutEnd
   Late,    // the answer alone, later than the radio answers; nothing more came by HearOutEnd
   HearOut,  // the answer alone so far, but sooner or later than the radio answers: noise, if
             // anything still comes, or the radio's answer to an earlier request: listen on
-  Noisy,     // more bytes than the answer, the first in its slot: noise with it or after it
-  PreviousSuspect,  // more bytes, the first sooner or later than the radio answers: bytes that
-                    // are no answer to this request, which the answer before may not have been
+  Noisy,    // more bytes than the answer, the first in its slot: noise with it or after it
+  PreviousSuspect,  // bytes that are no answer to this request, which the answer before may
+                    // not have been: more than the answer, the first off its time, or an answer
+                    // sooner than this radio has ever answered this request
 };
 
 Verdict Judge(const AnswerWindow& window);

@@ -354,6 +354,7 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
   const int64_t wireLeft = std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd);
   window.requestEnd = g_watch.requestEnd;
   window.slot = g_watch.times.SlotOf(exchange, wireLeft);
+  window.slotHeard = g_watch.times.Heard(exchange);
   window.answerBytes = answerBytes;
   Verdict verdict = answertiming::Judge(window);
   if (verdict == Verdict::HearOut) {
@@ -361,11 +362,9 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
     window.heardOut = true;
     verdict = CommError ? Verdict::Noisy : answertiming::Judge(window);
   }
-  // An answer heard in step teaches when this radio answers, and so does a slow one heard out.
-  // An early one only for an exchange not yet heard: it may be the rest of an earlier answer,
-  // and would make every later one look in its time.
-  if (verdict == Verdict::InStep || verdict == Verdict::Late ||
-      (verdict == Verdict::Early && !g_watch.times.Heard(exchange))) {
+  // An answer heard in step teaches when this radio answers, and so does a slow one heard out,
+  // and the first answer to a request, sooner than the line predicted.
+  if (verdict == Verdict::InStep || verdict == Verdict::Late || verdict == Verdict::Early) {
     g_watch.times.Learn(exchange, answertiming::FirstArrival(window) - window.requestEnd,
                         wireLeft);
   }

@@ -28,7 +28,8 @@ TEST(AnswerTiming, SlotsComeFromTheLineUntilTheRadioIsHeardThenFromItsAnswers) {
   AnswerTimes times;
   // Nothing heard: the PC's bytes still on the line, then a radio that answers at once.
   EXPECT_FALSE(times.Heard(Exchange::WakeUp));
-  EXPECT_EQ(times.SlotOf(Exchange::WakeUp, 18 * kMs).earliest, 18 * kMs);
+  EXPECT_EQ(times.SlotOf(Exchange::WakeUp, 18 * kMs).earliest,
+            18 * kMs + kByteMicros - kEarlyTolerance);
   EXPECT_EQ(times.SlotOf(Exchange::WakeUp, 18 * kMs).latest,
             18 * kMs + kByteMicros + 2 * kLateMargin);
 
@@ -55,18 +56,23 @@ TEST(AnswerTiming, AnAnswerIsInStepOnlyAloneAndInTheRadiosTime) {
   EXPECT_EQ(Judge(OneByteWindow({At(25)})), Verdict::InStep);
   EXPECT_EQ(Judge(OneByteWindow({At(45)})), Verdict::InStep);
 
-  // Sooner or later than the radio answers: noise, or a leftover answer, if anything else comes.
-  for (const int64_t ms : {12, 200}) {
+  // Sooner than predicted for a request not yet answered, or later than the radio answers:
+  // noise, or a leftover answer, if anything else comes.
+  for (const int64_t ms : {5, 200}) {
     AnswerWindow off = OneByteWindow({At(ms)});
-    EXPECT_EQ(CameEarly(off), ms == 12) << ms;
+    EXPECT_EQ(CameEarly(off), ms == 5) << ms;
     EXPECT_EQ(CameLate(off), ms == 200) << ms;
     EXPECT_EQ(Judge(off), Verdict::HearOut) << ms;
     off.heardOut = true;
-    EXPECT_EQ(Judge(off), ms == 12 ? Verdict::Early : Verdict::Late) << ms;
+    EXPECT_EQ(Judge(off), ms == 5 ? Verdict::Early : Verdict::Late) << ms;
     EXPECT_TRUE(IsAlone(Judge(off))) << ms;
     off.arrivals.push_back(At(ms + 20));
     EXPECT_EQ(Judge(off), Verdict::PreviousSuspect) << ms;
   }
+  // Sooner than this radio has ever answered this request: no answer to it, alone or not.
+  AnswerWindow leftover = OneByteWindow({At(5)});
+  leftover.slotHeard = true;
+  EXPECT_EQ(Judge(leftover), Verdict::PreviousSuspect);
   // More than the answer, the first byte in its time: noise with it or after it.
   EXPECT_EQ(Judge(OneByteWindow({At(31), At(33)})), Verdict::Noisy);
   EXPECT_EQ(Judge(OneByteWindow({At(3), At(31)})), Verdict::PreviousSuspect);
@@ -88,9 +94,9 @@ TEST(AnswerTiming, AnAnswerIsWatchedForOneMoreAnswerTime) {
   EXPECT_EQ(WatchEnd(taken), 1031 * kMs + kLateMargin);
   EXPECT_EQ(FirstArrival(taken), 1031 * kMs);
   // Heard out: until a whole answer time of the radio after it.
-  AnswerWindow heard = OneByteWindow({At(12)});
+  AnswerWindow heard = OneByteWindow({At(5)});
   heard.heardOut = true;
-  EXPECT_EQ(HearOutEnd(heard), 1012 * kMs + 30 * kMs + kLateMargin);
+  EXPECT_EQ(HearOutEnd(heard), 1005 * kMs + 30 * kMs + kLateMargin);
   EXPECT_EQ(WatchEnd(heard), HearOutEnd(heard));
   // A frame that ends late is heard out past its last byte.
   AnswerWindow late = OneByteWindow({At(31), At(90)});

@@ -14,6 +14,11 @@ void AnswerTimes::Learn(Exchange exchange, int64_t latency, int64_t wireLeft) {
   turnaround_.Add(std::max<int64_t>(0, latency - wireLeft));
 }
 
+void AnswerTimes::SawFrame(int bytes, int64_t firstToLast) {
+  // One byte of slack: the first and the last byte may each be seen a little late.
+  pacedLikeWire_ = pacedLikeWire_ || (bytes > 2 && firstToLast >= (bytes - 2) * kByteMicros);
+}
+
 Slot AnswerTimes::SlotOf(Exchange exchange, int64_t wireLeft) const {
   const Range& heard = latency_[static_cast<int>(exchange)];
   if (heard.low >= 0) return {heard.low - kEarlyTolerance, heard.high + kLateMargin};
@@ -47,9 +52,11 @@ Verdict Judge(const AnswerWindow& window) {
   if (bytes > window.answerBytes) {
     return early || late ? Verdict::PreviousSuspect : Verdict::Noisy;
   }
-  // Sooner than this radio answers this request: the radio's answer to the request before, late,
-  // or noise. Nothing more may come, when the radio had nothing more to say.
-  if (early && window.slotHeard) return Verdict::PreviousSuspect;
+  // Before the radio can have heard the request: the radio's answer to the request before, late,
+  // or noise. Nothing more need come, when the radio had nothing more to say.
+  if (FirstArrival(window) < window.requestEnd + window.soonestPossible) {
+    return Verdict::PreviousSuspect;
+  }
   // Alone but off its time: it is noise only if something else still comes.
   if ((early || late) && !window.heardOut) return Verdict::HearOut;
   if (early) return Verdict::Early;

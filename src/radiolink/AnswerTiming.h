@@ -57,6 +57,11 @@ class AnswerTimes {
   // that answers at once), with twice the margin.
   Slot SlotOf(Exchange exchange, int64_t wireLeft) const;
   bool Heard(Exchange exchange) const;
+  // A frame of the radio's came a byte at a time at the wire's pace: the line is a wire, and no
+  // answer can start before the PC's request has crossed it. A peer that answers at once (a
+  // pseudo-terminal) hands a frame over in one piece.
+  void SawFrame(int bytes, int64_t firstToLast);
+  bool PacedLikeWire() const { return pacedLikeWire_; }
 
  private:
   struct Range {
@@ -66,6 +71,7 @@ class AnswerTimes {
   };
   std::array<Range, kExchangeCount> latency_{};
   Range turnaround_;
+  bool pacedLikeWire_ = false;
 };
 
 // Bytes seen in one look at the line: they came after `after` and by `by`.
@@ -79,23 +85,24 @@ struct Arrival {
 struct AnswerWindow {
   int64_t requestEnd = 0;  // the PC's request had all gone to the line
   Slot slot{0, 0};         // when the radio's answer may start
-  bool slotHeard = false;  // the slot comes from answers of this radio to the same request
-  int answerBytes = 1;     // 1, or the frame's 9, 10 or 17
+  // No answer of the radio can start sooner, after requestEnd: on a line paced like a wire, the
+  // PC's own bytes are still crossing it (0 where the line does not pace like one).
+  int64_t soonestPossible = 0;
+  int answerBytes = 1;  // 1, or the frame's 9, 10 or 17
   std::vector<Arrival> arrivals;
   bool heardOut = false;  // the line was listened to until HearOutEnd
 };
 
 enum class Verdict {
   InStep,  // the answer alone, its first byte in its slot
-  Early,   // the answer alone, sooner than predicted for a request not yet answered; nothing
-           // more came by HearOutEnd
+  Early,   // the answer alone, sooner than the radio answers; nothing more came by HearOutEnd
   Late,    // the answer alone, later than the radio answers; nothing more came by HearOutEnd
   HearOut,  // the answer alone so far, but sooner or later than the radio answers: noise, if
             // anything still comes, or the radio's answer to an earlier request: listen on
   Noisy,    // more bytes than the answer, the first in its slot: noise with it or after it
   PreviousSuspect,  // bytes that are no answer to this request, which the answer before may
                     // not have been: more than the answer, the first off its time, or an answer
-                    // sooner than this radio has ever answered this request
+                    // that started before the radio can have heard the request
 };
 
 Verdict Judge(const AnswerWindow& window);

@@ -354,7 +354,7 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
   const int64_t wireLeft = std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd);
   window.requestEnd = g_watch.requestEnd;
   window.slot = g_watch.times.SlotOf(exchange, wireLeft);
-  window.slotHeard = g_watch.times.Heard(exchange);
+  window.soonestPossible = g_watch.times.PacedLikeWire() ? wireLeft : 0;
   window.answerBytes = answerBytes;
   Verdict verdict = answertiming::Judge(window);
   if (verdict == Verdict::HearOut) {
@@ -367,6 +367,7 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
   if (verdict == Verdict::InStep || verdict == Verdict::Late || verdict == Verdict::Early) {
     g_watch.times.Learn(exchange, answertiming::FirstArrival(window) - window.requestEnd,
                         wireLeft);
+    g_watch.times.SawFrame(answerBytes, window.arrivals.back().by - window.arrivals.front().by);
   }
   g_watch.lastAnswer = window;
   StartWindowAt(answertiming::WatchEnd(window));

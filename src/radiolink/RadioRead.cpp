@@ -214,7 +214,7 @@ class RadioRead {
     if (!frames::FrameSumMatches(copy, 0, layout::kBlockSize)) return CopyVerdict::AskAgain;
     cps::Sleep(2);
     if (!AnswerAlone()) return CopyVerdict::Noise;
-    // The first copy of a block sooner than the line predicted: one more copy must agree.
+    // A copy sooner than the radio answers, as a leftover frame would come: one more must agree.
     noisyLine_ = noisyLine_ || heard == Verdict::Early;
     if (noisyLine_ && copy != held_) return CopyVerdict::Hold;
     return CopyVerdict::Take;

@@ -44,6 +44,12 @@ TEST(AnswerTiming, SlotsComeFromTheLineUntilTheRadioIsHeardThenFromItsAnswers) {
   EXPECT_EQ(block.earliest, 177 * kMs - kEarlyTolerance);
   EXPECT_EQ(block.latest, 177 * kMs + 2 * kLateMargin);
 
+  // A frame handed over in one piece tells nothing; one that came a byte at a time shows a wire.
+  times.SawFrame(17, 0);
+  EXPECT_FALSE(times.PacedLikeWire());
+  times.SawFrame(17, 15 * kByteMicros);
+  EXPECT_TRUE(times.PacedLikeWire());
+
   // A slower answer widens the slot; the soonest stays.
   times.Learn(Exchange::WakeUp, 45 * kMs, 18 * kMs);
   EXPECT_EQ(times.SlotOf(Exchange::WakeUp, 0).earliest, 30 * kMs - kEarlyTolerance);
@@ -69,9 +75,10 @@ TEST(AnswerTiming, AnAnswerIsInStepOnlyAloneAndInTheRadiosTime) {
     off.arrivals.push_back(At(ms + 20));
     EXPECT_EQ(Judge(off), Verdict::PreviousSuspect) << ms;
   }
-  // Sooner than this radio has ever answered this request: no answer to it, alone or not.
+  // Before the radio can have heard the request, on a line paced like a wire: no answer to it,
+  // alone or not.
   AnswerWindow leftover = OneByteWindow({At(5)});
-  leftover.slotHeard = true;
+  leftover.soonestPossible = 18 * kMs;
   EXPECT_EQ(Judge(leftover), Verdict::PreviousSuspect);
   // More than the answer, the first byte in its time: noise with it or after it.
   EXPECT_EQ(Judge(OneByteWindow({At(31), At(33)})), Verdict::Noisy);

@@ -94,9 +94,9 @@ struct AnswerWindow {
 };
 
 enum class Verdict {
-  InStep,  // the answer alone, its first byte in its slot
-  Early,   // the answer alone, sooner than the radio answers; nothing more came by HearOutEnd
-  Late,    // the answer alone, later than the radio answers; nothing more came by HearOutEnd
+  InStep,   // the answer alone, its first byte in its slot
+  Early,    // the answer alone, sooner than the radio answers; nothing more came by HearOutEnd
+  Late,     // the answer alone, later than the radio answers; nothing more came by HearOutEnd
   HearOut,  // the answer alone so far, but sooner or later than the radio answers: noise, if
             // anything still comes, or the radio's answer to an earlier request: listen on
   Noisy,    // more bytes than the answer, the first in its slot: noise with it or after it

@@ -8,10 +8,10 @@
 #include <algorithm>
 
 #include "model/ModuleState.h"
-#include "radiolink/AnswerTiming.h"
 #include "platform/AppSettings.h"
 #include "platform/CommPort.h"
 #include "platform/Dialogs.h"
+#include "radiolink/AnswerTiming.h"
 #include "radiolink/LinkWait.h"
 #include "shell/MDIFormMain.h"
 
@@ -80,8 +80,8 @@ bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
   const int64_t handedOver = g_clock();
   MSComm1().Output(bytes);
   // On a wire the bytes leave one by one after being handed over; the radio answers after that.
-  g_watch.wireFree = std::max(g_watch.wireFree, handedOver) +
-                     int64_t(bytes.size()) * answertiming::kByteMicros;
+  g_watch.wireFree =
+      std::max(g_watch.wireFree, handedOver) + int64_t(bytes.size()) * answertiming::kByteMicros;
   AwaitLink([] { return ReplyTimedOut || CommSendEvent; });
   if (ReplyTimedOut || CommError) return false;
   CommSendEvent = false;
@@ -365,8 +365,7 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
   // An answer heard in step teaches when this radio answers, and so does a slow one heard out,
   // and the first answer to a request, sooner than the line predicted.
   if (verdict == Verdict::InStep || verdict == Verdict::Late || verdict == Verdict::Early) {
-    g_watch.times.Learn(exchange, answertiming::FirstArrival(window) - window.requestEnd,
-                        wireLeft);
+    g_watch.times.Learn(exchange, answertiming::FirstArrival(window) - window.requestEnd, wireLeft);
     g_watch.times.SawFrame(answerBytes, window.arrivals.back().by - window.arrivals.front().by);
   }
   g_watch.lastAnswer = window;

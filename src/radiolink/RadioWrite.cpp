@@ -178,8 +178,7 @@ class RadioWrite {
   // The radio's band byte must match the codeplug's band and region.
   const char* CheckBand() {
     for (;;) {
-      if (AskRadio(frames::kBandCheck, kRxCountdownPasses, 10, Exchange::Band) !=
-          Asked::Answered) {
+      if (AskRadio(frames::kBandCheck, kRxCountdownPasses, 10, Exchange::Band) != Asked::Answered) {
         return kCheckModeText;
       }
       if (RxByte == frames::ExpectedBandByte(CodeplugImage)) return nullptr;

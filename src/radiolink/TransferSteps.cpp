@@ -94,8 +94,7 @@ Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, in
         PurgeLine(frames::kIdentityFrameSize);
         break;
       }
-      if (answertiming::IsAlone(heard) && goodSum &&
-          (!rules.hearOutIdentity || HearOutAnswer())) {
+      if (answertiming::IsAlone(heard) && goodSum && (!rules.hearOutIdentity || HearOutAnswer())) {
         retries = 0;
         return Handshake::Identity;
       }

@@ -1,6 +1,6 @@
-#include "radiolink/AnswerTiming.h"
-
 #include <gtest/gtest.h>
+
+#include "radiolink/AnswerTiming.h"
 
 using namespace answertiming;
 

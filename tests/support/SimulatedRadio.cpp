@@ -161,8 +161,8 @@ void SimulatedRadio::Unplug() {
 }
 
 void SimulatedRadio::Reply(const QByteArray& bytes) {
-  const int delayUs = command_ == slowCommand && slowCommand != 0 ? slowReplyMs * 1000
-                                                                   : answerDelayUs;
+  const int delayUs =
+      command_ == slowCommand && slowCommand != 0 ? slowReplyMs * 1000 : answerDelayUs;
   const int command = command_;
   const int nth = ++answers_[command];
   std::optional<Noise> noise;

@@ -378,6 +378,8 @@ bool AnswerAlone() {
   return g_watch.window.arrivals.empty();
 }
 
+bool LinePacedLikeWire() { return g_watch.times.PacedLikeWire(); }
+
 bool HearOutAnswer() {
   ListenUntil(std::max(answertiming::HearOutEnd(g_watch.lastAnswer), g_watch.watchEnd), 0);
   if (CommError || !g_watch.window.arrivals.empty()) return false;

@@ -100,6 +100,9 @@ void StartLineWatch();
 answertiming::Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes);
 // Nothing has come since the last answer was judged.
 bool AnswerAlone();
+// The radio's frames came a byte at a time, as over a wire: only then do the times of its
+// answers tell anything of the radio rather than of how busy this machine is.
+bool LinePacedLikeWire();
 // Listens for one more of the radio's answer times after the last answer judged, so that a late
 // answer of a slow radio is heard too; true when nothing came. After it, bytes no longer count
 // against that answer.

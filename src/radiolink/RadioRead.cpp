@@ -205,9 +205,9 @@ class RadioRead {
   // nothing after it in the pause before the acknowledgement. Bytes that are no answer to a
   // request, until the next block is taken, may be the rest of the block acknowledged last:
   // after a single copy the read cannot tell which block it took. Once the line has shown noise,
-  // or a copy came sooner than the radio answers (as a leftover frame would), a sum byte of 8
-  // bits no longer tells the radio's frame from noise that matched it by chance: a block is then
-  // taken only when two good copies agree.
+  // or a copy came over a wire sooner than the radio answers (as a leftover frame would), a sum
+  // byte of 8 bits no longer tells the radio's frame from noise that matched it by chance: a
+  // block is then taken only when two good copies agree.
   CopyVerdict JudgeCopy(Verdict heard, const QByteArray& copy) {
     if (heard == Verdict::PreviousSuspect && ackedOneCopy_) return CopyVerdict::OutOfStep;
     if (!answertiming::IsAlone(heard)) return CopyVerdict::Noise;
@@ -215,7 +215,7 @@ class RadioRead {
     cps::Sleep(2);
     if (!AnswerAlone()) return CopyVerdict::Noise;
     // A copy sooner than the radio answers, as a leftover frame would come: one more must agree.
-    noisyLine_ = noisyLine_ || heard == Verdict::Early;
+    noisyLine_ = noisyLine_ || (heard == Verdict::Early && LinePacedLikeWire());
     if (noisyLine_ && copy != held_) return CopyVerdict::Hold;
     return CopyVerdict::Take;
   }

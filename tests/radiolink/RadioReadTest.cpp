@@ -106,6 +106,14 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
   EXPECT_EQ(radio_->commands, QByteArray("VIR\x0B") + "F" + QByteArray(48, 'O'));
   for (int a = 0; a < 8; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
 
+  // A line that hands each frame over whole says nothing of when the radio answers (a busy
+  // machine delays what it sees): a block 40 ms late leaves the next ones taken from one copy.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  radio_->AddNoise('O', 1, SimulatedRadio::NoiseAt::Instead, QByteArray(), 40);
+  StartRead();
+  EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48));
+
   // Noise just before block 4, the radio's frame still on its way when the PC refuses the noise:
   // the line goes quiet first, so that copy is not taken for block 4 and the next for block 5.
   radio_ = std::make_unique<SimulatedRadio>(line_);

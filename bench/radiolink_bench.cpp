@@ -6,15 +6,31 @@
 // makes itself and the radio's own 3 ms before each answer. Targets: at most 1.05 x the floor,
 // and at most 5 % of a core (the simulated radio runs on the same thread and is counted in).
 //
-// Noisy line, five times faster as in the link tests: reads and writes under bursts of 1 to 64
-// random bytes a few tenths of a second apart (scaled alike). Each transfer either succeeds with
-// exactly the radio's bytes (read) or leaves exactly the write image in the radio (write), or
-// ends with its error message; a success with other bytes is counted as false. Target: none.
+// Noisy line, paced as the wire at its own speed, the noise bytes taking their turn on the line
+// as the radio's do; about 25 minutes for all. CPS_NOISY_SPEEDUP=5 runs five times faster, as the
+// link tests do (the radio's answer delay and every noise interval scaled alike), but there the
+// read's fixed 2 ms pause outlasts a byte and catches frame tails by itself. Three shapes:
+//   SingleBytes     one random byte every 2 to 8 s;
+//   Bursts          bursts of 1 to 64 random bytes 0.2 to 0.5 s apart;
+//   MatchingFrames  one crafted road per transfer: a frame of noise whose sum byte matches, just
+//                   before a block's frame (block 0's with its OK), before the identity frame,
+//                   twelve bytes before a block whose first nine match, or a few bytes inside a
+//                   block that with its head make one; for a write a byte other than OK just
+//                   before a block's answer, or the codeplug's band byte just before the answer
+//                   of a radio of another band; for both a byte before the answer to the second
+//                   wake-up of a radio that is not ready at first; and a radio that is once far
+//                   slower than usual, the noise coming when it usually answers (a matching
+//                   frame for a block of a read, an OK for a write's last block, which it
+//                   refuses).
+// Each transfer either succeeds with exactly the radio's bytes (read) or leaves exactly the write
+// image and the radio's own identity in the radio (write), or ends with its error message and
+// the open codeplug unchanged (read); anything else is a false success. Target: none.
 // CPS_NOISY_RUNS sets the number of each (50 when not set).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -29,6 +45,7 @@
 #include "platform/Runtime.h"
 #include "platform/TextBox.h"
 #include "radiolink/CommLink.h"
+#include "radiolink/LinkFrames.h"
 #include "radiolink/LinkWait.h"
 #include "radiolink/ProgramOpeners.h"
 #include "radiolink/frmProgram.h"
@@ -85,6 +102,7 @@ class Bench {
     radio_.reset();
     radio_ = std::make_unique<SimulatedRadio>(line_);
     radio_->paceUs = kByteUs / speedUp_;
+    radio_->answerDelayUs = kAnswerDelayMs * 1000 / speedUp_;
     QRandomGenerator random(seed);
     for (int a = 0; a < 384; ++a) radio_->memory[a] = uint8_t(random.bounded(256));
     for (int a = layout::kCodeplugPassword; a < layout::kCodeplugPassword + 8; ++a) {
@@ -182,33 +200,130 @@ int NoisyRuns() {
   return runs > 0 ? runs : 50;
 }
 
-void NoisyTransfers(benchmark::State& state, bool read) {
-  // CPS_NOISY_SPEEDUP=1 runs them at the wire's own speed.
-  const int speedUp = qEnvironmentVariableIsSet("CPS_NOISY_SPEEDUP")
-                          ? std::max(1, qEnvironmentVariableIntValue("CPS_NOISY_SPEEDUP"))
-                          : 5;
+enum class Shape { SingleBytes, Bursts, MatchingFrames };
+
+QByteArray RandomBytes(QRandomGenerator& random, int count) {
+  QByteArray bytes(count, '\0');
+  for (char& c : bytes) c = static_cast<char>(random.bounded(256));
+  return bytes;
+}
+
+// Random data bytes followed by their sum byte.
+QByteArray MatchingFrame(QRandomGenerator& random, int dataBytes) {
+  QByteArray frame = RandomBytes(random, dataBytes);
+  frame.append(char(frames::SumByte(frame, 0, dataBytes)));
+  return frame;
+}
+
+// One crafted road of noise for this run, chosen by the seed. True when the radio must refuse
+// the transfer whatever it hears (a radio of another band).
+bool AddCraftedNoise(SimulatedRadio& radio, quint32 seed, bool read, int speedUp) {
+  using At = SimulatedRadio::NoiseAt;
+  QRandomGenerator random(seed * 7919u + 17u);
+  const int block = random.bounded(1, 48);  // the nth answer to 'O' is block n
+  if (read) {
+    switch (seed % 7) {
+      case 0:
+        radio.AddNoise('O', block, At::Before, MatchingFrame(random, 8));
+        return false;
+      case 1:
+        radio.AddNoise(0x0B, 1, At::Before, QByteArray(1, 'O') + MatchingFrame(random, 8));
+        return false;
+      case 2:
+        radio.AddNoise('I', 1, At::Before, MatchingFrame(random, 16));
+        return false;
+      case 3:
+        radio.AddNoise('O', block, At::Before, MatchingFrame(random, 8) + RandomBytes(random, 3));
+        return false;
+      case 5:
+        // A radio that takes 10 ms to answer, 100 ms more with this block, the noise coming
+        // when it usually answers.
+        radio.answerDelayUs = 10000 / speedUp;
+        radio.AddNoise('O', block, At::Instead, MatchingFrame(random, 8), 100 / speedUp);
+        return false;
+      case 4: {
+        // The sim puts a burst inside after the frame's first four bytes.
+        const uint8_t* head = &radio.memory[frames::BlockAddress(block)];
+        QByteArray inside = RandomBytes(random, 4);
+        const QByteArray made = QByteArray(reinterpret_cast<const char*>(head), 4) + inside;
+        inside.append(char(frames::SumByte(made, 0, 8)));
+        radio.AddNoise('O', block, At::Inside, inside);
+        return false;
+      }
+      default:
+        radio.notReadyWakeUps = 1;
+        radio.AddNoise('V', 2, At::Before, RandomBytes(random, 1));
+        return false;
+    }
+  }
+  switch (seed % 5) {
+    case 0:
+      radio.AddNoise('I', 1, At::Before, MatchingFrame(random, 16));
+      return false;
+    case 1: {
+      QByteArray refusal = RandomBytes(random, 1);
+      if (refusal[0] == 'O') refusal[0] = 'X';
+      // The write's frames are the radio's answers from the third on (the identity write-back
+      // is the first): block n's answer is the (n + 2)th.
+      radio.AddNoise(SimulatedRadio::kWriteFrame, block + 2, At::Before, refusal);
+      return false;
+    }
+    case 2:
+      radio.bandByte = 0x11;  // the codeplug's is 0x21
+      radio.AddNoise('T', 1, At::Before, QByteArray(1, '\x21'));
+      return true;
+    case 3:
+      // The radio refuses the last block 30 ms later than it usually answers, an OK of noise
+      // coming when it usually would.
+      radio.refuseBlock = 47;
+      radio.refuseBlockWrites = 1;
+      radio.AddNoise(SimulatedRadio::kWriteFrame, 49, At::Instead, "O", 30 / speedUp);
+      return false;
+    default:
+      radio.notReadyWakeUps = 1;
+      radio.AddNoise('V', 2, At::Before, RandomBytes(random, 1));
+      return false;
+  }
+}
+
+void NoisyTransfers(benchmark::State& state, bool read, Shape shape) {
+  const int speedUp = std::max(1, qEnvironmentVariableIntValue("CPS_NOISY_SPEEDUP"));
   for (auto _ : state) {
     int good = 0;
     int failed = 0;
     int falseSuccesses = 0;
+    int damagedIdentities = 0;
     int noiseBytes = 0;
     Bench bench(speedUp);
     // CPS_NOISY_SEED starts the runs at another seed, so that several programs can share them.
     const int seed = qEnvironmentVariableIntValue("CPS_NOISY_SEED");
     for (int run = 0; run < NoisyRuns(); ++run) {
-      SimulatedRadio& radio = bench.NewRadio(1000 + seed + run);
+      const quint32 runSeed = quint32(seed + run);
+      SimulatedRadio& radio = bench.NewRadio(1000 + runSeed);
       if (!read) bench.PrepareWrite();
       const ByteImage before = CodeplugImage;
-      if (!qEnvironmentVariableIsSet("CPS_NO_NOISE"))
-        radio.StartRandomNoise(seed + run, 200 / speedUp, 500 / speedUp);
+      const std::array<uint8_t, 400> radioBefore = radio.memory;
+      bool mustFail = false;
+      switch (shape) {
+        case Shape::SingleBytes:
+          radio.StartRandomNoise(runSeed, 2000 / speedUp, 8000 / speedUp, 1, 1);
+          break;
+        case Shape::Bursts:
+          radio.StartRandomNoise(runSeed, 200 / speedUp, 500 / speedUp);
+          break;
+        case Shape::MatchingFrames:
+          mustFail = AddCraftedNoise(radio, runSeed, read, speedUp);
+          break;
+      }
       const bool ok = read ? bench.Read() : bench.Write();
       radio.StopNoise();
       bench.Settle(50);
       if (qEnvironmentVariableIsSet("CPS_BENCH_TRACE")) {
-        std::fprintf(stderr, "run %d: %s\n", run, radio.commands.toHex().constData());
+        std::fprintf(stderr, "run %d: %s %s\n", run, ok ? "ok" : "failed",
+                     radio.commands.toHex().constData());
       }
-      noiseBytes += radio.noiseBytes;
-      bool exact = true;
+      noiseBytes += radio.noiseBytes();
+      bool exact = !mustFail;
       if (read) {
         // What the read took; the fill that follows may still mend channels in the editor's copy.
         for (int a = 0; a < 400; ++a) exact = exact && RadioImage[a] == radio.memory[a];
@@ -216,17 +331,32 @@ void NoisyTransfers(benchmark::State& state, bool read) {
         exact = exact && !LegacyLayout;
       } else {
         for (int a = 0; a < 384; ++a) exact = exact && radio.memory[a] == CodeplugImage[a];
+        // The identity the radio holds is its own (as the image keeps it, 0x00 as 0xFF).
+        for (int a = 384; a < 400; ++a) {
+          const uint8_t own = frames::IdentityByteForImage(radioBefore[a]);
+          exact = exact && CodeplugImage[a] == own && radio.writtenIdentity[a - 384] == own;
+        }
+      }
+      if (!read && radio.identityWriteBacks > 0) {
+        for (int a = 384; a < 400; ++a) {
+          if (radio.writtenIdentity[a - 384] != frames::IdentityByteForImage(radioBefore[a])) {
+            ++damagedIdentities;
+            break;
+          }
+        }
       }
       if (ok && exact) {
         ++good;
       } else if (ok) {
         ++falseSuccesses;
+        std::fprintf(stderr, "false success: run %d, seed %u\n", run, runSeed);
       } else {
         ++failed;
         // A failed read leaves the open codeplug exactly as it was.
         for (int a = 0; read && a < 400; ++a) {
           if (CodeplugImage[a] != before[a]) {
             ++falseSuccesses;
+            std::fprintf(stderr, "failed read changed the codeplug: run %d\n", run);
             break;
           }
         }
@@ -236,14 +366,20 @@ void NoisyTransfers(benchmark::State& state, bool read) {
     state.counters["succeeded"] = good;
     state.counters["failed_cleanly"] = failed;
     state.counters["false_successes"] = falseSuccesses;
+    state.counters["identity_damaged"] = damagedIdentities;
     state.counters["noise_bytes"] = noiseBytes;
     if (falseSuccesses > 0) state.SkipWithError("a noisy transfer passed for a good one");
   }
 }
 
-void BM_NoisyReads(benchmark::State& state) { NoisyTransfers(state, true); }
-void BM_NoisyWrites(benchmark::State& state) { NoisyTransfers(state, false); }
-BENCHMARK(BM_NoisyReads)->Iterations(1)->Unit(benchmark::kSecond);
-BENCHMARK(BM_NoisyWrites)->Iterations(1)->Unit(benchmark::kSecond);
+void BM_NoisyReads(benchmark::State& state) {
+  NoisyTransfers(state, true, static_cast<Shape>(state.range(0)));
+}
+void BM_NoisyWrites(benchmark::State& state) {
+  NoisyTransfers(state, false, static_cast<Shape>(state.range(0)));
+}
+// Arguments: 0 single bytes, 1 bursts, 2 matching frames.
+BENCHMARK(BM_NoisyReads)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_NoisyWrites)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace

@@ -125,7 +125,6 @@ bool CommReceiveEvent = false;
 double RxCountdown = 0;
 uint8_t RxByte = 0;
 QByteArray RxBuffer;
-int StrayBytes = 0;
 std::array<uint8_t, 16> TxBlock16{};
 std::array<uint8_t, 32> TxBlock32{};
 QString RadioPassword;
@@ -168,7 +167,6 @@ void ResetModuleState() {
   RxCountdown = 0;
   RxByte = 0;
   RxBuffer.clear();
-  StrayBytes = 0;
   TxBlock16.fill(0);
   TxBlock32.fill(0);
   RadioPassword.clear();

@@ -117,9 +117,6 @@ extern bool CommReceiveEvent;  // a receive event arrived while a receive was ar
 extern double RxCountdown;     // loop passes left to WaitReplyByteCountdown
 extern uint8_t RxByte;         // the single reply byte taken last; 0 after a failed receive
 extern QByteArray RxBuffer;    // the last multi-byte reply, every byte that was waiting
-// Bytes that came where the radio had nothing to say: found by a buffer clear, or beyond the one
-// reply byte or the frame's length. Only a purge of the line or a transfer sets it back to 0.
-extern int StrayBytes;
 extern std::array<uint8_t, 16> TxBlock16;  // a data block frame: 8 bytes, each followed by 0
 extern std::array<uint8_t, 32> TxBlock32;  // the identity write-back frame: 16 bytes and zeros
 extern QString RadioPassword;              // the password the radio reported during a write

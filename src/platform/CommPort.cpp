@@ -1,6 +1,7 @@
 #include "platform/CommPort.h"
 
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <QFileInfo>
 #include <QSerialPort>
@@ -149,9 +150,8 @@ int CommPort::InBufferCount() const {
 
 void CommPort::SetInBufferCount(int count) {
   if (count != 0 || !DeviceOpen()) return;
+  TakeArrivals();
   inBuffer_.clear();
-  serial_->readAll();
-  if (DeviceOpen()) serial_->clear(QSerialPort::Input);
 }
 
 int CommPort::OutBufferCount() const {
@@ -178,16 +178,44 @@ QByteArray CommPort::Input() {
   return std::exchange(inBuffer_, QByteArray());
 }
 
-void CommPort::DataArrived() {
+qint64 CommPort::ReceivedCount() {
+  if (!DeviceOpen()) return received_;
+  const qint64 before = received_;
   TakeArrivals();
-  if (rThreshold_ > 0 && inBuffer_.size() >= rThreshold_) Raise(comEvReceive);
+  // Bytes taken here past the port's own notice still raise their receive event, from the
+  // event loop as every event.
+  if (received_ > before) {
+    QMetaObject::invokeMethod(this, &CommPort::RaiseReceiveIfDue, Qt::QueuedConnection);
+  }
+  return received_;
 }
 
-// A full buffer drops the newest bytes, as a fixed receive buffer overruns: what is waiting and
-// counted stays as it was, and every exchange of a transfer clears the buffer before it starts.
+void CommPort::DataArrived() {
+  TakeArrivals();
+  RaiseReceiveIfDue();
+}
+
+void CommPort::RaiseReceiveIfDue() {
+  if (DeviceOpen() && rThreshold_ > 0 && inBuffer_.size() >= rThreshold_) Raise(comEvReceive);
+}
+
+// Also the bytes the driver holds and the port has not fetched yet (a blocking pause keeps the
+// event loop from it): a discard then never throws away a byte that nobody counted. Reading no
+// more than the driver says it holds never blocks.
 void CommPort::TakeArrivals() {
-  const QByteArray arrived = serial_->readAll();
-  inBuffer_.append(arrived.left(kInBufferSize - inBuffer_.size()));
+  Keep(serial_->readAll());
+  int driver = 0;
+  if (ioctl(serial_->handle(), FIONREAD, &driver) != 0 || driver <= 0) return;
+  QByteArray pending(driver, Qt::Uninitialized);
+  const ssize_t got = ::read(serial_->handle(), pending.data(), size_t(driver));
+  if (got > 0) Keep(pending.left(got));
+}
+
+// A full buffer drops the newest bytes, as a fixed receive buffer overruns: what is waiting stays
+// as it was, and every exchange of a transfer clears the buffer before it starts.
+void CommPort::Keep(const QByteArray& bytes) {
+  received_ += bytes.size();
+  inBuffer_.append(bytes.left(kInBufferSize - inBuffer_.size()));
 }
 
 // Not before the last byte has gone: the flush that follows a send event must find nothing of

@@ -58,7 +58,8 @@ class CommPort : public QObject {
   // Opens (true) or closes (false) the port. False when the port could not be opened.
   bool SetPortOpen(bool open);
 
-  // Bytes waiting to be read / to be sent. Setting either to 0 discards those bytes.
+  // Bytes waiting to be read / to be sent. Setting either to 0 discards those bytes; received
+  // bytes are taken from the driver first, so none is discarded without being counted.
   int InBufferCount() const;
   void SetInBufferCount(int count);
   int OutBufferCount() const;
@@ -73,6 +74,9 @@ class CommPort : public QObject {
   void Output(const QByteArray& bytes);
   // Takes every byte waiting in the receive buffer.
   QByteArray Input();
+  // Every byte received since the control was made, whether taken, discarded or still waiting
+  // (those the full buffer dropped included).
+  qint64 ReceivedCount();
 
   // The event being raised, valid inside an OnComm handler.
   int CommEvent() const { return commEvent_; }
@@ -82,7 +86,9 @@ class CommPort : public QObject {
 
  private:
   void DataArrived();
+  void RaiseReceiveIfDue();
   void TakeArrivals();
+  void Keep(const QByteArray& bytes);
   void BytesSent();
   void DeviceFailed();
   void Raise(int event);
@@ -90,6 +96,7 @@ class CommPort : public QObject {
 
   QSerialPort* serial_;
   QByteArray inBuffer_;  // received and not yet taken, at most kInBufferSize bytes
+  qint64 received_ = 0;  // bytes that reached inBuffer_ or were dropped by it
   bool open_ = false;    // as the program set it; the device may have failed meanwhile
   int port_ = 1;
   QString settings_ = QStringLiteral("9600,N,8,1");

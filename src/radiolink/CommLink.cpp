@@ -11,18 +11,41 @@
 #include "platform/AppSettings.h"
 #include "platform/CommPort.h"
 #include "platform/Dialogs.h"
+#include "radiolink/AnswerTiming.h"
 #include "radiolink/LinkWait.h"
 #include "shell/MDIFormMain.h"
 
 namespace {
 
+using answertiming::AnswerWindow;
+using answertiming::Verdict;
+
 QPointer<cps::CommPort> g_comm;
 linkwait::Clock g_clock = linkwait::MonotonicMicros;
-QByteArray g_trace;  // the bytes received since StartReceiveTrace
 
-constexpr int kTraceBytes = 64;
+// What the line watch knows. The window holds every byte heard since the last answer was judged.
+struct LineWatch {
+  answertiming::AnswerTimes times;  // what this transfer learned of the radio
+  AnswerWindow window;              // the next answer's bytes so far
+  AnswerWindow lastAnswer;          // the answer judged last
+  int64_t lastLook = 0;             // when the line was last looked at
+  qint64 seen = 0;                  // bytes the port had received by then
+  int64_t wireFree = 0;             // when the PC's bytes handed over so far have crossed the line
+  int64_t requestEnd = 0;           // when the PC's last request had all been handed over
+  int64_t watchEnd = 0;             // until then a byte may still belong to the last answer
+};
+LineWatch g_watch;
 
-void Received(const QByteArray& bytes) { g_trace.append(bytes.left(kTraceBytes - g_trace.size())); }
+// Logs the bytes that came since the last look, with the time they came in.
+void LookAtLine() {
+  const int64_t now = g_clock();
+  const qint64 received = MSComm1().ReceivedCount();
+  if (received > g_watch.seen) {
+    g_watch.window.arrivals.push_back({g_watch.lastLook, now, int(received - g_watch.seen)});
+  }
+  g_watch.seen = received;
+  g_watch.lastLook = now;
+}
 
 constexpr char kLineSettings[] = "1200,N,8,2";
 
@@ -38,7 +61,12 @@ constexpr int kIdlePassMs = 5;
 // every wait of the link too.
 template <class Ended>
 void AwaitLink(Ended ended) {
-  linkwait::WaitUntil([&ended] { return ended() || CommError; }, LinkYield);
+  linkwait::WaitUntil(
+      [&ended] {
+        LookAtLine();
+        return ended() || CommError;
+      },
+      LinkYield);
 }
 
 // Outputs one byte array and waits for its send event; false when the reply time-out expired
@@ -49,11 +77,16 @@ bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
   CommSendEvent = false;
   StartReplyTimeout();
   MSComm1().SetOutBufferCount(0);
+  const int64_t handedOver = g_clock();
   MSComm1().Output(bytes);
+  // On a wire the bytes leave one by one after being handed over; the radio answers after that.
+  g_watch.wireFree =
+      std::max(g_watch.wireFree, handedOver) + int64_t(bytes.size()) * answertiming::kByteMicros;
   AwaitLink([] { return ReplyTimedOut || CommSendEvent; });
   if (ReplyTimedOut || CommError) return false;
   CommSendEvent = false;
   StopReplyTimeout();
+  g_watch.requestEnd = g_clock();
   onSent();
   return true;
 }
@@ -70,7 +103,7 @@ void SendBlock(void (*prepare)(), const uint8_t* data, int size) {
   }
 }
 
-void ReceiveBlock(void (*prepare)(), int frameSize) {
+void ReceiveBlock(void (*prepare)()) {
   ReceiveArmed = true;
   RxByte = 0;
   CommError = false;
@@ -80,9 +113,8 @@ void ReceiveBlock(void (*prepare)(), int frameSize) {
   if (!ReplyTimedOut && !CommError) {
     CommReceiveEvent = false;
     StopReplyTimeout();
+    LookAtLine();
     RxBuffer = MSComm1().Input();
-    Received(RxBuffer);
-    StrayBytes += std::max<int>(0, int(RxBuffer.size()) - frameSize);
     ResetCommThresholds();
   } else {
     StopReplyTimeout();
@@ -92,11 +124,10 @@ void ReceiveBlock(void (*prepare)(), int frameSize) {
   ReceiveArmed = false;
 }
 
-// Every clearing of the buffers counts what it throws away: the link clears only where the radio
-// has nothing to say.
+// Every clearing of the buffers logs what it throws away first: the link clears only where the
+// radio has nothing to say, so whatever is there is judged with the next answer.
 void DiscardWaitingBytes() {
-  StrayBytes += MSComm1().InBufferCount();
-  Received(MSComm1().Input());
+  LookAtLine();
   MSComm1().SetInBufferCount(0);
 }
 
@@ -229,10 +260,9 @@ namespace {
 void TakeReplyByte() {
   CommReceiveEvent = false;
   StopReplyTimeout();
+  LookAtLine();
   const QByteArray input = MSComm1().Input();
-  Received(input);
   RxByte = input.isEmpty() ? 0 : static_cast<uint8_t>(input[0]);
-  StrayBytes += std::max<int>(0, int(input.size()) - 1);
   FlushCommBuffers();
 }
 
@@ -279,62 +309,124 @@ void WaitReplyByteCountdown() {
 void SendBlock16() { SendBlock(PrepareSend16, TxBlock16.data(), int(TxBlock16.size())); }
 void SendBlock32() { SendBlock(PrepareSend32, TxBlock32.data(), int(TxBlock32.size())); }
 
-void ReceiveBlock9() { ReceiveBlock(PrepareReceive9, 9); }
-void ReceiveBlock10() { ReceiveBlock(PrepareReceive10, 10); }
-void ReceiveBlock17() { ReceiveBlock(PrepareReceive17, 17); }
+void ReceiveBlock9() { ReceiveBlock(PrepareReceive9); }
+void ReceiveBlock10() { ReceiveBlock(PrepareReceive10); }
+void ReceiveBlock17() { ReceiveBlock(PrepareReceive17); }
 
 // --- Noise on the line -----------------------------------------------------------------------
 
-bool LineClean() { return StrayBytes == 0 && MSComm1().InBufferCount() == 0; }
+namespace {
 
-void StartReceiveTrace() { g_trace.clear(); }
-QByteArray ReceiveTrace() { return g_trace; }
-
-void StartAnswerWindow() {
-  ClearCommBuffers();
-  StrayBytes = 0;
-}
-
-int PurgeLine(int frameBytes) {
-  ReceiveArmed = false;
-  CommError = false;
-  StartReplyTimeout();
-  const int64_t quiet = frameBytes * kByteMicros;
-  int64_t lastArrival = g_clock();
-  int discarded = 0;
-  // What arrives is fetched by the port at the yields, and taken here as it comes.
+// Listens until `until`, or until the window holds more than `heard` looks with bytes; the
+// window's closing (its forced time-out) or a port failure sets CommError.
+void ListenUntil(int64_t until, size_t heard) {
   AwaitLink([&] {
-    if (const QByteArray came = MSComm1().Input(); !came.isEmpty()) {
-      discarded += int(came.size());
-      Received(came);
-      lastArrival = g_clock();
-    }
-    return ReplyTimedOut || g_clock() - lastArrival >= quiet;
+    return g_watch.window.arrivals.size() > heard || ReplyTimedOut || g_clock() >= until;
   });
-  const bool wentQuiet = !ReplyTimedOut && !CommError;
-  StopReplyTimeout();
-  if (!wentQuiet) {
-    CommError = true;
-    return discarded;
-  }
-  discarded += MSComm1().InBufferCount();
-  MSComm1().SetInBufferCount(0);
-  StrayBytes = 0;
-  return discarded;
-}
-
-bool LineStaysQuiet(int frameBytes) {
-  const int64_t start = g_clock();
-  AwaitLink([&] {
-    return MSComm1().InBufferCount() > 0 || ReplyTimedOut ||
-           g_clock() - start >= frameBytes * kByteMicros;
-  });
+  // The last look is then at `until` or later: a byte seen after it came after `until`.
+  LookAtLine();
   // Expired only when the programming window's closing or Esc forced it.
   if (ReplyTimedOut) {
     StopReplyTimeout();
     CommError = true;
   }
-  return !CommError && LineClean();
+}
+
+// A new window, after an answer was judged or the line went quiet: bytes that come before
+// watchEnd may still belong to the answer before.
+void StartWindowAt(int64_t watchEnd) {
+  g_watch.window = AnswerWindow{};
+  g_watch.watchEnd = watchEnd;
+}
+
+}  // namespace
+
+void StartLineWatch() {
+  g_watch = LineWatch{};
+  g_watch.seen = MSComm1().ReceivedCount();
+  g_watch.lastLook = g_clock();
+  g_watch.requestEnd = g_watch.lastLook;
+}
+
+Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
+  LookAtLine();
+  AnswerWindow& window = g_watch.window;
+  const int64_t wireLeft = std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd);
+  window.requestEnd = g_watch.requestEnd;
+  window.slot = g_watch.times.SlotOf(exchange, wireLeft);
+  window.soonestPossible = g_watch.times.PacedLikeWire() ? wireLeft : 0;
+  window.answerBytes = answerBytes;
+  Verdict verdict = answertiming::Judge(window);
+  if (verdict == Verdict::HearOut) {
+    ListenUntil(answertiming::HearOutEnd(window), window.arrivals.size());
+    window.heardOut = true;
+    verdict = CommError ? Verdict::Noisy : answertiming::Judge(window);
+  }
+  // An answer heard in step teaches when this radio answers, and so does a slow one heard out,
+  // and the first answer to a request, sooner than the line predicted.
+  if (verdict == Verdict::InStep || verdict == Verdict::Late || verdict == Verdict::Early) {
+    g_watch.times.Learn(exchange, answertiming::FirstArrival(window) - window.requestEnd, wireLeft);
+    g_watch.times.SawFrame(answerBytes, window.arrivals.back().by - window.arrivals.front().by);
+  }
+  g_watch.lastAnswer = window;
+  StartWindowAt(answertiming::WatchEnd(window));
+  return verdict;
+}
+
+bool AnswerAlone() {
+  LookAtLine();
+  return g_watch.window.arrivals.empty();
+}
+
+bool LinePacedLikeWire() { return g_watch.times.PacedLikeWire(); }
+
+bool HearOutAnswer() {
+  ListenUntil(std::max(answertiming::HearOutEnd(g_watch.lastAnswer), g_watch.watchEnd), 0);
+  if (CommError || !g_watch.window.arrivals.empty()) return false;
+  g_watch.watchEnd = g_watch.lastLook;
+  return true;
+}
+
+bool QuietAfterRequest(answertiming::Exchange exchange, int answerBytes) {
+  const int64_t wireLeft = std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd);
+  const answertiming::Slot slot = g_watch.times.SlotOf(exchange, wireLeft);
+  const int64_t until = g_watch.requestEnd + slot.latest + answerBytes * answertiming::kByteMicros;
+  ListenUntil(std::max(until, g_watch.watchEnd), 0);
+  return !CommError && g_watch.window.arrivals.empty();
+}
+
+bool PurgeLine(int frameBytes) {
+  ReceiveArmed = false;
+  // Expired only when the programming window's closing or Esc forced it: nothing to wait for.
+  CommError = ReplyTimedOut;
+  if (CommError) return false;
+  StartReplyTimeout();
+  const int64_t quiet = frameBytes * answertiming::kByteMicros;
+  int64_t lastArrival = g_clock();
+  size_t heard = g_watch.window.arrivals.size();
+  // What arrives is fetched by the port at the yields, and thrown away here as it comes.
+  AwaitLink([&] {
+    if (g_watch.window.arrivals.size() > heard) {
+      heard = g_watch.window.arrivals.size();
+      lastArrival = g_clock();
+      MSComm1().SetInBufferCount(0);
+    }
+    return ReplyTimedOut || g_clock() - lastArrival >= quiet;
+  });
+  const bool wentQuiet = !ReplyTimedOut && !CommError;
+  StopReplyTimeout();
+  DiscardWaitingBytes();
+  StartWindowAt(g_clock());
+  if (!wentQuiet) CommError = true;
+  return wentQuiet;
+}
+
+bool PurgeNoiseAfterAnswer(int frameBytes) {
+  LookAtLine();
+  const AnswerWindow& window = g_watch.window;
+  if (window.arrivals.empty()) return true;
+  if (window.arrivals.front().after < g_watch.watchEnd) return false;
+  return PurgeLine(frameBytes);
 }
 
 // --- LED blink -------------------------------------------------------------------------------

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "radiolink/AnswerTiming.h"
+
 namespace cps {
 class CommPort;
 }
@@ -82,33 +84,42 @@ void ReceiveBlock10();
 void ReceiveBlock17();
 
 // --- Noise on the line ------------------------------------------------------------------------
-// The radio talks only when asked, and says exactly one answer: a byte that comes anywhere else
-// is noise (StrayBytes counts what the primitives found). A frame or reply byte is taken as the
-// radio's only while the line is clean.
+// The radio speaks only when asked and says one answer: the PC is in step only while every byte it
+// heard can be placed as the radio's answer to its last request. The link looks at the line at
+// every pass of its waits and at every buffer clearing, and logs when each byte came; nothing is
+// discarded unseen. Each answer is then judged by AnswerTiming's rules against what this radio's
+// answers have taught the transfer so far.
 
-// The time one byte takes on the line at 1200 baud with 8 data bits and 2 stop bits, in
-// microseconds of the link's clock.
-constexpr int64_t kByteMicros = 11 * 1000000 / 1200;
-
-// No stray byte since the line was last purged or an answer window started, and nothing waiting
-// now.
-bool LineClean();
-// Starts the window of an answer whose every byte will be judged (a frame): what came before
-// the PC asks for it cannot be part of it, and is discarded.
-void StartAnswerWindow();
-// Lets the line go quiet before the PC answers a bad frame: waits until nothing has arrived for
-// the time frameBytes take on the line, discarding all of it, within the reply time-out; then
-// StrayBytes is 0. A copy of the frame still on its way is so never taken for the next one.
-// CommError when the line never went quiet, the window went or the port failed. Returns how
-// many bytes it discarded.
-int PurgeLine(int frameBytes);
-// Every byte received from now on, as it came, whether taken or discarded (the first 64, and
-// only those the port had fetched from the driver).
-void StartReceiveTrace();
-QByteArray ReceiveTrace();
-// After the last answer of a transfer: true when nothing at all arrives within the time
-// frameBytes take on the line and the line was clean. A window closed meanwhile sets CommError.
-bool LineStaysQuiet(int frameBytes);
+// Forgets what an earlier transfer learned of the radio, and every byte heard so far.
+void StartLineWatch();
+// Judges the answer a receive primitive just took (RxByte or RxBuffer) to the request that ended
+// last. An answer that came sooner or later than this radio answers is heard out first, for one
+// more answer time: anything else heard by then makes it PreviousSuspect. Answers teach the
+// transfer when this radio answers; from then on later bytes are counted against the answer
+// until its watch ends. A window closed meanwhile sets CommError.
+answertiming::Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes);
+// Nothing has come since the last answer was judged.
+bool AnswerAlone();
+// The radio's frames came a byte at a time, as over a wire: only then do the times of its
+// answers tell anything of the radio rather than of how busy this machine is.
+bool LinePacedLikeWire();
+// Listens for one more of the radio's answer times after the last answer judged, so that a late
+// answer of a slow radio is heard too; true when nothing came. After it, bytes no longer count
+// against that answer.
+bool HearOutAnswer();
+// After a request that the radio leaves unanswered (the read's last acknowledgement): listens
+// until the radio's latest start of an answer of this exchange, and then for as long as an
+// answer of answerBytes takes on the line, so that a late one is heard too; true when nothing
+// came.
+bool QuietAfterRequest(answertiming::Exchange exchange, int answerBytes);
+// Lets the line go quiet once noise was seen: waits until nothing has arrived for the time
+// frameBytes take on the line, discarding it all, within the reply time-out; afterwards no byte
+// counts against any answer. A copy of a frame still on its way is so never taken for the next
+// one. False (and CommError) when the line never went quiet, the window went or the port failed.
+bool PurgeLine(int frameBytes);
+// Bytes that came after the last answer was heard out (HearOutAnswer) answer nothing: the line is
+// purged of them. False when one may belong to that answer after all, or the purge failed.
+bool PurgeNoiseAfterAnswer(int frameBytes);
 
 // --- LED blink -----------------------------------------------------------------------------
 void StartGreenLedBlink();

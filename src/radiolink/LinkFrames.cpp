@@ -23,18 +23,6 @@ bool FrameSumMatches(const QByteArray& frame, int first, int dataBytes) {
   return static_cast<uint8_t>(frame[first + dataBytes]) == SumByte(frame, first, dataBytes);
 }
 
-bool AckedFrameMayBeNoise(const QByteArray& acked, const QByteArray& after) {
-  const int size = int(acked.size());
-  const int rest = int(after.size()) - size;
-  if (size < 2 || rest < 1 || rest > size) return false;
-  if (!FrameSumMatches(after, rest, size - 1)) return false;
-  for (int at = 0; at + rest <= size; ++at) {
-    const QByteArray radios = acked.left(at) + acked.mid(at + rest) + after.left(rest);
-    if (FrameSumMatches(radios, 0, size - 1)) return true;
-  }
-  return false;
-}
-
 RegionReply ClassifyRegionReply(uint8_t reply) {
   switch (reply) {
     case 0x32:

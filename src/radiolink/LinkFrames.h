@@ -43,12 +43,6 @@ constexpr int BlockAddress(int b) { return 8 * b; }
 // their sum byte (frame is long enough and the sum matches).
 bool FrameSumMatches(const QByteArray& frame, int first, int dataBytes);
 
-// Whether an acknowledged frame (data bytes and sum byte) may have been noise with the head of
-// the radio's frame, when after holds every byte that came next, until the line went quiet: k
-// bytes (the frame's rest) and then one whole frame with a good sum byte, and taking a run of k
-// bytes out of the acknowledged frame and putting those k bytes at its end gives a good frame.
-bool AckedFrameMayBeNoise(const QByteArray& acked, const QByteArray& after);
-
 // A frame the PC sends: every data byte followed by a zero byte.
 template <size_t N>
 std::array<uint8_t, 2 * N> Interleave(const std::array<uint8_t, N>& data) {

@@ -3,6 +3,7 @@
 // editor through the radio-read fill chain.
 #include <QAction>
 #include <QProgressBar>
+#include <utility>
 
 #include "editor/FillChain.h"
 #include "editor/frmMain.h"
@@ -23,11 +24,25 @@
 
 namespace {
 
+using answertiming::Exchange;
+using answertiming::Verdict;
+
 constexpr int kSaveButton = 2;
 constexpr int kWriteButton = 4;
 constexpr int kMaxBlockRetries = 3;  // at most four bad copies of a block
 constexpr int kMaxCopiesOnNoisyLine = 16;
-constexpr WakeUpRules kReadWakeUp{0, true};
+// The identity need not be heard out: noise after it shows in the answer to the read request,
+// and the wake-up starts over.
+constexpr WakeUpRules kReadWakeUp{0, true, false};
+
+// What the read does with one copy of a block.
+enum class CopyVerdict {
+  Take,       // the radio's frame: acknowledge it
+  Hold,       // a good copy on a line that has shown noise: ask for a second one to agree
+  AskAgain,   // the radio's own frame with a bad sum byte
+  Noise,      // noise with the copy or after it: let the line go quiet, then ask again
+  OutOfStep,  // bytes after an acknowledgement that may be the rest of the block it took
+};
 
 class RadioRead {
  public:
@@ -35,25 +50,60 @@ class RadioRead {
 
   void Run() {
     OpenCommPort();
-    StrayBytes = 0;
+    StartLineWatch();
     form_.cmdRead->SetEnabled(false);
     StartHandshakeTimeout();
-    const char* failure = TakeIdentity();
-    if (failure == nullptr) {
-      failure = RequestAccess(form_, frames::kReadRequest, kRxCountdownPasses, 0, true);
-    }
-    if (failure == nullptr) failure = TakeFirstBlock();
-    if (failure != nullptr) return ErrorExit(failure);
+    if (const char* failure = OpenTransfer()) return ErrorExit(failure);
     ReceiveBlocks();
+    // The radio says nothing after the last acknowledgement: a frame now would answer it, the
+    // read having been a frame behind the radio.
+    if (!CommError && !QuietAfterRequest(Exchange::Block, frames::kBlockFrameSize)) {
+      CommError = true;
+    }
     Complete();
   }
 
  private:
+  // The wake-up and identity, the read request and block 0's answer. An answer that came with
+  // noise cannot be asked for again, since the radio does not answer those requests twice: the
+  // wake-up then starts over, as long as the handshake time-out allows.
+  const char* OpenTransfer() {
+    int retries = 0;
+    for (;;) {
+      if (const char* failure = TakeIdentity(retries)) return failure;
+      const char* refusal = nullptr;
+      switch (RequestAccess(form_, frames::kReadRequest, kRxCountdownPasses, 0, refusal)) {
+        case Access::Granted:
+          break;
+        case Access::Refused:
+          return refusal;
+        case Access::Noisy:
+          if (!PurgeLine(frames::kBlockFrameSize)) return kCheckModeText;
+          continue;
+      }
+      firstCopy_ = RequestFirstBlock(Exchange::FirstBlock);
+      if (CommError) return kCheckVersionText;
+      // Bytes before the answer that may be the rest of the region answer: it decided nothing.
+      if (firstCopy_ == Verdict::PreviousSuspect) {
+        if (!PurgeLine(frames::kFirstBlockFrameSize)) return kCheckVersionText;
+        continue;
+      }
+      // Noise with the answer is asked for again by the block loop. The radio's own answer must
+      // start with its OK: one without it is noise when more follows.
+      if (answertiming::IsAlone(firstCopy_) && uint8_t(RxBuffer[0]) != frames::kOk) {
+        if (HearOutAnswer() || CommError) return kCheckVersionText;
+        firstCopy_ = Verdict::Noisy;
+      }
+      form_.lblProgram->SetCaption(QLatin1String(kReadWaitText));
+      StartGreenLedBlink();
+      return nullptr;
+    }
+  }
+
   // The wake-up and the radio's identity frame. The identity and the layout are only held here:
   // they reach the open codeplug together with the data, so that a read that fails leaves it as
   // it was.
-  const char* TakeIdentity() {
-    int retries = 0;
+  const char* TakeIdentity(int& retries) {
     switch (WakeUpAndIdentify(form_, kReadWakeUp, retries)) {
       case Handshake::Failed:
         return kCheckModeText;
@@ -70,104 +120,104 @@ class RadioRead {
     return kCheckModeText;
   }
 
-  // Block 0 comes with the reply to the first block request; then the green LED blinks.
-  const char* TakeFirstBlock() {
-    if (!RequestFirstBlock()) {
-      // An answer without its 'O' whose rest is still coming was noise before the radio's
-      // frame: the block loop asks for block 0 again.
-      if (CommError || PurgeLine(frames::kFirstBlockFrameSize) == 0 || CommError) {
-        return kCheckVersionText;
-      }
-      firstCopyNoisy_ = true;
-    }
-    form_.lblProgram->SetCaption(QLatin1String(kReadWaitText));
-    StartGreenLedBlink();
-    return nullptr;
-  }
-
   // Every block checked by its sum byte and acknowledged, or asked for again ('F'), up to three
-  // times in a row after a bad copy; CommError tells how the blocks went. A copy is taken only when
-  // it is exactly the radio's frame: one that came with noise (a stray byte, more bytes than the
-  // frame, a byte in the pause before the acknowledgement) is a bad copy, and the line goes quiet
-  // before the PC asks again. Once the line has shown noise, a sum byte of 8 bits no longer tells
-  // the radio's frame from noise that matched it by chance: a block is then taken only when two
-  // good copies agree, and the block taken just before the first noise must not be explained by
-  // it.
+  // times in a row after a bad copy; CommError tells how the blocks went.
   void ReceiveBlocks() {
-    int badCopies = 0;
-    int copies = 0;
-    int stored = 0;
-    bool firstPass = true;
-    bool noisy = false;
-    QByteArray held;   // a good copy of this block, waiting for a second one to agree
-    QByteArray acked;  // the copy of the block before, as it was acknowledged
     for (int b = 0; b < layout::kDataBlockCount;) {
-      int first = 1;  // block 0 comes inside the reply to 0x0B, after its 'O'
-      int frameSize = frames::kFirstBlockFrameSize;
-      const bool purged = firstPass && firstCopyNoisy_;
-      if (!firstPass) {
-        ReceiveBlock9();
-        if (CommError) break;
-        first = 0;
-        frameSize = frames::kBlockFrameSize;
-      }
-      firstPass = false;
-      ++copies;
-      for (int j = 0; j < layout::kBlockSize; ++j) {
-        const int at = first + j;
-        RadioImage[frames::BlockAddress(b) + j] = at < RxBuffer.size() ? uint8_t(RxBuffer[at]) : 0;
-        form_.SetProgressValue(++stored);
-      }
-      const QByteArray copy = RxBuffer.mid(first, layout::kBlockSize + 1);
-      bool clean = false;
-      if (!purged && IsGoodCopy(first, clean)) {
-        badCopies = 0;
-        if (!noisy || copy == held) {
-          copies = 0;
-          held.clear();
-          acked = copy;
-          StartReceiveTrace();
-          SendCommandByte(frames::kOk);
-          if (CommError) break;
-          ++b;
-          continue;
-        }
-        held = copy;
-      } else {
-        // Noise with the copy, or more of a frame still on its way behind it: a noisy line.
-        const bool noise = purged || PurgeLine(frameSize) > 0 || !clean;
-        if (CommError) break;
-        // The first noise, right after a block was acknowledged, may be the rest of that block's
-        // frame, whose head came after noise that made up a matching sum byte by chance.
-        if (noise && !noisy && copies == 1 && b > 0 &&
-            frames::AckedFrameMayBeNoise(acked, ReceiveTrace())) {
-          CommError = true;
-          break;
-        }
-        noisy = noisy || noise;
-        ++badCopies;
-      }
-      SendCommandByte(frames::kNotReady);
+      const Verdict heard = ReceiveCopy();
       if (CommError) break;
-      if (badCopies > kMaxBlockRetries || copies == kMaxCopiesOnNoisyLine) {
-        CommError = true;
+      const QByteArray copy = StoreCopy(b);
+      const CopyVerdict verdict = JudgeCopy(heard, copy);
+      if (verdict == CopyVerdict::Take) {
+        if (!Acknowledge()) break;
+        ++b;
+      } else if (!AskAgain(verdict, copy)) {
         break;
       }
-      stored -= layout::kBlockSize;
-      form_.SetProgressValue(stored);
     }
     StopLedBlink();
   }
 
-  // The copy just taken came alone on a clean line, its sum byte matches, and nothing followed
-  // it in the pause before the answer. clean tells whether the line stayed clean as far as the
-  // copy was looked at.
-  bool IsGoodCopy(int first, bool& clean) {
-    clean = LineClean();
-    if (!clean || !frames::FrameSumMatches(RxBuffer, first, layout::kBlockSize)) return false;
+  // The next copy of the block, as it was heard: block 0's first copy came in the answer to
+  // 0x0B, after its OK; every other copy, block 0's included, comes in a 9-byte frame.
+  Verdict ReceiveCopy() {
+    if (std::exchange(firstCopyPending_, false)) return firstCopy_;
+    ReceiveBlock9();
+    if (CommError) return Verdict::Noisy;
+    frameOffset_ = 0;
+    frameSize_ = frames::kBlockFrameSize;
+    return JudgeAnswer(Exchange::Block, frames::kBlockFrameSize);
+  }
+
+  // Stores the copy's data bytes as block b, counting them on the progress bar; returns them with
+  // their sum byte.
+  QByteArray StoreCopy(int b) {
+    ++copies_;
+    for (int j = 0; j < layout::kBlockSize; ++j) {
+      const int at = frameOffset_ + j;
+      RadioImage[frames::BlockAddress(b) + j] = at < RxBuffer.size() ? uint8_t(RxBuffer[at]) : 0;
+      form_.SetProgressValue(++stored_);
+    }
+    return RxBuffer.mid(frameOffset_, layout::kBlockSize + 1);
+  }
+
+  // Takes the copy: the radio goes on with the next block. False when the read ends.
+  bool Acknowledge() {
+    badCopies_ = 0;
+    copies_ = 0;
+    held_.clear();
+    // Two agreeing copies are the radio's whatever follows them; one copy only while nothing
+    // but the next block follows its acknowledgement.
+    ackedOneCopy_ = !noisyLine_;
+    SendCommandByte(frames::kOk);
+    return !CommError;
+  }
+
+  // Asks for the same block again ('F'), once the line has gone quiet where noise came. False
+  // when the read ends: out of step, the purge or the request failed, or too many copies.
+  bool AskAgain(CopyVerdict verdict, const QByteArray& copy) {
+    if (verdict == CopyVerdict::OutOfStep) {
+      CommError = true;
+      return false;
+    }
+    if (verdict == CopyVerdict::Hold) {
+      badCopies_ = 0;
+      held_ = copy;
+    } else {
+      if (verdict == CopyVerdict::Noise) {
+        noisyLine_ = true;
+        if (!PurgeLine(frameSize_)) return false;
+      }
+      ++badCopies_;
+    }
+    SendCommandByte(frames::kNotReady);
+    if (CommError) return false;
+    if (badCopies_ > kMaxBlockRetries || copies_ == kMaxCopiesOnNoisyLine) {
+      CommError = true;
+      return false;
+    }
+    stored_ -= layout::kBlockSize;
+    form_.SetProgressValue(stored_);
+    return true;
+  }
+
+  // A copy is taken only when it is exactly the radio's frame: alone, its sum byte matching, and
+  // nothing after it in the pause before the acknowledgement. Bytes that are no answer to a
+  // request, until the next block is taken, may be the rest of the block acknowledged last:
+  // after a single copy the read cannot tell which block it took. Once the line has shown noise,
+  // or a copy came over a wire sooner than the radio answers (as a leftover frame would), a sum
+  // byte of 8 bits no longer tells the radio's frame from noise that matched it by chance: a
+  // block is then taken only when two good copies agree.
+  CopyVerdict JudgeCopy(Verdict heard, const QByteArray& copy) {
+    if (heard == Verdict::PreviousSuspect && ackedOneCopy_) return CopyVerdict::OutOfStep;
+    if (!answertiming::IsAlone(heard)) return CopyVerdict::Noise;
+    if (!frames::FrameSumMatches(copy, 0, layout::kBlockSize)) return CopyVerdict::AskAgain;
     cps::Sleep(2);
-    clean = LineClean();
-    return clean;
+    if (!AnswerAlone()) return CopyVerdict::Noise;
+    // A copy sooner than the radio answers, as a leftover frame would come: one more must agree.
+    noisyLine_ = noisyLine_ || (heard == Verdict::Early && LinePacedLikeWire());
+    if (noisyLine_ && copy != held_) return CopyVerdict::Hold;
+    return CopyVerdict::Take;
   }
 
   // A read that failed or was cancelled only says so in the window: it changes nothing of the
@@ -223,7 +273,16 @@ class RadioRead {
   }
 
   FrmProgram& form_;
-  bool firstCopyNoisy_ = false;  // block 0's first copy was noise, and the line was purged
+  Verdict firstCopy_ = Verdict::Noisy;  // how block 0's answer to 0x0B was heard
+  bool firstCopyPending_ = true;        // that answer is the block loop's first copy
+  int frameOffset_ = 1;                 // where the copy's data start: after the OK of 0x0B's
+  int frameSize_ = frames::kFirstBlockFrameSize;
+  int copies_ = 0;             // copies of this block so far
+  int badCopies_ = 0;          // bad copies of this block in a row
+  int stored_ = 0;             // data bytes stored, as the progress bar counts them
+  bool noisyLine_ = false;     // noise came with a copy: blocks are taken from two copies
+  bool ackedOneCopy_ = false;  // the block acknowledged last was taken from one copy
+  QByteArray held_;            // a good copy of this block, waiting for a second one to agree
   bool legacy_ = false;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};
 };

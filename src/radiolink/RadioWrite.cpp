@@ -9,7 +9,6 @@
 #include "model/CodeplugLayout.h"
 #include "model/ModuleState.h"
 #include "model/UserTones.h"
-#include "platform/CommPort.h"
 #include "platform/CommandButton.h"
 #include "platform/FlexGrid.h"
 #include "platform/Label.h"
@@ -24,10 +23,14 @@
 
 namespace {
 
+using answertiming::Exchange;
+using answertiming::Verdict;
+
 constexpr int kMaxIdentityRetries = 5;  // the sixth 'G' ends the write
 constexpr int kMaxBlockRetries = 3;     // a block is sent at most four times
 constexpr int kSettleMs = 200;          // the radio's pause after a wake-up or region reply
-constexpr WakeUpRules kWriteWakeUp{kSettleMs, false};
+// The identity is written back into the radio: it is heard out first.
+constexpr WakeUpRules kWriteWakeUp{kSettleMs, false, true};
 constexpr int kBandColumn = 12;
 constexpr uint32_t kColourButtonText = 0x80000012u;
 constexpr uint32_t kColourGreyText = 0x80000011u;
@@ -38,16 +41,13 @@ class RadioWrite {
 
   void Run() {
     OpenCommPort();
-    StrayBytes = 0;
+    StartLineWatch();
     RadioPasswordAccepted = false;
     RadioPassword.clear();
     form_.cmdWrite->SetEnabled(false);
     StartHandshakeTimeout();
     const char* failure = IdentifyAndWriteBack();
-    if (failure == nullptr) {
-      failure = RequestAccess(form_, frames::kWriteRequest, kRxCountdownAfterWriteRequest,
-                              kSettleMs, false);
-    }
+    if (failure == nullptr) failure = RequestWriteAccess();
     if (failure == nullptr) failure = TakeRadioPassword();
     if (failure == kPasswordNotGiven) return;
     if (failure == nullptr) failure = CheckBand();
@@ -55,9 +55,9 @@ class RadioWrite {
     if (failure != nullptr) return ErrorExit(failure);
     PrepareTransmitForm();
     SendBlocks();
-    // The radio says nothing more after the last block: a byte now may be its answer to a block
-    // whose answer was taken from noise.
-    if (!CommError && !LineStaysQuiet(kAfterLastBlockBytes)) CommError = true;
+    // The radio says nothing more after the last block's answer: a byte now may be its answer to
+    // a block whose answer was taken from noise.
+    if (!CommError && !HearOutAnswer()) CommError = true;
     if (CommError) {
       form_.lblProgram->SetCaption(QLatin1String(kCommErrorText));
       return;
@@ -67,10 +67,6 @@ class RadioWrite {
 
  private:
   static constexpr const char* kPasswordNotGiven = "";
-  // How long the line must stay quiet after the last block's answer: that answer may have been
-  // noise that came while the block and its sum were still on their way, the radio's own answer
-  // following after them.
-  static constexpr int kAfterLastBlockBytes = 2 * layout::kBlockSize + 2 + 2;
 
   // The wake-up and the radio's identity frame, which goes into the image and is sent back.
   const char* IdentifyAndWriteBack() {
@@ -116,9 +112,9 @@ class RadioWrite {
         form_.SetProgressValue(i + 1);
       }
       TxBlock32 = frames::Interleave(identity);
-      // The radio waits for this frame and says nothing meanwhile: its answer's window starts
-      // here.
-      StartAnswerWindow();
+      // The radio stores this frame: nothing may have followed the identity it carries, also
+      // while it was made.
+      if (!AnswerAlone()) return kCheckCableText;
       SendBlock32();
       if (CommError) return kCheckCableText;
       cps::Sleep(10);
@@ -126,10 +122,9 @@ class RadioWrite {
       if (CommError) return kCheckCableText;
       ReceiveReplyByte();
       if (CommError) return kCheckCableText;
-      cps::Sleep(2);
-      // From here on the radio's answers cannot be told from noise: the write stops rather
-      // than guess.
-      if (!LineClean()) return kCheckCableText;
+      // From here on the radio's answers cannot be asked for again: the write stops rather than
+      // act on one that came with noise.
+      if (JudgeReplyByte(Exchange::WriteBack, 2) != Asked::Answered) return kCheckCableText;
       if (RxByte != frames::kIdentityAgain) return nullptr;
       if (retries == kMaxIdentityRetries) {
         CommError = true;
@@ -139,17 +134,35 @@ class RadioWrite {
     }
   }
 
+  // The radio refuses a write request only with 'F'; an answer that came with noise cannot be
+  // asked for again.
+  const char* RequestWriteAccess() {
+    const char* refusal = nullptr;
+    switch (RequestAccess(form_, frames::kWriteRequest, kRxCountdownAfterWriteRequest, kSettleMs,
+                          refusal)) {
+      case Access::Granted:
+        return nullptr;
+      case Access::Refused:
+        return refusal;
+      case Access::Noisy:
+        break;
+    }
+    return kCheckModeText;
+  }
+
   // The radio's own password, from the reply to the first block request: when it has one, the
   // user must give it. kPasswordNotGiven when the prompt closed without it.
   const char* TakeRadioPassword() {
-    if (!RequestFirstBlock() || !LineClean()) return kCheckVersionText;
+    const Verdict heard = RequestFirstBlock(Exchange::Password);
+    if (CommError || !answertiming::IsAlone(heard) || uint8_t(RxBuffer[0]) != frames::kOk) {
+      return kCheckVersionText;
+    }
+    // Whether the user is asked cannot be taken back: the frame must be the radio's.
+    if (!HearOutAnswer()) return kCheckVersionText;
     RadioPassword = frames::PasswordFromReply(RxBuffer);
     if (frames::ReplyCarriesPassword(RxBuffer) && !AwaitPassword()) return kPasswordNotGiven;
     // Noise while the user typed answers nothing: the line goes quiet before the band check.
-    if (!LineClean()) {
-      PurgeLine(frames::kFirstBlockFrameSize);
-      if (CommError) return kCheckModeText;
-    }
+    if (!PurgeNoiseAfterAnswer(frames::kFirstBlockFrameSize)) return kCheckModeText;
     CodeplugLocked = false;
     if (IsFrmMainLoaded()) CopyPasswordToImage();
     return nullptr;
@@ -165,7 +178,7 @@ class RadioWrite {
   // The radio's band byte must match the codeplug's band and region.
   const char* CheckBand() {
     for (;;) {
-      if (!AskRadio(frames::kBandCheck, kRxCountdownPasses, 10) || !LineClean()) {
+      if (AskRadio(frames::kBandCheck, kRxCountdownPasses, 10, Exchange::Band) != Asked::Answered) {
         return kCheckModeText;
       }
       if (RxByte == frames::ExpectedBandByte(CodeplugImage)) return nullptr;
@@ -178,17 +191,17 @@ class RadioWrite {
 
   // Asks the radio to take the data; then the red LED blinks.
   const char* StartData() {
+    // The radio leaves this 0x0B unanswered: whatever comes before the answer to 'R' is judged
+    // with that answer.
     SendCommandByte(frames::kFirstBlock);
     cps::Sleep(10);
-    // The radio may answer this 0x0B; the clearing before the next command discards it as no
-    // noise.
-    MSComm1().SetInBufferCount(0);
     SendCommandByte(frames::kReadRequest);
     if (CommError) return kCheckVersionText;
     ReceiveReplyByte();
-    if (CommError) return kCheckVersionText;
-    cps::Sleep(10);
-    if (RxByte != frames::kOk || !LineClean()) return kCheckVersionText;
+    if (CommError || JudgeReplyByte(Exchange::StartData, 10) != Asked::Answered ||
+        RxByte != frames::kOk) {
+      return kCheckVersionText;
+    }
     form_.lblProgram->SetCaption(QLatin1String(kWriteWaitText));
     StartRedLedBlink();
     return nullptr;
@@ -222,7 +235,8 @@ class RadioWrite {
 
   // Every block with its sum byte, sent again up to three times until the radio answers 'O'. The
   // radio takes blocks in order, without addresses: an answer that came with noise could have
-  // been either, so the write stops there rather than send a block the radio may already hold.
+  // been noise or the radio's, so the write stops there rather than send a block the radio may
+  // already hold.
   void SendBlocks() {
     int retries = 0;
     int x = 0;
@@ -241,8 +255,7 @@ class RadioWrite {
       if (CommError) break;
       ReceiveReplyByte();
       if (CommError) break;
-      cps::Sleep(2);
-      if (!LineClean()) {
+      if (JudgeReplyByte(Exchange::BlockWrite, 2) != Asked::Answered) {
         CommError = true;
         break;
       }

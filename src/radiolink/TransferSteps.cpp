@@ -9,25 +9,29 @@
 
 namespace {
 
+using answertiming::Exchange;
+using answertiming::Verdict;
+
 constexpr int kMaxIdentityRetries = 5;  // the sixth bad identity frame ends the transfer
 constexpr int kIdentityPauseMs = 10;
 
 enum class WakeUp { Restart, Identity, Legacy };
 
-// A reply byte that came with noise may not be the radio's: the line goes quiet before the
-// wake-up starts over.
-bool ReplyWasNoisy() {
-  if (LineClean()) return false;
-  PurgeLine(frames::kBlockFrameSize);
-  return true;
+// The radio's answer to a wake-up, or false when none came or it came with noise: the line is
+// then let go quiet, and the answer decides nothing.
+bool TakeWakeUpAnswer() {
+  WaitReplyByteCountdown();
+  if (CommError) return false;
+  if (JudgeReplyByte(Exchange::WakeUp, 0) == Asked::Answered) return true;
+  if (!CommError) PurgeLine(frames::kBlockFrameSize);
+  return false;
 }
 
 WakeUp WakeRadio(const FrmProgram& form, int settleMs) {
   SendCommandByte(frames::kWakeUp);
   if (CommError) return WakeUp::Restart;
   RxCountdown = kRxCountdownPasses;
-  WaitReplyByteCountdown();
-  if (CommError || ReplyWasNoisy()) return WakeUp::Restart;
+  if (!TakeWakeUpAnswer()) return WakeUp::Restart;
   cps::DoEvents();
   // A window closed at that yield ends the transfer at the next test of the loop.
   if (form.Unloaded()) return WakeUp::Restart;
@@ -37,9 +41,14 @@ WakeUp WakeRadio(const FrmProgram& form, int settleMs) {
   // Not ready: one more try, on what is left of the same countdown.
   SendCommandByte(frames::kWakeUp);
   if (CommError) return WakeUp::Restart;
-  WaitReplyByteCountdown();
-  if (CommError || ReplyWasNoisy()) return WakeUp::Restart;
-  return RxByte == frames::kReady ? WakeUp::Identity : WakeUp::Legacy;
+  if (!TakeWakeUpAnswer()) return WakeUp::Restart;
+  if (RxByte == frames::kReady) return WakeUp::Identity;
+  // Going on without the identity exchange cannot be taken back: only the radio may decide it.
+  if (!HearOutAnswer()) {
+    if (!CommError) PurgeLine(frames::kBlockFrameSize);
+    return WakeUp::Restart;
+  }
+  return WakeUp::Legacy;
 }
 
 // The radio image keeps every frame as received; the sum tells whether it may be used.
@@ -52,6 +61,13 @@ bool TakeIdentityFrame() {
 
 }  // namespace
 
+Asked JudgeReplyByte(Exchange exchange, int pauseMs) {
+  const Verdict heard = JudgeAnswer(exchange, 1);
+  if (CommError) return Asked::Failed;
+  cps::Sleep(pauseMs);
+  return answertiming::IsAlone(heard) && AnswerAlone() ? Asked::Answered : Asked::Noisy;
+}
+
 Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, int& retries) {
   for (;;) {
     if (HandshakeTimedOut) {
@@ -63,7 +79,6 @@ Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, in
     if (wake == WakeUp::Restart) continue;
     cps::Sleep(kIdentityPauseMs);
     for (;;) {
-      StartAnswerWindow();
       SendCommandByte(frames::kIdentity);
       if (CommError) {
         SendCommandByte(frames::kNotReady);
@@ -71,13 +86,22 @@ Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, in
       }
       ReceiveBlock17();
       if (CommError) break;
-      if (TakeIdentityFrame() && LineClean()) {
+      const Verdict heard = JudgeAnswer(Exchange::Identity, frames::kIdentityFrameSize);
+      const bool goodSum = TakeIdentityFrame();
+      if (CommError) break;
+      // The wake-up's answer may not have been the radio's: wake it again.
+      if (heard == Verdict::PreviousSuspect) {
+        PurgeLine(frames::kIdentityFrameSize);
+        break;
+      }
+      if (answertiming::IsAlone(heard) && goodSum && (!rules.hearOutIdentity || HearOutAnswer())) {
         retries = 0;
         return Handshake::Identity;
       }
-      // Whatever of the frame is still on its way must not meet the next request.
-      PurgeLine(frames::kIdentityFrameSize);
-      if (CommError) break;
+      // Noise with the frame or after it: the line goes quiet before the PC asks again. A frame
+      // that came alone with a bad sum byte is the radio's own, and is asked for again at once.
+      const bool noise = !answertiming::IsAlone(heard) || goodSum;
+      if (CommError || (noise && !PurgeLine(frames::kIdentityFrameSize))) break;
       if (retries == kMaxIdentityRetries) {
         CommError = true;
         return Handshake::Failed;
@@ -88,56 +112,56 @@ Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, in
   }
 }
 
-bool AskRadio(uint8_t command, double countdown, int settleMs) {
+Asked AskRadio(uint8_t command, double countdown, int settleMs, Exchange exchange) {
   SendCommandByte(command);
   if (CommError) {
     SendCommandByte(frames::kNotReady);
-    return false;
+    return Asked::Failed;
   }
   RxCountdown = countdown;
   WaitReplyByteCountdown();
-  if (CommError) return false;
-  cps::Sleep(settleMs);
-  return true;
+  if (CommError) return Asked::Failed;
+  return JudgeReplyByte(exchange, settleMs);
 }
 
-const char* RequestAccess(FrmProgram& form, uint8_t request, double countdown, int settleMs,
-                          bool askAgainAfterNoise) {
+Access RequestAccess(FrmProgram& form, uint8_t request, double countdown, int settleMs,
+                     const char*& refusal) {
   for (;;) {
-    if (!AskRadio(request, countdown, settleMs)) return kCheckModeText;
-    // With noise on the line the byte taken may not be the radio's answer.
-    if (!LineClean()) {
-      if (!askAgainAfterNoise) return kCheckModeText;
-      PurgeLine(frames::kBlockFrameSize);
-      if (CommError) return kCheckModeText;
-      continue;
+    switch (AskRadio(request, countdown, settleMs, Exchange::Access)) {
+      case Asked::Failed:
+        refusal = kCheckModeText;
+        return Access::Refused;
+      case Asked::Noisy:
+        return Access::Noisy;
+      case Asked::Answered:
+        break;
     }
     switch (frames::ClassifyRegionReply(RxByte)) {
       case frames::RegionReply::Accepted:
-        return nullptr;
+        return Access::Granted;
       case frames::RegionReply::NotReady:
         continue;
       case frames::RegionReply::Unsupported:
         form.SetProgressValue(0);
         SendCommandByte(frames::kNotReady);
-        return kUnsupportedRegionText;
+        refusal = kUnsupportedRegionText;
+        return Access::Refused;
       case frames::RegionReply::BadCable:
         form.SetProgressValue(0);
-        return kCheckCableText;
+        refusal = kCheckCableText;
+        return Access::Refused;
     }
   }
 }
 
-bool RequestFirstBlock() {
+Verdict RequestFirstBlock(Exchange exchange) {
   cps::Sleep(10);
-  StartAnswerWindow();
   SendCommandByte(frames::kFirstBlock);
   if (CommError) {
     SendCommandByte(frames::kNotReady);
-    return false;
+    return Verdict::Noisy;
   }
   ReceiveBlock10();
-  if (CommError) return false;
-  // A reply that came with noise is judged by the caller, as a bad frame.
-  return !LineClean() || (!RxBuffer.isEmpty() && uint8_t(RxBuffer[0]) == frames::kOk);
+  if (CommError) return Verdict::Noisy;
+  return JudgeAnswer(exchange, frames::kFirstBlockFrameSize);
 }

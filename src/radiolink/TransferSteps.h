@@ -1,17 +1,19 @@
 // The exchanges that open both radio transfers: the wake-up and identity exchange, the request
 // for read or write access with the radio's region code, and the first-block exchange. Results
 // are left in the link state (RxByte, RxBuffer, RadioImage, CommError); committing what was
-// received is each transfer's own affair.
+// received is each transfer's own affair. Every answer is judged by the line watch of CommLink.h.
 #pragma once
 
 #include <cstdint>
+
+#include "radiolink/AnswerTiming.h"
 
 class FrmProgram;
 
 // How the wake-up and identity exchange ended.
 enum class Handshake {
-  Identity,  // a frame with a good sum byte is in RadioImage[384..399]
-  Legacy,    // the radio takes no part in the identity exchange
+  Identity,  // a frame with a good sum byte, alone, is in RadioImage[384..399]
+  Legacy,    // the radio takes no part in the identity exchange (its answer heard out)
   Failed,    // the handshake time-out expired or the sixth bad frame came: check the mode
 };
 
@@ -19,30 +21,42 @@ enum class Handshake {
 struct WakeUpRules {
   int settleMs;                 // pause after the radio's first answer to the wake-up
   bool wakeUpAfterBadIdentity;  // a bad frame starts the wake-up over, not only the frame
+  bool hearOutIdentity;         // the frame is acted on before the radio's next answer shows it
 };
 
 // Wakes the radio and takes its identity frame, within the handshake time-out the caller has
-// started; restarts are ended only by that time-out. A reply or frame that came with noise is
-// bad, and the line is purged before the PC asks again. retries is the transfer's identity retry
-// counter, 0 after a good frame. The programming window gone ends the wake-up at its next test.
+// started; restarts are ended only by that time-out. An answer that came with noise decides
+// nothing: the line goes quiet and the wake-up starts over, or the frame is asked for again.
+// retries is the transfer's identity retry counter, 0 after a good frame. The programming window
+// gone ends the wake-up at its next test.
 Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, int& retries);
 
-// Sends command and takes the radio's one-byte answer into RxByte within countdown passes, after
-// settleMs more; a command that could not be sent is followed by the not-ready byte. False when
-// either failed: the transfer then ends with the check-the-mode text. Whether the answer came
-// with noise (LineClean()) is the caller's to judge.
-bool AskRadio(uint8_t command, double countdown, int settleMs);
+// How a request answered by one byte went.
+enum class Asked {
+  Answered,  // RxByte is the radio's answer, heard in step
+  Failed,    // not sent, or no answer in time
+  Noisy,     // the answer came with noise: it decides nothing
+};
+// Judges the one-byte answer a receive primitive just took as an answer of this exchange, then
+// pauses pauseMs: Answered only when it came in step and nothing followed it in the pause.
+Asked JudgeReplyByte(answertiming::Exchange exchange, int pauseMs);
+// Sends command and takes the radio's one-byte answer within countdown passes, judged as an
+// answer of this exchange with a pause of settleMs; a command that could not be sent is followed
+// by the not-ready byte.
+Asked AskRadio(uint8_t command, double countdown, int settleMs, answertiming::Exchange exchange);
 
-// Asks for read ('R') or write ('P') access until the radio stops answering "not ready", giving
-// each reply countdown passes and a pause of settleMs. An answer that came with noise is asked
-// again once the line is quiet (askAgainAfterNoise), or ends the request. nullptr when a supported
-// region code came, else the status-line text of the failure (the progress is set back to 0 on a
-// refusal).
-const char* RequestAccess(FrmProgram& form, uint8_t request, double countdown, int settleMs,
-                          bool askAgainAfterNoise);
+// How a request for read ('R') or write ('P') access ended.
+enum class Access {
+  Granted,  // a supported region code
+  Refused,  // the status-line text says why (the progress is set back to 0 on a refusal)
+  Noisy,    // the answer came with noise: the radio does not answer this request twice
+};
+// Asks until the radio stops answering "not ready", giving each answer countdown passes and a
+// pause of settleMs. refusal is the status-line text of a refusal.
+Access RequestAccess(FrmProgram& form, uint8_t request, double countdown, int settleMs,
+                     const char*& refusal);
 
-// 0x0B after a 10 ms pause, its answer window starting with it, then the 10-byte reply, which must
-// start with OK unless it came with noise (LineClean() false: the caller treats it as a bad frame).
-// A failed send is answered with the not-ready byte. False when the exchange failed; RxBuffer then
-// holds whatever arrived.
-bool RequestFirstBlock();
+// 0x0B after a 10 ms pause, then its 10-byte answer into RxBuffer, judged as an answer of this
+// exchange. A failed send is answered with the not-ready byte; CommError tells whether the
+// exchange failed (no verdict then).
+answertiming::Verdict RequestFirstBlock(answertiming::Exchange exchange);

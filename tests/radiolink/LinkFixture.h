@@ -89,7 +89,27 @@ class LinkTest : public AppTestBase {
   }
 
   static QString StatusLine(FrmProgram& program) { return program.lblProgram->Caption(); }
+
+  // The radio's line paced as a 1200-baud wire at the tests' speed: its bytes and its delay
+  // before an answer as much shorter as the link's time-outs.
+  void PaceAsWire(SimulatedRadio& radio) const {
+    radio.paceUs = 11 * 1000000 / 1200 / speedUp_;  // 8 data bits, 2 stop bits
+    radio.answerDelayUs = 3000 / speedUp_;
+  }
+  // Noise just before the radio's identity frame that passes for one: sixteen bytes and their sum
+  // byte (16 x 0x21 = 0x210).
+  static void AddIdentityLookAlike(SimulatedRadio& radio) {
+    radio.AddNoise('I', 1, SimulatedRadio::NoiseAt::Before, QByteArray(16, '\x21') + '\x10');
+  }
+  // From here on the link, the editor's timer and a paced line run at the wire's own speed, where
+  // a byte takes longer than the transfers' shortest pauses.
+  void RunAtWireSpeed() {
+    speedUp_ = 1;
+    SetLinkClockForTests({});
+    frmMain().tmrTimer1->setInterval(200);
+  }
   PseudoTerminal line_;
   std::unique_ptr<SimulatedRadio> radio_;
+  int speedUp_ = kSpeedUp;
   std::vector<QTimer*> watches_;
 };

@@ -32,6 +32,30 @@ void StartRead() {
   frmProgram().cmdRead->Press();
 }
 
+// count noise bytes that, followed by the head of block b, make a frame whose sum byte matches.
+QByteArray MatchingHead(const SimulatedRadio& radio, int b, int count) {
+  const uint8_t* block = &radio.memory[frames::BlockAddress(b)];
+  QByteArray head(count, '\0');
+  const int taken = layout::kBlockSize - count;  // the block's bytes in the made frame's data
+  head[count - 1] =
+      char(block[taken] - frames::SumByte(block, taken) - frames::SumByte(head, 0, count - 1));
+  return head;
+}
+
+// A read on a noisy line either took exactly the radio's bytes, or failed and left the open
+// codeplug as it was: never an image the radio does not hold.
+void ExpectTheRadiosImageOrNone(const SimulatedRadio& radio, const ByteImage& before,
+                                const char* road) {
+  if (!IsFrmProgramLoaded()) {
+    EXPECT_EQ(CodeplugImage.Bytes(), radio.memory) << road;
+    EXPECT_FALSE(LegacyLayout) << road;
+    return;
+  }
+  EXPECT_TRUE(frmProgram().lblProgram->Caption().startsWith("Communication Error")) << road;
+  EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << road;
+  frmProgram().cmdClose->Press();
+}
+
 QByteArray Commands(const char* text, int acks) { return QByteArray(text) + QByteArray(acks, 'O'); }
 
 }  // namespace
@@ -82,19 +106,24 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
   EXPECT_EQ(radio_->commands, QByteArray("VIR\x0B") + "F" + QByteArray(48, 'O'));
   for (int a = 0; a < 8; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
 
+  // A line that hands each frame over whole says nothing of when the radio answers (a busy
+  // machine delays what it sees): a block 40 ms late leaves the next ones taken from one copy.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  radio_->AddNoise('O', 1, SimulatedRadio::NoiseAt::Instead, QByteArray(), 40);
+  StartRead();
+  EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48));
+
   // Noise just before block 4, the radio's frame still on its way when the PC refuses the noise:
   // the line goes quiet first, so that copy is not taken for block 4 and the next for block 5.
   radio_ = std::make_unique<SimulatedRadio>(line_);
   LoadRadio(*radio_);
   radio_->AddNoise('O', 4, SimulatedRadio::NoiseAt::Before, QByteArray(12, '\x5A'), 8);
-  // Later, three noise bytes and the head of block 10 that make a frame with a matching sum
-  // byte, the rest of the block still on the wire: once the line has shown noise, a block is
-  // taken only when a second copy agrees.
-  radio_->paceUs = 4000;
-  QByteArray head(3, '\0');
-  const uint8_t* block10 = &radio_->memory[frames::BlockAddress(10)];
-  head[2] = char(block10[5] - (block10[0] + block10[1] + block10[2] + block10[3] + block10[4]));
-  radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::Before, head);
+  // Later, on a line paced as the wire, three noise bytes and the head of block 10 that make a
+  // frame with a matching sum byte, the rest of the block still on the wire: once the line has
+  // shown noise, a block is taken only when a second copy agrees.
+  PaceAsWire(*radio_);
+  radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::Before, MatchingHead(*radio_, 10, 3));
   // And noise that makes the answer to 0x0B start with another byte than 'O': block 0 is asked
   // for again rather than the read failing.
   radio_->AddNoise(0x0B, 1, SimulatedRadio::NoiseAt::Before, "\x11\x22\x33");
@@ -103,20 +132,40 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
   for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
   EXPECT_FALSE(IsFrmProgramLoaded());
 
-  // Such a frame as the line's first noise is taken, but the rest of the radio's frame then
-  // comes after it: the read cannot tell which block it took and fails.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
-  LoadRadio(*radio_);
-  radio_->memory[frames::BlockAddress(2)] = 0x42;
-  radio_->paceUs = 4000;
-  const uint8_t* block2 = &radio_->memory[frames::BlockAddress(2)];
-  head[2] = char(block2[5] - (block2[0] + block2[1] + block2[2] + block2[3] + block2[4]));
-  radio_->AddNoise('O', 2, SimulatedRadio::NoiseAt::Before, head);
-  const ByteImage before = CodeplugImage;
-  StartRead();
-  ASSERT_TRUE(IsFrmProgramLoaded());
-  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
-  for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], before[a]) << a;
+  // Noise that the PC takes for a block, the radio's own frame coming after it: the radio is then
+  // a frame ahead, and every later frame would be taken for the block after it. Such noise arrives
+  // when the radio's frame would, so the read must tell it by the bytes that follow, also at the
+  // wire's own speed, where they come later than the pause before the acknowledgement.
+  RunAtWireSpeed();
+  const QByteArray frame = QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08") + '\x24';
+  using At = SimulatedRadio::NoiseAt;
+  const struct {
+    const char* road;
+    int command;
+    QByteArray burst;
+    At at = At::Before;
+    int slowMs = 0;
+  } roads[] = {
+      {"a frame with a matching sum before block 2", 'O', frame},
+      {"OK and such a frame before block 0", 0x0B, 'O' + frame},
+      {"twelve bytes whose first nine match", 'O', frame + "\x5A\x5A\x5A"},
+      {"three bytes that make one with the block's head", 'O', QByteArray()},
+      // A radio that takes 10 ms to answer, 100 ms more with block 2, the noise coming when it
+      // usually answers.
+      {"such a frame while the radio is slow", 'O', frame, At::Instead, 100},
+  };
+  for (const auto& road : roads) {
+    radio_ = std::make_unique<SimulatedRadio>(line_);
+    LoadRadio(*radio_);
+    PaceAsWire(*radio_);
+    radio_->memory[frames::BlockAddress(2)] = 0x42;
+    if (road.slowMs > 0) radio_->answerDelayUs = 10000;
+    const QByteArray burst = road.burst.isEmpty() ? MatchingHead(*radio_, 2, 3) : road.burst;
+    radio_->AddNoise(road.command, road.command == 'O' ? 2 : 1, road.at, burst, road.slowMs);
+    const ByteImage before = CodeplugImage;
+    StartRead();
+    ExpectTheRadiosImageOrNone(*radio_, before, road.road);
+  }
 }
 
 TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {
@@ -189,6 +238,18 @@ TEST_F(LinkTest, ReadOfALegacyRadioKeepsTheIdentityBytes) {
     EXPECT_EQ(CodeplugImage[a], uint8_t(a - 300)) << a;
     EXPECT_EQ(RadioImage[a], 0x5A) << a;
   }
+
+  // A noise byte just before a radio's answer to the second wake-up decides nothing: the radio
+  // was only slow to be ready, and has an identity.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  PaceAsWire(*radio_);
+  radio_->notReadyWakeUps = 1;
+  radio_->AddNoise('V', 2, SimulatedRadio::NoiseAt::Before, "\x33");
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_FALSE(LegacyLayout);
+  EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
 }
 
 TEST_F(LinkTest, ReadRetriesBadIdentityFramesFromTheWakeUp) {
@@ -198,17 +259,25 @@ TEST_F(LinkTest, ReadRetriesBadIdentityFramesFromTheWakeUp) {
   EXPECT_EQ(radio_->commands, Commands("VIVIVIR\x0B", 48));
   for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
 
-  // Noise taken for the identity frame while the radio's frame is on its way, byte by byte as on a
-  // wire: the wake-up starts over only once the line is quiet, and that frame never meets the
-  // next request.
+  // Five bad frames in a row at the wire's pace: the sixth still comes within the handshake's
+  // two seconds, a bad frame that came alone being asked for again at once.
   radio_ = std::make_unique<SimulatedRadio>(line_);
   LoadRadio(*radio_);
-  radio_->paceUs = 2000;
-  radio_->AddNoise('I', 1, SimulatedRadio::NoiseAt::Before, QByteArray(20, '\x21'));
+  PaceAsWire(*radio_);
+  radio_->badIdentitySums = 5;
   StartRead();
-  ProcessUntil([this] { return radio_->commands.size() >= 54; });  // the last 'O' on its way
-  EXPECT_EQ(radio_->commands, Commands("VIVIR\x0B", 48));
-  for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
+  EXPECT_EQ(radio_->commands, Commands("VIVIVIVIVIVIR\x0B", 48));
+  EXPECT_FALSE(IsFrmProgramLoaded());
+
+  // Noise whose sum byte matches, taken for the identity frame just before the radio's own: the
+  // radio's frame that follows it makes it suspect, and the wake-up starts over.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  PaceAsWire(*radio_);
+  AddIdentityLookAlike(*radio_);
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
 
   // The sixth bad frame of one read ends it.
   radio_ = std::make_unique<SimulatedRadio>(line_);

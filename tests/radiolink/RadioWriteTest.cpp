@@ -4,6 +4,7 @@
 #include "LinkFixture.h"
 #include "platform/FlexGrid.h"
 #include "platform/TextBox.h"
+#include "radiolink/LinkFrames.h"
 
 namespace {
 
@@ -206,6 +207,19 @@ TEST_F(LinkTest, WriteRefusesARadioOfAnotherBand) {
   EXPECT_EQ(radio_->blocksWritten, 0);
   EXPECT_EQ(frmProgram().lblRedLED->BackColor(), kRedLedPale);
   EXPECT_FALSE(frmProgram().cmdWrite->Enabled());
+  frmProgram().cmdClose->Press();
+
+  // The codeplug's own band byte as noise just before the radio's answer, which comes during the
+  // pause after the next 0x0B: it is counted there, and the write stops before any data.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  radio_->bandByte = 0x11;
+  radio_->AddNoise('T', 1, SimulatedRadio::NoiseAt::Before, "\x21", 13);
+  StartWrite();
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_TRUE(StatusLine(frmProgram()).startsWith("Communication Error."));
+  EXPECT_EQ(radio_->blocksWritten, 0);
 }
 
 TEST_F(LinkTest, NoisyIdentityFramesNeverReachTheImage) {
@@ -219,6 +233,23 @@ TEST_F(LinkTest, NoisyIdentityFramesNeverReachTheImage) {
             QStringLiteral("Communication Error. Please check Programming mode."));
   EXPECT_EQ(radio_->commands, QByteArray("VIIIIII"));
   for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << a;
+  frmProgram().cmdClose->Press();
+
+  // Noise whose sum byte matches, just before the radio's frame on a line paced as the wire: the
+  // radio's frame that follows makes it suspect, so it is asked for again rather than written
+  // back into the radio or kept in the image.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  AddIdentityLookAlike(*radio_);
+  StartWrite();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  for (int i = 0; i < 16; ++i) {
+    const uint8_t own = frames::IdentityByteForImage(uint8_t(kIdentity[i]));
+    EXPECT_EQ(CodeplugImage[384 + i], own) << i;
+    EXPECT_EQ(radio_->writtenIdentity[i], own) << i;
+  }
+  EXPECT_EQ(radio_->identityWriteBacks, 1);
 }
 
 TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
@@ -242,15 +273,37 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   EXPECT_FALSE(LedBlinkActive);
   frmProgram().cmdClose->Press();
 
-  // A noise byte ahead of the radio's 'O' for block 4: sending the block again would put it into
-  // the radio as block 5. The answer cannot be told from noise, so the write stops.
+  // The radio refuses the last block, far later than it usually answers, and a noise 'O' comes
+  // when it usually would: the write hears its last answer out, and the refusal ends it.
   radio_ = std::make_unique<SimulatedRadio>(line_);
   LoadRadioIdentity(*radio_);
-  radio_->AddNoise(SimulatedRadio::kWriteFrame, 6, SimulatedRadio::NoiseAt::Before, "X", 8);
+  PaceAsWire(*radio_);
+  radio_->refuseBlock = 47;
+  radio_->refuseBlockWrites = 1;
+  radio_->AddNoise(SimulatedRadio::kWriteFrame, 49, SimulatedRadio::NoiseAt::Instead, "O", 20);
   StartWrite();
   ASSERT_TRUE(IsFrmProgramLoaded());
   EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
-  EXPECT_LT(radio_->blocksWritten, 48);
+  EXPECT_EQ(radio_->blocksWritten, 47);
+  frmProgram().cmdClose->Press();
+
+  // A noise byte ahead of the radio's 'O' for block 4: sending the block again would put it into
+  // the radio as block 5. The answer cannot be told from noise, so the write stops. And on a line
+  // paced as the wire, the same byte while block 5 is still crossing it, long before the radio
+  // can have heard the block: taken as a refusal, the resend would go into the radio as block 6,
+  // and every later answer would be one block late.
+  for (const bool paced : {false, true}) {
+    radio_ = std::make_unique<SimulatedRadio>(line_);
+    LoadRadioIdentity(*radio_);
+    if (paced) PaceAsWire(*radio_);
+    const auto at = paced ? SimulatedRadio::NoiseAt::After : SimulatedRadio::NoiseAt::Before;
+    radio_->AddNoise(SimulatedRadio::kWriteFrame, 6, at, "X", paced ? 15 : 8);
+    StartWrite();
+    ASSERT_TRUE(IsFrmProgramLoaded()) << paced;
+    EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << paced;
+    EXPECT_LT(radio_->blocksWritten, 48) << paced;
+    frmProgram().cmdClose->Press();
+  }
 }
 
 TEST_F(LinkTest, WriteToALegacyRadioSendsTheRegionalNumberFromItsBox) {

@@ -1,31 +1,137 @@
 #include "support/SimulatedRadio.h"
 
+#include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace {
-constexpr int kAnswerDelayMs = 3;
 constexpr int kIdentityFrameBytes = 32 + 2;  // 16 bytes with zeros, then the sum command
 constexpr int kBlockFrameBytes = 16 + 2;     // 8 bytes with zeros, then the sum command
 constexpr int kBlocks = 48;
 }  // namespace
 
+// The line towards the PC. On a paced line a thread of its own writes each byte when it is due,
+// whatever the program under test does meanwhile (a blocking pause included), and makes the
+// random interference, whose bytes come at their own pace between the radio's.
+class SimulatedRadio::Wire {
+ public:
+  explicit Wire(PseudoTerminal& line) : line_(line), thread_([this] { Run(); }) {}
+  ~Wire() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+
+  // Bytes in turn on the radio's side of the line, the first no sooner than startUs, each paceUs
+  // after the one before (0: all at once). Returns when the last one is due.
+  qint64 Send(const QByteArray& bytes, qint64 startUs, int paceUs) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (char c : bytes) {
+      radioFreeUs_ = std::max(radioFreeUs_, startUs) + paceUs;
+      due_.emplace(radioFreeUs_, c);
+    }
+    wake_.notify_all();
+    return radioFreeUs_;
+  }
+
+  void StartInterference(quint32 seed, int minMs, int maxMs, int minBytes, int maxBytes,
+                         int paceUs) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    random_.seed(seed);
+    interference_ = {true, minMs, maxMs, minBytes, maxBytes, paceUs};
+    nextBurstUs_ = NowUs() + random_.bounded(minMs, maxMs + 1) * 1000;
+    wake_.notify_all();
+  }
+  void StopInterference() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    interference_.active = false;
+  }
+
+  std::atomic<int> interferenceBytes{0};
+
+ private:
+  struct Interference {
+    bool active = false;
+    int minMs = 0, maxMs = 0, minBytes = 1, maxBytes = 1, paceUs = 0;
+  };
+
+  void Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!stop_) {
+      const qint64 now = NowUs();
+      if (interference_.active && nextBurstUs_ <= now) Burst(now);
+      QByteArray ready;
+      while (!due_.empty() && due_.begin()->first <= now) {
+        ready.append(due_.begin()->second);
+        due_.erase(due_.begin());
+      }
+      if (!ready.isEmpty()) {
+        lock.unlock();
+        line_.Write(ready);
+        lock.lock();
+        continue;
+      }
+      qint64 next = due_.empty() ? now + 100000 : due_.begin()->first;
+      if (interference_.active) next = std::min(next, nextBurstUs_);
+      wake_.wait_for(lock, std::chrono::microseconds(std::max<qint64>(1, next - now)));
+    }
+  }
+
+  void Burst(qint64 now) {
+    const Interference& in = interference_;
+    const int count = random_.bounded(in.minBytes, in.maxBytes + 1);
+    qint64 at = std::max(interferenceFreeUs_, now);
+    for (int i = 0; i < count; ++i) {
+      at += in.paceUs;
+      due_.emplace(at, static_cast<char>(random_.bounded(256)));
+    }
+    interferenceFreeUs_ = at;
+    interferenceBytes += count;
+    nextBurstUs_ = now + random_.bounded(in.minMs, in.maxMs + 1) * 1000;
+  }
+
+  PseudoTerminal& line_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::multimap<qint64, char> due_;  // bytes by when they have crossed the line
+  qint64 radioFreeUs_ = 0;
+  qint64 interferenceFreeUs_ = 0;
+  Interference interference_;
+  qint64 nextBurstUs_ = 0;
+  QRandomGenerator random_;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+qint64 SimulatedRadio::NowUs() {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 SimulatedRadio::SimulatedRadio(PseudoTerminal& line)
-    : line_(line),
+    : hearing_(new QTimer(this)),
+      line_(line),
       notifier_(new QSocketNotifier(line.MasterFd(), QSocketNotifier::Read, this)),
-      wire_(new QTimer(this)),
-      noiseTimer_(new QTimer(this)) {
+      wire_(std::make_unique<Wire>(line)) {
   connect(notifier_, &QSocketNotifier::activated, this, &SimulatedRadio::OnReadable);
-  wire_->setTimerType(Qt::PreciseTimer);
-  wire_->setSingleShot(true);
-  connect(wire_, &QTimer::timeout, this, &SimulatedRadio::Drain);
-  clock_.start();
-  noiseTimer_->setSingleShot(true);
-  connect(noiseTimer_, &QTimer::timeout, this, &SimulatedRadio::RandomBurst);
+  hearing_->setTimerType(Qt::PreciseTimer);
+  hearing_->setSingleShot(true);
+  connect(hearing_, &QTimer::timeout, this, &SimulatedRadio::Hear);
 }
 
 SimulatedRadio::~SimulatedRadio() = default;
+
+int SimulatedRadio::noiseBytes() const {
+  return craftedNoiseBytes_ + (wire_ ? wire_->interferenceBytes.load() : 0);
+}
 
 uint8_t SimulatedRadio::Sum(const uint8_t* data, int count) {
   unsigned sum = 0;
@@ -43,86 +149,107 @@ void SimulatedRadio::OnReadable() {
   }
   for (char c : bytes) {
     inFreeUs_ = std::max(inFreeUs_, NowUs()) + paceUs;
-    in_.push_back({inFreeUs_, QByteArray(1, c)});
+    in_.push_back({inFreeUs_, static_cast<uint8_t>(c)});
   }
-  Drain();
+  Hear();
 }
 
 void SimulatedRadio::Unplug() {
   notifier_->setEnabled(false);
+  wire_.reset();
   line_.Hangup();
 }
 
 void SimulatedRadio::Reply(const QByteArray& bytes) {
-  const int delay = command_ == slowCommand && slowCommand != 0 ? slowReplyMs : kAnswerDelayMs;
+  const int delayUs =
+      command_ == slowCommand && slowCommand != 0 ? slowReplyMs * 1000 : answerDelayUs;
   const int command = command_;
   const int nth = ++answers_[command];
+  std::optional<Noise> noise;
   for (const Noise& n : noise_) {
-    if (n.command != command || n.nth != nth) continue;
-    switch (n.at) {
-      case NoiseAt::Before:
-        QTimer::singleShot(delay, this, [this, n, bytes] {
-          Emit(n.burst, true);
-          QTimer::singleShot(n.gapMs, this, [this, bytes] { Answer(bytes); });
-        });
-        return;
-      case NoiseAt::Inside:
-        QTimer::singleShot(delay, this, [this, n, bytes] {
-          Answer(bytes.left(bytes.size() / 2));
-          Emit(n.burst, true);
-          Answer(bytes.mid(bytes.size() / 2));
-        });
-        return;
-      case NoiseAt::After:
-        QTimer::singleShot(delay, this, [this, n, bytes] {
-          Answer(bytes);
-          Emit(n.burst, true);
-        });
-        return;
-    }
+    if (n.command == command && n.nth == nth) noise = n;
   }
-  QTimer::singleShot(delay, this, [this, bytes] { Answer(bytes); });
-}
-
-void SimulatedRadio::Answer(const QByteArray& bytes) { Emit(bytes, false); }
-
-// Answer bytes wait for the wire when it is paced; a burst of noise keeps its place among them.
-void SimulatedRadio::Emit(const QByteArray& bytes, bool noise) {
-  (noise ? noiseBytes : sentBytes) += bytes.size();
-  if (paceUs <= 0) {
-    line_.Write(bytes);
+  if (paceUs > 0) {
+    SendPaced(bytes, noise, NowUs() + delayUs);
     return;
   }
-  if (noise) {
-    out_.push_back({std::max(outFreeUs_, NowUs()), bytes});
-  } else {
-    for (char c : bytes) {
-      outFreeUs_ = std::max(outFreeUs_, NowUs()) + paceUs;
-      out_.push_back({outFreeUs_, QByteArray(1, c)});
-    }
-  }
-  Drain();
+  QTimer::singleShot(delayUs / 1000, this, [this, bytes, noise] { SendAtOnce(bytes, noise); });
 }
 
-void SimulatedRadio::Drain() {
-  const qint64 now = NowUs();
-  while (!out_.empty() && out_.front().dueUs <= now) {
-    line_.Write(out_.front().bytes);
-    out_.pop_front();
+// Everything of one answer is put on the wire at once, to the microsecond: a burst before the
+// answer delays it, one inside splits it.
+void SimulatedRadio::SendPaced(const QByteArray& bytes, const std::optional<Noise>& noise,
+                               qint64 startUs) {
+  if (!noise) {
+    Emit(bytes, false, startUs);
+    return;
   }
+  switch (noise->at) {
+    case NoiseAt::Before:
+      Emit(bytes, false, Emit(noise->burst, true, startUs) + noise->gapMs * 1000);
+      return;
+    case NoiseAt::Inside:
+      Emit(bytes.left(bytes.size() / 2), false, startUs);
+      Emit(noise->burst, true, startUs);
+      Emit(bytes.mid(bytes.size() / 2), false, startUs);
+      return;
+    case NoiseAt::After:
+      Emit(noise->burst, true, Emit(bytes, false, startUs) + noise->gapMs * 1000);
+      return;
+    case NoiseAt::Instead:
+      Emit(noise->burst, true, startUs);
+      Emit(bytes, false, startUs + noise->gapMs * 1000);
+      return;
+  }
+}
+
+void SimulatedRadio::SendAtOnce(const QByteArray& bytes, const std::optional<Noise>& noise) {
+  const qint64 now = NowUs();
+  if (!noise) {
+    Emit(bytes, false, now);
+    return;
+  }
+  const Noise n = *noise;
+  switch (n.at) {
+    case NoiseAt::Before:
+      Emit(n.burst, true, now);
+      QTimer::singleShot(n.gapMs, this, [this, bytes] { Emit(bytes, false, NowUs()); });
+      return;
+    case NoiseAt::Inside:
+      Emit(bytes.left(bytes.size() / 2), false, now);
+      Emit(n.burst, true, now);
+      Emit(bytes.mid(bytes.size() / 2), false, now);
+      return;
+    case NoiseAt::After:
+      Emit(bytes, false, now);
+      QTimer::singleShot(n.gapMs, this, [this, n] { Emit(n.burst, true, NowUs()); });
+      return;
+    case NoiseAt::Instead:
+      Emit(n.burst, true, now);
+      QTimer::singleShot(n.gapMs, this, [this, bytes] { Emit(bytes, false, NowUs()); });
+      return;
+  }
+}
+
+qint64 SimulatedRadio::Emit(const QByteArray& bytes, bool noise, qint64 startUs) {
+  (noise ? craftedNoiseBytes_ : sentBytes) += bytes.size();
+  if (paceUs > 0 && wire_) return wire_->Send(bytes, startUs, paceUs);
+  line_.Write(bytes);
+  return startUs;
+}
+
+// The PC's bytes cross the line one by one: the radio takes each once it has crossed.
+void SimulatedRadio::Hear() {
+  const qint64 now = NowUs();
   while (!in_.empty() && in_.front().dueUs <= now) {
-    const uint8_t b = static_cast<uint8_t>(in_.front().bytes[0]);
+    const uint8_t b = in_.front().byte;
     in_.pop_front();
     Consume(b);
   }
-  // Wake when the next byte has crossed, not before.
-  qint64 next = -1;
-  if (!out_.empty()) next = out_.front().dueUs;
-  if (!in_.empty() && (next < 0 || in_.front().dueUs < next)) next = in_.front().dueUs;
-  if (next < 0) {
-    wire_->stop();
+  if (in_.empty()) {
+    hearing_->stop();
   } else {
-    wire_->start(int(std::max<qint64>(0, (next - now + 999) / 1000)));
+    hearing_->start(int(std::max<qint64>(0, (in_.front().dueUs - NowUs() + 999) / 1000)));
   }
 }
 
@@ -131,22 +258,13 @@ void SimulatedRadio::AddNoise(int command, int nth, NoiseAt at, const QByteArray
   noise_.push_back({command, nth, at, burst, gapMs});
 }
 
-void SimulatedRadio::StartRandomNoise(quint32 seed, int minMs, int maxMs) {
-  random_.seed(seed);
-  noiseMinMs_ = minMs;
-  noiseMaxMs_ = maxMs;
-  noiseTimer_->start(random_.bounded(minMs, maxMs + 1));
+void SimulatedRadio::StartRandomNoise(quint32 seed, int minMs, int maxMs, int minBytes,
+                                      int maxBytes) {
+  if (wire_) wire_->StartInterference(seed, minMs, maxMs, minBytes, maxBytes, paceUs);
 }
 
-void SimulatedRadio::StopNoise() { noiseTimer_->stop(); }
-
-void SimulatedRadio::RandomBurst() {
-  QByteArray burst(random_.bounded(1, 65), '\0');
-  for (char& c : burst) c = static_cast<char>(random_.bounded(256));
-  // Interference, not the radio: it takes no turn on the radio's line.
-  noiseBytes += burst.size();
-  line_.Write(burst);
-  noiseTimer_->start(random_.bounded(noiseMinMs_, noiseMaxMs_ + 1));
+void SimulatedRadio::StopNoise() {
+  if (wire_) wire_->StopInterference();
 }
 
 void SimulatedRadio::Consume(uint8_t b) {

@@ -14,17 +14,20 @@
 //        more byte; 'T' gives the band byte; 0x0B again (no answer) and 'R' gives 'O'; then
 //        each block is 16 bytes (data with zeros) and a sum command, answered 'O' or 'F'
 //
-// Its line can be made to behave as a wire (each answer byte after the one before) and to carry
-// noise towards the PC: bursts of bytes before, inside or after given answers, or random bursts.
+// Its line can be made to behave as a wire (each byte after the one before, noise as much as
+// answers) and to carry noise towards the PC: bursts of bytes before, inside or after given
+// answers, or random bursts.
 #pragma once
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
-#include <QRandomGenerator>
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "support/PseudoTerminal.h"
@@ -59,27 +62,30 @@ class SimulatedRadio : public QObject {
   int notReadyRequests = 0;  // the first n 'R' / 'P' requests are answered 'F'
   uint8_t slowCommand = 0;   // the reply to this command comes only after slowReplyMs
   int slowReplyMs = 0;
+  int answerDelayUs = 3000;  // how long the radio takes before it answers
 
   // The cable is pulled: the radio stops listening and the line goes away.
   void Unplug();
 
   // --- The line towards the PC ---------------------------------------------------------------
   // Each byte takes paceUs microseconds on the line, both ways, as on a wire: the radio hears a
-  // command only once its bytes have crossed, and its answer bytes arrive one by one (0: every
-  // byte at once).
+  // command only once its bytes have crossed, and its answer bytes and the noise arrive one by
+  // one, in turn (0: every byte at once).
   int paceUs = 0;
   // The frames of a write (identity write-back, data blocks), answered as if they were this
   // command.
   static constexpr int kWriteFrame = 0x100;
-  enum class NoiseAt { Before, Inside, After };
+  enum class NoiseAt { Before, Inside, After, Instead };
   // A burst of noise around the radio's nth answer (from 1) to command: just before it (the
-  // answer then follows gapMs later), in its middle, or just after it.
+  // answer then follows gapMs later), in its middle, gapMs after it, or when the radio usually
+  // answers while the radio itself is gapMs slower with this answer.
   void AddNoise(int command, int nth, NoiseAt at, const QByteArray& burst, int gapMs = 0);
-  // Bursts of 1 to 64 random bytes, minMs to maxMs apart, until StopNoise.
-  void StartRandomNoise(quint32 seed, int minMs, int maxMs);
+  // Bursts of minBytes to maxBytes random bytes, minMs to maxMs apart, until StopNoise: on a
+  // paced line each at its own pace, its bytes coming between the radio's.
+  void StartRandomNoise(quint32 seed, int minMs, int maxMs, int minBytes = 1, int maxBytes = 64);
   void StopNoise();
-  int noiseBytes = 0;  // noise bytes put on the line so far
-  int sentBytes = 0;   // answer bytes put on the line so far
+  int noiseBytes() const;  // noise bytes put on the line so far
+  int sentBytes = 0;       // answer bytes put on the line so far
 
   // --- What it saw ----------------------------------------------------------------------------
   QByteArray received;         // every byte from the PC, in order
@@ -92,20 +98,6 @@ class SimulatedRadio : public QObject {
  private:
   enum class Mode { Idle, Read, WriteGranted, WriteData };
   enum class Expect { Command, IdentityFrame, BlockFrame };
-
-  void OnReadable();
-  void Consume(uint8_t b);
-  void Command(uint8_t c);
-  void ReadBlockReply(bool first);
-  void FrameDone();
-  void Reply(const QByteArray& bytes);
-  void Answer(const QByteArray& bytes);
-  void Emit(const QByteArray& bytes, bool noise);
-  void Drain();
-  void RandomBurst();
-  qint64 NowUs() const { return clock_.nsecsElapsed() / 1000; }
-  static uint8_t Sum(const uint8_t* data, int count);
-
   struct Noise {
     int command;
     int nth;
@@ -113,25 +105,36 @@ class SimulatedRadio : public QObject {
     QByteArray burst;
     int gapMs;
   };
+  class Wire;
+
+  static qint64 NowUs();
+  void OnReadable();
+  void Hear();
+  void Consume(uint8_t b);
+  void Command(uint8_t c);
+  void ReadBlockReply(bool first);
+  void FrameDone();
+  void Reply(const QByteArray& bytes);
+  void SendPaced(const QByteArray& bytes, const std::optional<Noise>& noise, qint64 startUs);
+  void SendAtOnce(const QByteArray& bytes, const std::optional<Noise>& noise);
+  // Returns when the last byte has crossed the line.
+  qint64 Emit(const QByteArray& bytes, bool noise, qint64 startUs);
+  static uint8_t Sum(const uint8_t* data, int count);
+
   std::vector<Noise> noise_;
   std::array<int, 0x101> answers_{};  // answers given so far, per command
-  struct OnWire {
+  struct Crossing {
     qint64 dueUs;  // when it has crossed the line
-    QByteArray bytes;
+    uint8_t byte;
   };
-  std::deque<OnWire> out_;  // towards the PC: answer bytes one by one, noise bursts whole
-  std::deque<OnWire> in_;   // from the PC, one byte each
-  qint64 outFreeUs_ = 0;    // when the line towards the PC is free again
+  std::deque<Crossing> in_;  // from the PC, one byte each
   qint64 inFreeUs_ = 0;
-  QTimer* wire_;
-  QElapsedTimer clock_;
-  QTimer* noiseTimer_;
-  QRandomGenerator random_;
-  int noiseMinMs_ = 0;
-  int noiseMaxMs_ = 0;
+  QTimer* hearing_;
+  int craftedNoiseBytes_ = 0;
 
   PseudoTerminal& line_;
   QSocketNotifier* notifier_;
+  std::unique_ptr<Wire> wire_;
   Mode mode_ = Mode::Idle;
   Expect expect_ = Expect::Command;
   QByteArray pending_;  // bytes of the command or frame being taken

@@ -36,7 +36,7 @@ enum class Exchange {
   Block,       // the acknowledgement of a read block: the next 9 bytes
   BlockWrite,  // a block of a write and its sum: 'O' or a refusal
 };
-constexpr int kExchangeCount = 10;
+constexpr int kExchangeCount = static_cast<int>(Exchange::BlockWrite) + 1;
 
 // When an answer may start, in microseconds after the end of the request it answers.
 struct Slot {

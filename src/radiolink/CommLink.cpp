@@ -332,6 +332,10 @@ void ListenUntil(int64_t until, size_t heard) {
   }
 }
 
+// How long the PC's bytes handed over so far still take to cross the line after its last request
+// was handed over.
+int64_t WireLeft() { return std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd); }
+
 // A new window, after an answer was judged or the line went quiet: bytes that come before
 // watchEnd may still belong to the answer before.
 void StartWindowAt(int64_t watchEnd) {
@@ -351,7 +355,7 @@ void StartLineWatch() {
 Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
   LookAtLine();
   AnswerWindow& window = g_watch.window;
-  const int64_t wireLeft = std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd);
+  const int64_t wireLeft = WireLeft();
   window.requestEnd = g_watch.requestEnd;
   window.slot = g_watch.times.SlotOf(exchange, wireLeft);
   window.soonestPossible = g_watch.times.PacedLikeWire() ? wireLeft : 0;
@@ -364,7 +368,7 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
   }
   // An answer heard in step teaches when this radio answers, and so does a slow one heard out,
   // and the first answer to a request, sooner than the line predicted.
-  if (verdict == Verdict::InStep || verdict == Verdict::Late || verdict == Verdict::Early) {
+  if (answertiming::IsAlone(verdict)) {
     g_watch.times.Learn(exchange, answertiming::FirstArrival(window) - window.requestEnd, wireLeft);
     g_watch.times.SawFrame(answerBytes, window.arrivals.back().by - window.arrivals.front().by);
   }
@@ -388,8 +392,7 @@ bool HearOutAnswer() {
 }
 
 bool QuietAfterRequest(answertiming::Exchange exchange, int answerBytes) {
-  const int64_t wireLeft = std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd);
-  const answertiming::Slot slot = g_watch.times.SlotOf(exchange, wireLeft);
+  const answertiming::Slot slot = g_watch.times.SlotOf(exchange, WireLeft());
   const int64_t until = g_watch.requestEnd + slot.latest + answerBytes * answertiming::kByteMicros;
   ListenUntil(std::max(until, g_watch.watchEnd), 0);
   return !CommError && g_watch.window.arrivals.empty();

@@ -17,13 +17,19 @@ constexpr int kIdentityPauseMs = 10;
 
 enum class WakeUp { Restart, Identity, Legacy };
 
-// The radio's answer to a wake-up, or false when none came or it came with noise: the line is
-// then let go quiet, and the answer decides nothing.
+// A wake-up answer that came with noise decides nothing: the line goes quiet before the wake-up
+// starts over.
+WakeUp RestartAfterNoise() {
+  if (!CommError) PurgeLine(frames::kBlockFrameSize);
+  return WakeUp::Restart;
+}
+
+// The radio's answer to a wake-up, or false when none came or it came with noise.
 bool TakeWakeUpAnswer() {
   WaitReplyByteCountdown();
   if (CommError) return false;
   if (JudgeReplyByte(Exchange::WakeUp, 0) == Asked::Answered) return true;
-  if (!CommError) PurgeLine(frames::kBlockFrameSize);
+  RestartAfterNoise();
   return false;
 }
 
@@ -44,11 +50,7 @@ WakeUp WakeRadio(const FrmProgram& form, int settleMs) {
   if (!TakeWakeUpAnswer()) return WakeUp::Restart;
   if (RxByte == frames::kReady) return WakeUp::Identity;
   // Going on without the identity exchange cannot be taken back: only the radio may decide it.
-  if (!HearOutAnswer()) {
-    if (!CommError) PurgeLine(frames::kBlockFrameSize);
-    return WakeUp::Restart;
-  }
-  return WakeUp::Legacy;
+  return HearOutAnswer() ? WakeUp::Legacy : RestartAfterNoise();
 }
 
 // The radio image keeps every frame as received; the sum tells whether it may be used.

@@ -1,8 +1,5 @@
 #include "platform/CommPort.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QStringList>
@@ -12,6 +9,8 @@
 namespace cps {
 
 namespace {
+
+constexpr int kFetchLooks = 16;
 
 std::function<QString(int)>& Resolver() {
   static std::function<QString(int)> resolver;
@@ -138,14 +137,11 @@ bool CommPort::SetPortOpen(bool open) {
   return true;
 }
 
-int CommPort::InBufferCount() const {
+int CommPort::InBufferCount() {
   if (!DeviceOpen()) return 0;
-  // Bytes QSerialPort read while a handler ran count as Input will take them, and so do those
-  // the driver holds while a blocking pause keeps the event loop from fetching them.
-  int driver = 0;
-  if (ioctl(serial_->handle(), FIONREAD, &driver) != 0) driver = 0;
-  const qint64 waiting = inBuffer_.size() + serial_->bytesAvailable() + driver;
-  return static_cast<int>(std::min<qint64>(waiting, kInBufferSize));
+  // Also the bytes the driver holds while a blocking pause keeps the event loop from them.
+  TakeArrivals();
+  return static_cast<int>(inBuffer_.size());
 }
 
 void CommPort::SetInBufferCount(int count) {
@@ -191,24 +187,32 @@ qint64 CommPort::ReceivedCount() {
 }
 
 void CommPort::DataArrived() {
-  TakeArrivals();
+  Keep(serial_->readAll());
   RaiseReceiveIfDue();
+}
+
+// Bytes the driver holds that the event loop has not fetched yet (a blocking pause keeps it from
+// them): a discard then never throws away a byte that nobody counted. The port reads them itself;
+// the events that its reading raises wait for the event loop.
+void CommPort::FetchFromDriver() {
+  if (fetching_) return;
+  fetching_ = true;
+  // Each look takes one chunk of what the driver holds; a line that never stops talking is
+  // looked at again at the next fetch.
+  for (int look = 0; look < kFetchLooks && DeviceOpen() && serial_->waitForReadyRead(0); ++look) {
+  }
+  fetching_ = false;
+  // Nothing waiting is no failure of the line.
+  if (serial_->error() == QSerialPort::TimeoutError) serial_->clearError();
 }
 
 void CommPort::RaiseReceiveIfDue() {
   if (DeviceOpen() && rThreshold_ > 0 && inBuffer_.size() >= rThreshold_) Raise(comEvReceive);
 }
 
-// Also the bytes the driver holds and the port has not fetched yet (a blocking pause keeps the
-// event loop from it): a discard then never throws away a byte that nobody counted. Reading no
-// more than the driver says it holds never blocks.
 void CommPort::TakeArrivals() {
+  FetchFromDriver();
   Keep(serial_->readAll());
-  int driver = 0;
-  if (ioctl(serial_->handle(), FIONREAD, &driver) != 0 || driver <= 0) return;
-  QByteArray pending(driver, Qt::Uninitialized);
-  const ssize_t got = ::read(serial_->handle(), pending.data(), size_t(driver));
-  if (got > 0) Keep(pending.left(got));
 }
 
 // A full buffer drops the newest bytes, as a fixed receive buffer overruns: what is waiting stays
@@ -237,6 +241,11 @@ void CommPort::DeviceFailed() {
 }
 
 void CommPort::Raise(int event) {
+  if (fetching_) {
+    QMetaObject::invokeMethod(
+        this, [this, event] { Raise(event); }, Qt::QueuedConnection);
+    return;
+  }
   commEvent_ = event;
   emit OnComm();
   commEvent_ = 0;

@@ -60,7 +60,7 @@ class CommPort : public QObject {
 
   // Bytes waiting to be read / to be sent. Setting either to 0 discards those bytes; received
   // bytes are taken from the driver first, so none is discarded without being counted.
-  int InBufferCount() const;
+  int InBufferCount();
   void SetInBufferCount(int count);
   int OutBufferCount() const;
   void SetOutBufferCount(int count);
@@ -88,6 +88,7 @@ class CommPort : public QObject {
   void DataArrived();
   void RaiseReceiveIfDue();
   void TakeArrivals();
+  void FetchFromDriver();
   void Keep(const QByteArray& bytes);
   void BytesSent();
   void DeviceFailed();
@@ -103,6 +104,7 @@ class CommPort : public QObject {
   int rThreshold_ = 1;  // the link needs 1 and 1 before its first block exchange
   int sThreshold_ = 1;
   bool sendArmed_ = false;  // an Output filled the queue to SThreshold or more
+  bool fetching_ = false;   // the port is reading the driver on the program's behalf
   int commEvent_ = 0;
 };
 

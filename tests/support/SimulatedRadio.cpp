@@ -4,6 +4,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -16,8 +17,9 @@ constexpr int kBlocks = 48;
 }  // namespace
 
 // The line towards the PC. On a paced line a thread of its own writes each byte when it is due,
-// whatever the program under test does meanwhile (a blocking pause included), and makes the
-// random interference, whose bytes come at their own pace between the radio's.
+// or at the adapter's next tick, whatever the program under test does meanwhile (a blocking
+// pause included), and makes the random interference, whose bytes come at their own pace between
+// the radio's.
 class SimulatedRadio::Wire {
  public:
   explicit Wire(PseudoTerminal& line) : line_(line), thread_([this] { Run(); }) {}
@@ -31,20 +33,23 @@ class SimulatedRadio::Wire {
   }
 
   // Bytes in turn on the radio's side of the line, the first no sooner than startUs, each paceUs
-  // after the one before (0: all at once). Returns when the last one is due.
-  qint64 Send(const QByteArray& bytes, qint64 startUs, int paceUs) {
+  // after the one before (0: all at once), handed over at ticks chunkUs apart (0: as they cross).
+  // Returns when the last one is due.
+  qint64 Send(const QByteArray& bytes, qint64 startUs, int paceUs, int chunkUs, bool endsAnswer) {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (char c : bytes) {
+    chunkUs_ = chunkUs;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
       radioFreeUs_ = std::max(radioFreeUs_, startUs) + paceUs;
-      due_.emplace(radioFreeUs_, c);
+      due_.emplace(radioFreeUs_, Byte{bytes[i], endsAnswer && i == bytes.size() - 1});
     }
     wake_.notify_all();
     return radioFreeUs_;
   }
 
-  void StartInterference(quint32 seed, int minMs, int maxMs, int minBytes, int maxBytes,
-                         int paceUs) {
+  void StartInterference(quint32 seed, int minMs, int maxMs, int minBytes, int maxBytes, int paceUs,
+                         int chunkUs) {
     std::lock_guard<std::mutex> lock(mutex_);
+    chunkUs_ = chunkUs;
     random_.seed(seed);
     interference_ = {true, minMs, maxMs, minBytes, maxBytes, paceUs};
     nextBurstUs_ = NowUs() + random_.bounded(minMs, maxMs + 1) * 1000;
@@ -56,8 +61,13 @@ class SimulatedRadio::Wire {
   }
 
   std::atomic<int> interferenceBytes{0};
+  std::atomic<qint64> deliveryDelaysUs{0};
 
  private:
+  struct Byte {
+    char value;
+    bool endsAnswer;
+  };
   struct Interference {
     bool active = false;
     int minMs = 0, maxMs = 0, minBytes = 1, maxBytes = 1, paceUs = 0;
@@ -69,8 +79,10 @@ class SimulatedRadio::Wire {
       const qint64 now = NowUs();
       if (interference_.active && nextBurstUs_ <= now) Burst(now);
       QByteArray ready;
-      while (!due_.empty() && due_.begin()->first <= now) {
-        ready.append(due_.begin()->second);
+      while (!due_.empty() && Tick(due_.begin()->first) <= now) {
+        const auto& [dueUs, byte] = *due_.begin();
+        ready.append(byte.value);
+        if (byte.endsAnswer) deliveryDelaysUs += Tick(dueUs) - dueUs;
         due_.erase(due_.begin());
       }
       if (!ready.isEmpty()) {
@@ -79,10 +91,15 @@ class SimulatedRadio::Wire {
         lock.lock();
         continue;
       }
-      qint64 next = due_.empty() ? now + 100000 : due_.begin()->first;
+      qint64 next = due_.empty() ? now + 100000 : Tick(due_.begin()->first);
       if (interference_.active) next = std::min(next, nextBurstUs_);
       wake_.wait_for(lock, std::chrono::microseconds(std::max<qint64>(1, next - now)));
     }
+  }
+
+  // When a byte that has crossed at us reaches the PC.
+  qint64 Tick(qint64 us) const {
+    return chunkUs_ > 0 ? (us + chunkUs_ - 1) / chunkUs_ * chunkUs_ : us;
   }
 
   void Burst(qint64 now) {
@@ -91,7 +108,7 @@ class SimulatedRadio::Wire {
     qint64 at = std::max(interferenceFreeUs_, now);
     for (int i = 0; i < count; ++i) {
       at += in.paceUs;
-      due_.emplace(at, static_cast<char>(random_.bounded(256)));
+      due_.emplace(at, Byte{static_cast<char>(random_.bounded(256)), false});
     }
     interferenceFreeUs_ = at;
     interferenceBytes += count;
@@ -101,7 +118,8 @@ class SimulatedRadio::Wire {
   PseudoTerminal& line_;
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::multimap<qint64, char> due_;  // bytes by when they have crossed the line
+  std::multimap<qint64, Byte> due_;  // bytes by when they have crossed the line
+  int chunkUs_ = 0;
   qint64 radioFreeUs_ = 0;
   qint64 interferenceFreeUs_ = 0;
   Interference interference_;
@@ -133,6 +151,10 @@ int SimulatedRadio::noiseBytes() const {
   return craftedNoiseBytes_ + (wire_ ? wire_->interferenceBytes.load() : 0);
 }
 
+qint64 SimulatedRadio::deliveryDelaysUs() const {
+  return wire_ ? wire_->deliveryDelaysUs.load() : 0;
+}
+
 uint8_t SimulatedRadio::Sum(const uint8_t* data, int count) {
   unsigned sum = 0;
   for (int i = 0; i < count; ++i) sum += data[i];
@@ -161,80 +183,108 @@ void SimulatedRadio::Unplug() {
 }
 
 void SimulatedRadio::Reply(const QByteArray& bytes) {
-  const int delayUs =
-      command_ == slowCommand && slowCommand != 0 ? slowReplyMs * 1000 : answerDelayUs;
   const int command = command_;
   const int nth = ++answers_[command];
   std::optional<Noise> noise;
   for (const Noise& n : noise_) {
     if (n.command == command && n.nth == nth) noise = n;
   }
+  const int delayUs = DelayUsFor(command, nth);
+  answerDelaysUs += delayUs;
+  if (noise && noise->at == NoiseAt::Instead) answerDelaysUs += noise->gapMs * 1000;
+  const std::vector<Piece> pieces = Pieces(bytes, noise);
   if (paceUs > 0) {
-    SendPaced(bytes, noise, NowUs() + delayUs);
+    const qint64 heardUs = NowUs();
+    SendPaced(pieces, heardUs, heardUs + delayUs);
     return;
   }
-  QTimer::singleShot(delayUs / 1000, this, [this, bytes, noise] { SendAtOnce(bytes, noise); });
+  QTimer::singleShot(delayUs / 1000, this, [this, pieces] { SendAtOnce(pieces); });
 }
 
-// Everything of one answer is put on the wire at once, to the microsecond: a burst before the
-// answer delays it, one inside splits it.
-void SimulatedRadio::SendPaced(const QByteArray& bytes, const std::optional<Noise>& noise,
-                               qint64 startUs) {
-  if (!noise) {
-    Emit(bytes, false, startUs);
-    return;
+int SimulatedRadio::DelayUsFor(int command, int nth) {
+  int delayUs = answerDelayUs;
+  if (answerDelayMaxUs > answerDelayUs) {
+    if (!timing_) timing_.emplace(timingSeed);
+    delayUs = timing_->bounded(answerDelayUs, answerDelayMaxUs + 1);
   }
+  if (command == slowCommand && slowCommand != 0) delayUs = slowReplyMs * 1000;
+  const auto set = answerDelays_.find({command, nth});
+  return set != answerDelays_.end() ? set->second : delayUs;
+}
+
+void SimulatedRadio::SetAnswerDelay(int command, int nth, int delayUs) {
+  answerDelays_[{command, nth}] = delayUs;
+}
+
+// A burst before the answer delays it, one inside splits it; one Instead comes when the answer
+// is due, the answer itself gapMs later.
+std::vector<SimulatedRadio::Piece> SimulatedRadio::Pieces(const QByteArray& answer,
+                                                          const std::optional<Noise>& noise) {
+  const Piece whole{.bytes = answer, .endsAnswer = true};
+  if (!noise) return {whole};
+  const Piece burst{.bytes = noise->burst, .noise = true};
+  const int gapMs = noise->gapMs;
   switch (noise->at) {
     case NoiseAt::Before:
-      Emit(bytes, false, Emit(noise->burst, true, startUs) + noise->gapMs * 1000);
-      return;
+      return {
+          burst,
+          {.bytes = answer, .endsAnswer = true, .start = Start::GapAfterPrevious, .gapMs = gapMs}};
     case NoiseAt::Inside:
-      Emit(bytes.left(bytes.size() / 2), false, startUs);
-      Emit(noise->burst, true, startUs);
-      Emit(bytes.mid(bytes.size() / 2), false, startUs);
-      return;
+      return {{.bytes = answer.left(answer.size() / 2)},
+              burst,
+              {.bytes = answer.mid(answer.size() / 2), .endsAnswer = true}};
     case NoiseAt::After:
-      Emit(noise->burst, true, Emit(bytes, false, startUs) + noise->gapMs * 1000);
-      return;
+      return {
+          whole,
+          {.bytes = noise->burst, .noise = true, .start = Start::GapAfterPrevious, .gapMs = gapMs}};
     case NoiseAt::Instead:
-      Emit(noise->burst, true, startUs);
-      Emit(bytes, false, startUs + noise->gapMs * 1000);
-      return;
+      return {burst,
+              {.bytes = answer, .endsAnswer = true, .start = Start::GapAfterDue, .gapMs = gapMs}};
+    case NoiseAt::Early:
+      return {{.bytes = noise->burst, .noise = true, .start = Start::GapAfterHeard, .gapMs = gapMs},
+              whole};
+  }
+  return {whole};
+}
+
+// Everything of one answer is put on the wire at once, to the microsecond.
+void SimulatedRadio::SendPaced(const std::vector<Piece>& pieces, qint64 heardUs, qint64 dueUs) {
+  qint64 previousUs = dueUs;
+  for (const Piece& piece : pieces) {
+    switch (piece.start) {
+      case Start::WhenDue:
+        previousUs = Emit(piece, dueUs);
+        break;
+      case Start::GapAfterPrevious:
+        previousUs = Emit(piece, previousUs + piece.gapMs * 1000);
+        break;
+      case Start::GapAfterDue:
+        previousUs = Emit(piece, dueUs + piece.gapMs * 1000);
+        break;
+      case Start::GapAfterHeard:
+        previousUs = Emit(piece, heardUs + piece.gapMs * 1000);
+        break;
+    }
   }
 }
 
-void SimulatedRadio::SendAtOnce(const QByteArray& bytes, const std::optional<Noise>& noise) {
-  const qint64 now = NowUs();
-  if (!noise) {
-    Emit(bytes, false, now);
-    return;
-  }
-  const Noise n = *noise;
-  switch (n.at) {
-    case NoiseAt::Before:
-      Emit(n.burst, true, now);
-      QTimer::singleShot(n.gapMs, this, [this, bytes] { Emit(bytes, false, NowUs()); });
-      return;
-    case NoiseAt::Inside:
-      Emit(bytes.left(bytes.size() / 2), false, now);
-      Emit(n.burst, true, now);
-      Emit(bytes.mid(bytes.size() / 2), false, now);
-      return;
-    case NoiseAt::After:
-      Emit(bytes, false, now);
-      QTimer::singleShot(n.gapMs, this, [this, n] { Emit(n.burst, true, NowUs()); });
-      return;
-    case NoiseAt::Instead:
-      Emit(n.burst, true, now);
-      QTimer::singleShot(n.gapMs, this, [this, bytes] { Emit(bytes, false, NowUs()); });
-      return;
+// Off a wire each piece crosses as it is written: one that waits goes by a timer.
+void SimulatedRadio::SendAtOnce(const std::vector<Piece>& pieces) {
+  for (const Piece& piece : pieces) {
+    if (piece.start == Start::WhenDue) {
+      Emit(piece, NowUs());
+    } else {
+      QTimer::singleShot(piece.gapMs, this, [this, piece] { Emit(piece, NowUs()); });
+    }
   }
 }
 
-qint64 SimulatedRadio::Emit(const QByteArray& bytes, bool noise, qint64 startUs) {
-  (noise ? craftedNoiseBytes_ : sentBytes) += bytes.size();
-  if (paceUs > 0 && wire_) return wire_->Send(bytes, startUs, paceUs);
-  line_.Write(bytes);
+qint64 SimulatedRadio::Emit(const Piece& piece, qint64 startUs) {
+  (piece.noise ? craftedNoiseBytes_ : sentBytes) += piece.bytes.size();
+  if (paceUs > 0 && wire_) {
+    return wire_->Send(piece.bytes, startUs, paceUs, adapterChunkUs, piece.endsAnswer);
+  }
+  line_.Write(piece.bytes);
   return startUs;
 }
 
@@ -260,7 +310,10 @@ void SimulatedRadio::AddNoise(int command, int nth, NoiseAt at, const QByteArray
 
 void SimulatedRadio::StartRandomNoise(quint32 seed, int minMs, int maxMs, int minBytes,
                                       int maxBytes) {
-  if (wire_) wire_->StartInterference(seed, minMs, maxMs, minBytes, maxBytes, paceUs);
+  if (wire_) {
+    wire_->StartInterference(seed, minMs, maxMs, minBytes, maxBytes, paceUs,
+                             paceUs > 0 ? adapterChunkUs : 0);
+  }
 }
 
 void SimulatedRadio::StopNoise() {

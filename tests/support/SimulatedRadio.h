@@ -16,11 +16,14 @@
 //
 // Its line can be made to behave as a wire (each byte after the one before, noise as much as
 // answers) and to carry noise towards the PC: bursts of bytes before, inside or after given
-// answers, or random bursts.
+// answers, or random bursts. Its answer times can vary (drawn at random, or set for one answer),
+// and on a wire its bytes can reach the PC in chunks at fixed ticks, as a USB adapter hands them
+// over.
 #pragma once
 
 #include <QByteArray>
 #include <QObject>
+#include <QRandomGenerator>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -28,6 +31,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "support/PseudoTerminal.h"
@@ -63,6 +67,15 @@ class SimulatedRadio : public QObject {
   uint8_t slowCommand = 0;   // the reply to this command comes only after slowReplyMs
   int slowReplyMs = 0;
   int answerDelayUs = 3000;  // how long the radio takes before it answers
+  // When above answerDelayUs, each answer's delay is drawn from answerDelayUs to this, by a
+  // generator seeded with timingSeed at the first answer. A delay is drawn for every answer, so
+  // that one set otherwise leaves the others' as they were.
+  int answerDelayMaxUs = 0;
+  quint32 timingSeed = 1;
+  // The radio's nth answer (from 1) to command waits exactly delayUs, whatever else is set.
+  void SetAnswerDelay(int command, int nth, int delayUs);
+  // What the radio has waited before its answers so far, an Instead road's extra time included.
+  qint64 answerDelaysUs = 0;
 
   // The cable is pulled: the radio stops listening and the line goes away.
   void Unplug();
@@ -72,13 +85,20 @@ class SimulatedRadio : public QObject {
   // command only once its bytes have crossed, and its answer bytes and the noise arrive one by
   // one, in turn (0: every byte at once).
   int paceUs = 0;
+  // On a paced line, its bytes reach the PC only at the ticks of this period on the steady clock,
+  // all that have crossed by then in one write, as an adapter's latency timer hands them over
+  // (0: each as it crosses).
+  int adapterChunkUs = 0;
+  // How much later than they crossed the last bytes of the answers so far reached the PC.
+  qint64 deliveryDelaysUs() const;
   // The frames of a write (identity write-back, data blocks), answered as if they were this
   // command.
   static constexpr int kWriteFrame = 0x100;
-  enum class NoiseAt { Before, Inside, After, Instead };
+  enum class NoiseAt { Before, Inside, After, Instead, Early };
   // A burst of noise around the radio's nth answer (from 1) to command: just before it (the
-  // answer then follows gapMs later), in its middle, gapMs after it, or when the radio usually
-  // answers while the radio itself is gapMs slower with this answer.
+  // answer then follows gapMs later), in its middle, gapMs after it, when the radio usually
+  // answers while the radio itself is gapMs slower with this answer, or (on a paced line) gapMs
+  // after the radio heard the command, sooner than it answers.
   void AddNoise(int command, int nth, NoiseAt at, const QByteArray& burst, int gapMs = 0);
   // Bursts of minBytes to maxBytes random bytes, minMs to maxMs apart, until StopNoise: on a
   // paced line each at its own pace, its bytes coming between the radio's.
@@ -105,6 +125,17 @@ class SimulatedRadio : public QObject {
     QByteArray burst;
     int gapMs;
   };
+  // One piece of what goes on the line for an answer: it starts when the answer is due (on a wire
+  // in turn after the pieces before it), or gapMs after the piece before it has crossed, or gapMs
+  // after the answer is due.
+  enum class Start { WhenDue, GapAfterPrevious, GapAfterDue, GapAfterHeard };
+  struct Piece {
+    QByteArray bytes;
+    bool noise = false;
+    bool endsAnswer = false;
+    Start start = Start::WhenDue;
+    int gapMs = 0;
+  };
   class Wire;
 
   static qint64 NowUs();
@@ -115,14 +146,18 @@ class SimulatedRadio : public QObject {
   void ReadBlockReply(bool first);
   void FrameDone();
   void Reply(const QByteArray& bytes);
-  void SendPaced(const QByteArray& bytes, const std::optional<Noise>& noise, qint64 startUs);
-  void SendAtOnce(const QByteArray& bytes, const std::optional<Noise>& noise);
+  int DelayUsFor(int command, int nth);  // before the nth answer to command
+  static std::vector<Piece> Pieces(const QByteArray& answer, const std::optional<Noise>& noise);
+  void SendPaced(const std::vector<Piece>& pieces, qint64 heardUs, qint64 dueUs);
+  void SendAtOnce(const std::vector<Piece>& pieces);
   // Returns when the last byte has crossed the line.
-  qint64 Emit(const QByteArray& bytes, bool noise, qint64 startUs);
+  qint64 Emit(const Piece& piece, qint64 startUs);
   static uint8_t Sum(const uint8_t* data, int count);
 
   std::vector<Noise> noise_;
-  std::array<int, 0x101> answers_{};  // answers given so far, per command
+  std::array<int, 0x101> answers_{};                 // answers given so far, per command
+  std::map<std::pair<int, int>, int> answerDelays_;  // by command and nth answer
+  std::optional<QRandomGenerator> timing_;
   struct Crossing {
     qint64 dueUs;  // when it has crossed the line
     uint8_t byte;

@@ -1,8 +1,13 @@
 // When the radio's answers come, and what the bytes around one answer say about the PC and the
 // radio being in step. The radio speaks only when asked and says one answer, so the PC is in step
-// only while every byte it heard can be placed as the radio's answer to its last request: a byte
-// that comes before the radio can usually answer, or more bytes than the answer, is noise, or the
-// late answer to an earlier request.
+// only while every byte it heard can be placed as the radio's answer to its last request.
+//
+// Two kinds of evidence, the first always before the second:
+//   - the line itself: on a wire nothing the radio sends can arrive before the PC's request has
+//     crossed it, and a frame arrives as one run of bytes at the wire's pace;
+//   - the radio's habits: when its answers have come so far in this transfer. Real radios vary,
+//     and a serial adapter hands bytes over late and in chunks, so this is a spread measured
+//     robustly, and an answer outside it is only heard out for a while before it is taken.
 //
 // Pure: times are microseconds of the link's clock, and nothing here touches a port.
 #pragma once
@@ -15,12 +20,11 @@ namespace answertiming {
 
 // One byte on the line at 1200 baud with 8 data bits and 2 stop bits.
 constexpr int64_t kByteMicros = 11 * 1000000 / 1200;
-// An answer this much sooner than this radio's soonest is still taken at once: the radio's and
-// the machine's own jitter, a serial adapter's delivery of received bytes included.
-constexpr int64_t kEarlyTolerance = 2 * kByteMicros;
-// The radio may still be answering this much after its latest answer so far, and a frame's next
-// byte follows its last one within this time.
-constexpr int64_t kLateMargin = 2 * kByteMicros;
+// The least half-width of the time in which an answer is taken at once: the radio's and the
+// machine's own jitter.
+constexpr int64_t kTolerance = 2 * kByteMicros;
+// The longest the PC listens for more after an answer: a radio slower than this is not waited for.
+constexpr int64_t kMaxHearOut = 500000;
 
 // The exchanges of the transfers, each timed apart: what the PC sends differs, and so may what the
 // radio does before it answers.
@@ -38,55 +42,66 @@ enum class Exchange {
 };
 constexpr int kExchangeCount = static_cast<int>(Exchange::BlockWrite) + 1;
 
-// When an answer may start, in microseconds after the end of the request it answers.
+// When an answer's first byte is expected, in microseconds after the end of the request.
 struct Slot {
   int64_t earliest;
   int64_t latest;
 };
 
-// What one transfer has learned of when this radio's answers start: per exchange the soonest and
-// latest first byte, and for exchanges not yet heard the radio's turnaround, the time between the
-// PC's last byte leaving the line and the radio's first byte arriving.
-class AnswerTimes {
- public:
-  // An answer heard in step: its first byte came latency after its request ended, while the
-  // PC's own bytes still needed wireLeft to cross the line.
-  void Learn(Exchange exchange, int64_t latency, int64_t wireLeft);
-  // When the answer to a request of this exchange may start. One not yet heard is predicted
-  // from the bytes still on the line and the turnaround seen so far (at first that of a radio
-  // that answers at once), with twice the margin.
-  Slot SlotOf(Exchange exchange, int64_t wireLeft) const;
-  bool Heard(Exchange exchange) const;
-  // A frame of the radio's came a byte at a time at the wire's pace: the line is a wire, and no
-  // answer can start before the PC's request has crossed it. A peer that answers at once (a
-  // pseudo-terminal) hands a frame over in one piece.
-  void SawFrame(int bytes, int64_t firstToLast);
-  bool PacedLikeWire() const { return pacedLikeWire_; }
-
- private:
-  struct Range {
-    int64_t low = -1;  // -1: nothing heard yet
-    int64_t high = -1;
-    void Add(int64_t value);
-  };
-  std::array<Range, kExchangeCount> latency_{};
-  Range turnaround_;
-  bool pacedLikeWire_ = false;
-};
-
-// Bytes seen in one look at the line: they came after `after` and by `by`.
+// Bytes seen in one look at the line: they were handed over after `after` and by `by`.
 struct Arrival {
   int64_t after;
   int64_t by;
   int bytes;
 };
 
-// Everything heard of one answer: every byte since the answer before it was taken.
-struct AnswerWindow {
-  int64_t requestEnd = 0;  // the PC's request had all gone to the line
-  Slot slot{0, 0};         // when the radio's answer may start
-  // No answer of the radio can start sooner, after requestEnd: on a line paced like a wire, the
-  // PC's own bytes are still crossing it (0 where the line does not pace like one).
+// A set of times, read robustly: its median, and a spread that one odd time does not widen.
+class TimeSpread {
+ public:
+  void Add(int64_t time);
+  int Count() const { return int(times_.size()); }
+  // Median plus or minus four median deviations, and never less than kTolerance.
+  Slot Around() const;
+
+ private:
+  std::vector<int64_t> times_;  // the latest kKeep
+};
+
+// What one transfer has learned of this radio and this line.
+class AnswerTimes {
+ public:
+  // An answer heard in step: its first byte came `latency` after its request ended, while the
+  // PC's own bytes still needed `wireLeft` to cross the line. `arrivals` are its bytes.
+  void Learn(Exchange exchange, int64_t latency, int64_t wireLeft,
+             const std::vector<Arrival>& arrivals);
+  // When the answer to a request of this exchange is expected. An exchange heard a few times
+  // has its own times; others are predicted from how soon this radio answers once it has heard
+  // a request (its wake-up aside, which may be slow while the radio enters programming).
+  Slot SlotOf(Exchange exchange, int64_t wireLeft) const;
+  // A frame of the radio's came a byte at a time at the wire's pace: the line is a wire, and no
+  // answer can start before the PC's request has crossed it. A peer that answers at once (a
+  // pseudo-terminal) hands a frame over in one piece.
+  bool PacedLikeWire() const { return pacedLikeWire_; }
+  // Whether the bytes of `next` can be the ones that followed `prev` in one run of the radio's.
+  // Always on a line that does not pace like a wire, where a run cannot be seen.
+  bool MayFollow(const Arrival& prev, const Arrival& next) const;
+  // How long the line may hand over a byte after it has crossed: learned from the radio's frames
+  // (a serial adapter delivers in chunks).
+  int64_t DeliverySlack() const;
+
+ private:
+  std::array<TimeSpread, kExchangeCount> latency_{};
+  TimeSpread turnaround_;  // every exchange but the wake-up
+  bool pacedLikeWire_ = false;
+  int64_t deliverySlack_ = 0;
+};
+
+// Everything heard of one answer: every byte since the answer before it was judged.
+struct AnswerHeard {
+  int64_t requestEnd = 0;  // the PC's request had all been handed to the line
+  Slot slot{0, 0};         // when the radio's answer is expected
+  // No answer of the radio can arrive sooner, after requestEnd: on a line paced like a wire,
+  // the PC's bytes must cross it and then the answer's first byte (0 elsewhere).
   int64_t soonestPossible = 0;
   int answerBytes = 1;  // 1, or the frame's 9, 10 or 17
   std::vector<Arrival> arrivals;
@@ -99,29 +114,31 @@ enum class Verdict {
   Late,     // the answer alone, later than the radio answers; nothing more came by HearOutEnd
   HearOut,  // the answer alone so far, but sooner or later than the radio answers: noise, if
             // anything still comes, or the radio's answer to an earlier request: listen on
-  Noisy,    // more bytes than the answer, the first in its slot: noise with it or after it
+  Noisy,    // more bytes than the answer, the first in its slot, or fewer: noise with it
   PreviousSuspect,  // bytes that are no answer to this request, which the answer before may
                     // not have been: more than the answer, the first off its time, or an answer
                     // that started before the radio can have heard the request
 };
 
-Verdict Judge(const AnswerWindow& window);
+Verdict Judge(const AnswerHeard& heard);
 // The answer came alone: in its slot, or heard out.
 constexpr bool IsAlone(Verdict verdict) {
   return verdict == Verdict::InStep || verdict == Verdict::Early || verdict == Verdict::Late;
 }
 
-// Whether the window's first byte came certainly before its slot, or was seen after it.
-bool CameEarly(const AnswerWindow& window);
-bool CameLate(const AnswerWindow& window);
-// Until when a listener hears an answer out: one more of the radio's answer times after the
-// answer's last byte. By then the radio's own answer has come if this one was noise, and so has
-// its next one if this answer was left over from an earlier request.
-int64_t HearOutEnd(const AnswerWindow& window);
-// Until when later bytes count against this answer once it was taken: a margin after its last
-// byte, or HearOutEnd when it was heard out.
-int64_t WatchEnd(const AnswerWindow& window);
-// When the first byte of the window came (the answer's first byte in a window judged in step).
-int64_t FirstArrival(const AnswerWindow& window);
+// When the first byte came (the request's end when nothing came).
+int64_t FirstArrival(const AnswerHeard& heard);
+int64_t LastArrival(const AnswerHeard& heard);
+int BytesOf(const AnswerHeard& heard);
+// Until when an answer off the radio's time is heard out: until the radio's own answer to the
+// request would have shown, had this one been noise, and a byte's time after the answer's last
+// byte, so that a run still arriving shows. At most kMaxHearOut.
+int64_t HearOutEnd(const AnswerHeard& heard, int64_t deliverySlack);
+// Until when a listener hears out an answer that must be the radio's before the PC acts on it:
+// one more of the radio's answer times after its last byte, at most kMaxHearOut.
+int64_t ListenEnd(const AnswerHeard& heard);
+// How many of the bytes heard cannot be the answer: those that came before the radio can have
+// heard the request, and those beyond one answer.
+int BytesBesidesAnswer(const AnswerHeard& heard);
 
 }  // namespace answertiming

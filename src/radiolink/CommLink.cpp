@@ -6,33 +6,36 @@
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
+#include <cstdint>
 
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
 #include "platform/CommPort.h"
 #include "platform/Dialogs.h"
+#include "platform/Runtime.h"
 #include "radiolink/AnswerTiming.h"
 #include "radiolink/LinkWait.h"
 #include "shell/MDIFormMain.h"
 
 namespace {
 
-using answertiming::AnswerWindow;
+using answertiming::AnswerHeard;
 using answertiming::Verdict;
 
 QPointer<cps::CommPort> g_comm;
 linkwait::Clock g_clock = linkwait::MonotonicMicros;
 
-// What the line watch knows. The window holds every byte heard since the last answer was judged.
+// What the line watch knows. The current answer holds every byte heard since the last answer
+// was judged.
 struct LineWatch {
-  answertiming::AnswerTimes times;  // what this transfer learned of the radio
-  AnswerWindow window;              // the next answer's bytes so far
-  AnswerWindow lastAnswer;          // the answer judged last
+  answertiming::AnswerTimes times;  // what this transfer learned of the radio and the line
+  AnswerHeard current;              // the next answer's bytes so far
+  AnswerHeard lastAnswer;           // the answer judged last
   int64_t lastLook = 0;             // when the line was last looked at
+  int64_t lastArrival = 0;          // when bytes last came
   qint64 seen = 0;                  // bytes the port had received by then
   int64_t wireFree = 0;             // when the PC's bytes handed over so far have crossed the line
   int64_t requestEnd = 0;           // when the PC's last request had all been handed over
-  int64_t watchEnd = 0;             // until then a byte may still belong to the last answer
 };
 LineWatch g_watch;
 
@@ -41,7 +44,8 @@ void LookAtLine() {
   const int64_t now = g_clock();
   const qint64 received = MSComm1().ReceivedCount();
   if (received > g_watch.seen) {
-    g_watch.window.arrivals.push_back({g_watch.lastLook, now, int(received - g_watch.seen)});
+    g_watch.current.arrivals.push_back({g_watch.lastLook, now, int(received - g_watch.seen)});
+    g_watch.lastArrival = now;
   }
   g_watch.seen = received;
   g_watch.lastLook = now;
@@ -317,11 +321,12 @@ void ReceiveBlock17() { ReceiveBlock(PrepareReceive17); }
 
 namespace {
 
-// Listens until `until`, or until the window holds more than `heard` looks with bytes; the
-// window's closing (its forced time-out) or a port failure sets CommError.
-void ListenUntil(int64_t until, size_t heard) {
+// Listens until `until`, or until more than `heard` looks have brought bytes; the window's
+// closing (its forced time-out) or a port failure ends the listening early and sets CommError.
+// False when it so ended.
+bool ListenUntil(int64_t until, size_t heard) {
   AwaitLink([&] {
-    return g_watch.window.arrivals.size() > heard || ReplyTimedOut || g_clock() >= until;
+    return g_watch.current.arrivals.size() > heard || ReplyTimedOut || g_clock() >= until;
   });
   // The last look is then at `until` or later: a byte seen after it came after `until`.
   LookAtLine();
@@ -330,17 +335,29 @@ void ListenUntil(int64_t until, size_t heard) {
     StopReplyTimeout();
     CommError = true;
   }
+  return !CommError;
+}
+
+// Listens until `until` and then on while bytes keep coming, until the line has been quiet for a
+// byte's time: a frame still arriving is heard whole. False when the listening was cut short.
+bool ListenUntilQuiet(int64_t until) {
+  for (;;) {
+    if (!ListenUntil(until, SIZE_MAX)) return false;
+    const int64_t quietFrom = answertiming::LastArrival(g_watch.current) +
+                              answertiming::kByteMicros + g_watch.times.DeliverySlack();
+    if (g_watch.current.arrivals.empty() || g_clock() >= quietFrom) return true;
+    until = quietFrom;
+  }
 }
 
 // How long the PC's bytes handed over so far still take to cross the line after its last request
 // was handed over.
 int64_t WireLeft() { return std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd); }
 
-// A new window, after an answer was judged or the line went quiet: bytes that come before
-// watchEnd may still belong to the answer before.
-void StartWindowAt(int64_t watchEnd) {
-  g_watch.window = AnswerWindow{};
-  g_watch.watchEnd = watchEnd;
+// Bytes from here on belong to the next answer.
+void StartNextAnswer() {
+  g_watch.current = answertiming::AnswerHeard{};
+  g_watch.current.requestEnd = g_watch.requestEnd;
 }
 
 }  // namespace
@@ -352,85 +369,85 @@ void StartLineWatch() {
   g_watch.requestEnd = g_watch.lastLook;
 }
 
-Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes) {
+Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes, int pauseMs) {
   LookAtLine();
-  AnswerWindow& window = g_watch.window;
+  AnswerHeard& heard = g_watch.current;
   const int64_t wireLeft = WireLeft();
-  window.requestEnd = g_watch.requestEnd;
-  window.slot = g_watch.times.SlotOf(exchange, wireLeft);
-  window.soonestPossible = g_watch.times.PacedLikeWire() ? wireLeft : 0;
-  window.answerBytes = answerBytes;
-  Verdict verdict = answertiming::Judge(window);
+  heard.requestEnd = g_watch.requestEnd;
+  heard.slot = g_watch.times.SlotOf(exchange, wireLeft);
+  heard.soonestPossible = g_watch.times.PacedLikeWire() ? wireLeft + answertiming::kByteMicros : 0;
+  heard.answerBytes = answerBytes;
+  Verdict verdict = answertiming::Judge(heard);
   if (verdict == Verdict::HearOut) {
-    ListenUntil(answertiming::HearOutEnd(window), window.arrivals.size());
-    window.heardOut = true;
-    verdict = CommError ? Verdict::Noisy : answertiming::Judge(window);
+    // The pause counts towards the hearing out: the PC sends nothing during either.
+    cps::Sleep(pauseMs);
+    pauseMs = 0;
+    const bool heardOut = ListenUntil(
+        answertiming::HearOutEnd(heard, g_watch.times.DeliverySlack()), heard.arrivals.size());
+    heard.heardOut = true;
+    verdict = heardOut ? answertiming::Judge(heard) : Verdict::Noisy;
   }
-  // An answer heard in step teaches when this radio answers, and so does a slow one heard out,
-  // and the first answer to a request, sooner than the line predicted.
+  // An answer heard alone teaches when this radio answers, a slow one heard out included.
   if (answertiming::IsAlone(verdict)) {
-    g_watch.times.Learn(exchange, answertiming::FirstArrival(window) - window.requestEnd, wireLeft);
-    g_watch.times.SawFrame(answerBytes, window.arrivals.back().by - window.arrivals.front().by);
+    g_watch.times.Learn(exchange, answertiming::FirstArrival(heard) - heard.requestEnd, wireLeft,
+                        heard.arrivals);
   }
-  g_watch.lastAnswer = window;
-  StartWindowAt(answertiming::WatchEnd(window));
+  g_watch.lastAnswer = heard;
+  StartNextAnswer();
+  cps::Sleep(pauseMs);
   return verdict;
 }
 
 bool AnswerAlone() {
   LookAtLine();
-  return g_watch.window.arrivals.empty();
+  return g_watch.current.arrivals.empty();
 }
 
-bool LinePacedLikeWire() { return g_watch.times.PacedLikeWire(); }
+const AnswerHeard& LastAnswerHeard() { return g_watch.lastAnswer; }
+const AnswerHeard& HeardSinceAnswer() { return g_watch.current; }
+const answertiming::AnswerTimes& RadioAnswerTimes() { return g_watch.times; }
 
 bool HearOutAnswer() {
-  ListenUntil(std::max(answertiming::HearOutEnd(g_watch.lastAnswer), g_watch.watchEnd), 0);
-  if (CommError || !g_watch.window.arrivals.empty()) return false;
-  g_watch.watchEnd = g_watch.lastLook;
-  return true;
+  return ListenUntil(answertiming::ListenEnd(g_watch.lastAnswer), 0) &&
+         g_watch.current.arrivals.empty();
+}
+
+int HearOutForMissedFrame(int frameBytes) {
+  const AnswerHeard& answer = g_watch.lastAnswer;
+  const int64_t frame = frameBytes * answertiming::kByteMicros;
+  if (!ListenUntilQuiet(answertiming::ListenEnd(answer) + frame)) return frameBytes;
+  return answertiming::BytesBesidesAnswer(answer) + answertiming::BytesOf(g_watch.current);
 }
 
 bool QuietAfterRequest(answertiming::Exchange exchange, int answerBytes) {
   const answertiming::Slot slot = g_watch.times.SlotOf(exchange, WireLeft());
-  const int64_t until = g_watch.requestEnd + slot.latest + answerBytes * answertiming::kByteMicros;
-  ListenUntil(std::max(until, g_watch.watchEnd), 0);
-  return !CommError && g_watch.window.arrivals.empty();
+  const int64_t latest = std::clamp<int64_t>(slot.latest, 0, answertiming::kMaxHearOut);
+  ListenUntilQuiet(g_watch.requestEnd + latest + answerBytes * answertiming::kByteMicros);
+  return !CommError && g_watch.current.arrivals.empty();
 }
 
-bool PurgeLine(int frameBytes) {
+bool PurgeLine(int frameBytes, int* discarded) {
   ReceiveArmed = false;
   // Expired only when the programming window's closing or Esc forced it: nothing to wait for.
   CommError = ReplyTimedOut;
   if (CommError) return false;
   StartReplyTimeout();
   const int64_t quiet = frameBytes * answertiming::kByteMicros;
-  int64_t lastArrival = g_clock();
-  size_t heard = g_watch.window.arrivals.size();
   // What arrives is fetched by the port at the yields, and thrown away here as it comes.
   AwaitLink([&] {
-    if (g_watch.window.arrivals.size() > heard) {
-      heard = g_watch.window.arrivals.size();
-      lastArrival = g_clock();
-      MSComm1().SetInBufferCount(0);
-    }
-    return ReplyTimedOut || g_clock() - lastArrival >= quiet;
+    MSComm1().SetInBufferCount(0);
+    return ReplyTimedOut || g_clock() - g_watch.lastArrival >= quiet;
   });
   const bool wentQuiet = !ReplyTimedOut && !CommError;
   StopReplyTimeout();
   DiscardWaitingBytes();
-  StartWindowAt(g_clock());
+  if (discarded != nullptr) *discarded = answertiming::BytesOf(g_watch.current);
+  StartNextAnswer();
   if (!wentQuiet) CommError = true;
   return wentQuiet;
 }
 
-bool PurgeNoiseAfterAnswer(int frameBytes) {
-  LookAtLine();
-  const AnswerWindow& window = g_watch.window;
-  if (window.arrivals.empty()) return true;
-  if (window.arrivals.front().after < g_watch.watchEnd) return false;
-  return PurgeLine(frameBytes);
-}
+bool PurgeIfNoise(int frameBytes) { return AnswerAlone() || PurgeLine(frameBytes); }
 
 // --- LED blink -------------------------------------------------------------------------------
 

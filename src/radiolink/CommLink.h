@@ -4,8 +4,8 @@
 //
 // Every wait yields to the event loop on each pass and sleeps there until an event arrives:
 // serial events, timer ticks, key presses and the closing of the programming window all run
-// inside these loops and end a wait only through the flags of ModuleState.h. Results are left in
-// that state (RxByte, RxBuffer, CommError); no exchange returns a value.
+// inside these loops and end a wait only through the flags of ModuleState.h. The exchanges leave
+// their results in that state (RxByte, RxBuffer, CommError); the line watch below judges them.
 #pragma once
 
 #include <cstdint>
@@ -93,33 +93,38 @@ void ReceiveBlock17();
 // Forgets what an earlier transfer learned of the radio, and every byte heard so far.
 void StartLineWatch();
 // Judges the answer a receive primitive just took (RxByte or RxBuffer) to the request that ended
-// last. An answer that came sooner or later than this radio answers is heard out first, for one
-// more answer time: anything else heard by then makes it PreviousSuspect. Answers teach the
-// transfer when this radio answers; from then on later bytes are counted against the answer
-// until its watch ends. A window closed meanwhile sets CommError.
-answertiming::Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes);
+// last, then pauses pauseMs. An answer that came sooner or later than this radio answers is heard
+// out first (the pause counting towards it): anything else heard by then makes it
+// PreviousSuspect. Answers heard alone teach the transfer when this radio answers. Bytes from
+// here on belong to the next answer. A window closed meanwhile sets CommError.
+answertiming::Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes,
+                                  int pauseMs = 0);
 // Nothing has come since the last answer was judged.
 bool AnswerAlone();
-// The radio's frames came a byte at a time, as over a wire: only then do the times of its
-// answers tell anything of the radio rather than of how busy this machine is.
-bool LinePacedLikeWire();
-// Listens for one more of the radio's answer times after the last answer judged, so that a late
-// answer of a slow radio is heard too; true when nothing came. After it, bytes no longer count
-// against that answer.
+// What was heard of the answer judged last, what has come since, and what the transfer has
+// learned of the radio and the line.
+const answertiming::AnswerHeard& LastAnswerHeard();
+const answertiming::AnswerHeard& HeardSinceAnswer();
+const answertiming::AnswerTimes& RadioAnswerTimes();
+// Listens for one more of the radio's answer times after the last answer judged, before the PC
+// acts on it in a way it cannot take back; true when nothing came.
 bool HearOutAnswer();
+// Listens until a frame of frameBytes that the radio sent instead of the last answer judged
+// would have come whole, and until the line is quiet; returns how many bytes heard since that
+// answer's request cannot be the answer (frameBytes when the listening was cut short).
+int HearOutForMissedFrame(int frameBytes);
 // After a request that the radio leaves unanswered (the read's last acknowledgement): listens
-// until the radio's latest start of an answer of this exchange, and then for as long as an
-// answer of answerBytes takes on the line, so that a late one is heard too; true when nothing
-// came.
+// until the radio's latest answer of this exchange would have come whole, and until the line is
+// quiet; true when nothing came.
 bool QuietAfterRequest(answertiming::Exchange exchange, int answerBytes);
 // Lets the line go quiet once noise was seen: waits until nothing has arrived for the time
 // frameBytes take on the line, discarding it all, within the reply time-out; afterwards no byte
 // counts against any answer. A copy of a frame still on its way is so never taken for the next
 // one. False (and CommError) when the line never went quiet, the window went or the port failed.
-bool PurgeLine(int frameBytes);
-// Bytes that came after the last answer was heard out (HearOutAnswer) answer nothing: the line is
-// purged of them. False when one may belong to that answer after all, or the purge failed.
-bool PurgeNoiseAfterAnswer(int frameBytes);
+// discarded, when given, counts the bytes thrown away that no answer was judged with.
+bool PurgeLine(int frameBytes, int* discarded = nullptr);
+// Bytes that came since the last answer was judged answer nothing: the line is purged of them.
+bool PurgeIfNoise(int frameBytes);
 
 // --- LED blink -----------------------------------------------------------------------------
 void StartGreenLedBlink();

@@ -39,9 +39,10 @@ constexpr WakeUpRules kReadWakeUp{0, true, false};
 enum class CopyVerdict {
   Take,       // the radio's frame: acknowledge it
   Hold,       // a good copy on a line that has shown noise: ask for a second one to agree
-  AskAgain,   // the radio's own frame with a bad sum byte
+  BadSum,     // the radio's own frame with a bad sum byte: ask for it again
   Noise,      // noise with the copy or after it: let the line go quiet, then ask again
-  OutOfStep,  // bytes after an acknowledgement that may be the rest of the block it took
+  OutOfStep,  // bytes that may be the rest of the block acknowledged last, or the radio's own
+              // frame for it: the read can no longer tell which block it took
 };
 
 class RadioRead {
@@ -55,11 +56,7 @@ class RadioRead {
     StartHandshakeTimeout();
     if (const char* failure = OpenTransfer()) return ErrorExit(failure);
     ReceiveBlocks();
-    // The radio says nothing after the last acknowledgement: a frame now would answer it, the
-    // read having been a frame behind the radio.
-    if (!CommError && !QuietAfterRequest(Exchange::Block, frames::kBlockFrameSize)) {
-      CommError = true;
-    }
+    if (!CommError && !QuietAtTheEnd()) CommError = true;
     Complete();
   }
 
@@ -131,7 +128,7 @@ class RadioRead {
       if (verdict == CopyVerdict::Take) {
         if (!Acknowledge()) break;
         ++b;
-      } else if (!AskAgain(verdict, copy)) {
+      } else if (!AskForTheBlockAgain(verdict, copy)) {
         break;
       }
     }
@@ -142,6 +139,7 @@ class RadioRead {
   // 0x0B, after its OK; every other copy, block 0's included, comes in a 9-byte frame.
   Verdict ReceiveCopy() {
     if (std::exchange(firstCopyPending_, false)) return firstCopy_;
+    firstAfterAck_ = std::exchange(ackedLast_, false);
     ReceiveBlock9();
     if (CommError) return Verdict::Noisy;
     frameOffset_ = 0;
@@ -166,16 +164,18 @@ class RadioRead {
     badCopies_ = 0;
     copies_ = 0;
     held_.clear();
-    // Two agreeing copies are the radio's whatever follows them; one copy only while nothing
-    // but the next block follows its acknowledgement.
-    ackedOneCopy_ = !noisyLine_;
+    // Two agreeing copies are the radio's whatever follows them. One copy is not confirmed yet:
+    // had it been noise, the radio's own frame for the block would still come.
+    unconfirmed_ = !noisyLine_;
+    takenCopyEnd_ = LastAnswerHeard().arrivals.back();
+    ackedLast_ = true;
     SendCommandByte(frames::kOk);
     return !CommError;
   }
 
   // Asks for the same block again ('F'), once the line has gone quiet where noise came. False
   // when the read ends: out of step, the purge or the request failed, or too many copies.
-  bool AskAgain(CopyVerdict verdict, const QByteArray& copy) {
+  bool AskForTheBlockAgain(CopyVerdict verdict, const QByteArray& copy) {
     if (verdict == CopyVerdict::OutOfStep) {
       CommError = true;
       return false;
@@ -185,8 +185,11 @@ class RadioRead {
       held_ = copy;
     } else {
       if (verdict == CopyVerdict::Noise) {
-        noisyLine_ = true;
-        if (!PurgeLine(frameSize_)) return false;
+        int discarded = 0;
+        if (!PurgeLine(frameSize_, &discarded)) return false;
+        // Noise that could have made up a frame: a sum byte no longer tells.
+        const int noise = answertiming::BytesBesidesAnswer(LastAnswerHeard()) + discarded;
+        noisyLine_ = noisyLine_ || noise >= frames::kBlockFrameSize;
       }
       ++badCopies_;
     }
@@ -202,22 +205,46 @@ class RadioRead {
   }
 
   // A copy is taken only when it is exactly the radio's frame: alone, its sum byte matching, and
-  // nothing after it in the pause before the acknowledgement. Bytes that are no answer to a
-  // request, until the next block is taken, may be the rest of the block acknowledged last:
-  // after a single copy the read cannot tell which block it took. Once the line has shown noise,
-  // or a copy came over a wire sooner than the radio answers (as a leftover frame would), a sum
-  // byte of 8 bits no longer tells the radio's frame from noise that matched it by chance: a
-  // block is then taken only when two good copies agree.
+  // nothing after it in the pause before the acknowledgement. Once the line has shown noise that
+  // could have made up a frame, a sum byte of 8 bits no longer tells the radio's frame from noise
+  // that matched it by chance: a block is then taken only when two good copies agree.
   CopyVerdict JudgeCopy(Verdict heard, const QByteArray& copy) {
-    if (heard == Verdict::PreviousSuspect && ackedOneCopy_) return CopyVerdict::OutOfStep;
-    if (!answertiming::IsAlone(heard)) return CopyVerdict::Noise;
-    if (!frames::FrameSumMatches(copy, 0, layout::kBlockSize)) return CopyVerdict::AskAgain;
+    if (!answertiming::IsAlone(heard)) return NoiseWithCopy();
+    if (!frames::FrameSumMatches(copy, 0, layout::kBlockSize)) return CopyVerdict::BadSum;
     cps::Sleep(2);
-    if (!AnswerAlone()) return CopyVerdict::Noise;
-    // A copy sooner than the radio answers, as a leftover frame would come: one more must agree.
-    noisyLine_ = noisyLine_ || (heard == Verdict::Early && LinePacedLikeWire());
+    if (!AnswerAlone()) return NoiseWithCopy();
     if (noisyLine_ && copy != held_) return CopyVerdict::Hold;
     return CopyVerdict::Take;
+  }
+
+  // Noise came with the copy or after it. The protocol has no addresses: had the block taken last
+  // from one copy been noise, the radio's own frame for it may still come, and would be taken for
+  // the next block if a purge or a second copy swallowed the difference. So while that block is
+  // unconfirmed, bytes that follow its copy end the read (they may be its rest), and the read
+  // hears the line out until the radio's own frame would have come. Bytes that could not hold it
+  // then cost only an 'F'; the block is confirmed.
+  CopyVerdict NoiseWithCopy() {
+    if (!unconfirmed_) return CopyVerdict::Noise;
+    const std::vector<answertiming::Arrival>& heard = LastAnswerHeard().arrivals;
+    if (firstAfterAck_ && !heard.empty() &&
+        RadioAnswerTimes().MayFollow(takenCopyEnd_, heard.front())) {
+      return CopyVerdict::OutOfStep;
+    }
+    if (HearOutForMissedFrame(frames::kBlockFrameSize) >= frames::kBlockFrameSize) {
+      return CopyVerdict::OutOfStep;
+    }
+    unconfirmed_ = false;
+    return CopyVerdict::Noise;
+  }
+
+  // The radio says nothing after the last acknowledgement: a frame now would answer it, the read
+  // having been a frame behind the radio, and bytes right after the last copy may be its rest. A
+  // stray byte of noise later than that is neither.
+  bool QuietAtTheEnd() {
+    if (QuietAfterRequest(Exchange::Block, frames::kBlockFrameSize)) return true;
+    const answertiming::AnswerHeard& after = HeardSinceAnswer();
+    if (CommError || answertiming::BytesOf(after) >= frames::kBlockFrameSize) return false;
+    return !(unconfirmed_ && RadioAnswerTimes().MayFollow(takenCopyEnd_, after.arrivals.front()));
   }
 
   // A read that failed or was cancelled only says so in the window: it changes nothing of the
@@ -277,12 +304,15 @@ class RadioRead {
   bool firstCopyPending_ = true;        // that answer is the block loop's first copy
   int frameOffset_ = 1;                 // where the copy's data start: after the OK of 0x0B's
   int frameSize_ = frames::kFirstBlockFrameSize;
-  int copies_ = 0;             // copies of this block so far
-  int badCopies_ = 0;          // bad copies of this block in a row
-  int stored_ = 0;             // data bytes stored, as the progress bar counts them
-  bool noisyLine_ = false;     // noise came with a copy: blocks are taken from two copies
-  bool ackedOneCopy_ = false;  // the block acknowledged last was taken from one copy
-  QByteArray held_;            // a good copy of this block, waiting for a second one to agree
+  int copies_ = 0;            // copies of this block so far
+  int badCopies_ = 0;         // bad copies of this block in a row
+  int stored_ = 0;            // data bytes stored, as the progress bar counts them
+  bool noisyLine_ = false;    // noise that could hold a frame came: blocks need two copies
+  bool unconfirmed_ = false;  // the block acknowledged last stands on one copy only
+  answertiming::Arrival takenCopyEnd_{};  // the last bytes of that copy
+  bool ackedLast_ = false;                // the last request was an acknowledgement
+  bool firstAfterAck_ = false;            // the copy being judged answers an acknowledgement
+  QByteArray held_;  // a good copy of this block, waiting for a second one to agree
   bool legacy_ = false;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};
 };

@@ -26,9 +26,8 @@ namespace {
 using answertiming::Exchange;
 using answertiming::Verdict;
 
-constexpr int kMaxIdentityRetries = 5;  // the sixth 'G' ends the write
-constexpr int kMaxBlockRetries = 3;     // a block is sent at most four times
-constexpr int kSettleMs = 200;          // the radio's pause after a wake-up or region reply
+constexpr int kMaxBlockRetries = 3;  // a block is sent at most four times
+constexpr int kSettleMs = 200;       // the radio's pause after a wake-up or region reply
 // The identity is written back into the radio: it is heard out first.
 constexpr WakeUpRules kWriteWakeUp{kSettleMs, false, true};
 constexpr int kBandColumn = 12;
@@ -68,7 +67,7 @@ class RadioWrite {
  private:
   static constexpr const char* kPasswordNotGiven = "";
 
-  // The wake-up and the radio's identity frame, which goes into the image and is sent back.
+  // The wake-up and the radio's identity frame, which is sent back and then goes into the image.
   const char* IdentifyAndWriteBack() {
     int retries = 0;
     for (;;) {
@@ -81,12 +80,9 @@ class RadioWrite {
         case Handshake::Identity:
           break;
       }
-      // Only a frame whose sum matched: line noise must not reach the open codeplug.
       for (int i = 0; i < frames::kIdentityBytes; ++i) {
-        const uint8_t b = RadioImage[layout::kIdentBlock + i];
-        CodeplugImage[layout::kIdentBlock + i] = frames::IdentityByteForImage(b);
+        identity_[i] = frames::IdentityByteForImage(RadioImage[layout::kIdentBlock + i]);
       }
-      LegacyLayout = false;
       bool again = false;
       const char* failure = WriteBackIdentity(retries, again);
       if (!again) return failure;
@@ -94,7 +90,9 @@ class RadioWrite {
   }
 
   // Sends the identity back until the radio takes it; again is set when the wake-up is to start
-  // over.
+  // over. Only an identity that the radio took back in step reaches the open codeplug: a frame
+  // of noise that passed for it is shown up by the radio's own answers, and a write that fails
+  // leaves the codeplug's identity as it was.
   const char* WriteBackIdentity(int& retries, bool& again) {
     for (;;) {
       SendCommandByte(frames::kOk);
@@ -104,28 +102,32 @@ class RadioWrite {
         return nullptr;
       }
       cps::Sleep(10);
-      std::array<uint8_t, frames::kIdentityBytes> identity{};
       for (int i = 0; i < frames::kIdentityBytes; ++i) {
         cps::Sleep(10);
-        identity[i] = CodeplugImage[layout::kIdentBlock + i];
         form_.lblProgram->SetCaption(QLatin1String(kWriteWaitText));
         form_.SetProgressValue(i + 1);
       }
-      TxBlock32 = frames::Interleave(identity);
+      TxBlock32 = frames::Interleave(identity_);
       // The radio stores this frame: nothing may have followed the identity it carries, also
       // while it was made.
       if (!AnswerAlone()) return kCheckCableText;
       SendBlock32();
       if (CommError) return kCheckCableText;
       cps::Sleep(10);
-      SendCommandByte(frames::SumByte(identity.data(), frames::kIdentityBytes));
+      SendCommandByte(frames::SumByte(identity_.data(), frames::kIdentityBytes));
       if (CommError) return kCheckCableText;
       ReceiveReplyByte();
       if (CommError) return kCheckCableText;
       // From here on the radio's answers cannot be asked for again: the write stops rather than
       // act on one that came with noise.
       if (JudgeReplyByte(Exchange::WriteBack, 2) != Asked::Answered) return kCheckCableText;
-      if (RxByte != frames::kIdentityAgain) return nullptr;
+      if (RxByte != frames::kIdentityAgain) {
+        for (int i = 0; i < frames::kIdentityBytes; ++i) {
+          CodeplugImage[layout::kIdentBlock + i] = identity_[i];
+        }
+        LegacyLayout = false;
+        return nullptr;
+      }
       if (retries == kMaxIdentityRetries) {
         CommError = true;
         return kCheckModeText;
@@ -162,7 +164,7 @@ class RadioWrite {
     RadioPassword = frames::PasswordFromReply(RxBuffer);
     if (frames::ReplyCarriesPassword(RxBuffer) && !AwaitPassword()) return kPasswordNotGiven;
     // Noise while the user typed answers nothing: the line goes quiet before the band check.
-    if (!PurgeNoiseAfterAnswer(frames::kFirstBlockFrameSize)) return kCheckModeText;
+    if (!PurgeIfNoise(frames::kFirstBlockFrameSize)) return kCheckModeText;
     CodeplugLocked = false;
     if (IsFrmMainLoaded()) CopyPasswordToImage();
     return nullptr;
@@ -192,8 +194,9 @@ class RadioWrite {
   // Asks the radio to take the data; then the red LED blinks.
   const char* StartData() {
     // The radio leaves this 0x0B unanswered: whatever comes before the answer to 'R' is judged
-    // with that answer.
+    // with that answer. A radio that did not get it is not asked to take data.
     SendCommandByte(frames::kFirstBlock);
+    if (CommError) return kCheckVersionText;
     cps::Sleep(10);
     SendCommandByte(frames::kReadRequest);
     if (CommError) return kCheckVersionText;
@@ -315,6 +318,7 @@ class RadioWrite {
 
   FrmProgram& form_;
   QString regionalText_;
+  std::array<uint8_t, frames::kIdentityBytes> identity_{};  // as the image keeps it
 };
 
 }  // namespace

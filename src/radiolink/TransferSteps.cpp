@@ -12,7 +12,6 @@ namespace {
 using answertiming::Exchange;
 using answertiming::Verdict;
 
-constexpr int kMaxIdentityRetries = 5;  // the sixth bad identity frame ends the transfer
 constexpr int kIdentityPauseMs = 10;
 
 enum class WakeUp { Restart, Identity, Legacy };
@@ -25,10 +24,10 @@ WakeUp RestartAfterNoise() {
 }
 
 // The radio's answer to a wake-up, or false when none came or it came with noise.
-bool TakeWakeUpAnswer() {
+bool TakeWakeUpAnswer(int settleMs) {
   WaitReplyByteCountdown();
   if (CommError) return false;
-  if (JudgeReplyByte(Exchange::WakeUp, 0) == Asked::Answered) return true;
+  if (JudgeReplyByte(Exchange::WakeUp, settleMs) == Asked::Answered) return true;
   RestartAfterNoise();
   return false;
 }
@@ -37,17 +36,16 @@ WakeUp WakeRadio(const FrmProgram& form, int settleMs) {
   SendCommandByte(frames::kWakeUp);
   if (CommError) return WakeUp::Restart;
   RxCountdown = kRxCountdownPasses;
-  if (!TakeWakeUpAnswer()) return WakeUp::Restart;
+  if (!TakeWakeUpAnswer(settleMs)) return WakeUp::Restart;
   cps::DoEvents();
   // A window closed at that yield ends the transfer at the next test of the loop.
   if (form.Unloaded()) return WakeUp::Restart;
-  if (RxByte != frames::kReady && RxByte != frames::kNotReady) return WakeUp::Restart;
-  cps::Sleep(settleMs);
   if (RxByte == frames::kReady) return WakeUp::Identity;
+  if (RxByte != frames::kNotReady) return WakeUp::Restart;
   // Not ready: one more try, on what is left of the same countdown.
   SendCommandByte(frames::kWakeUp);
   if (CommError) return WakeUp::Restart;
-  if (!TakeWakeUpAnswer()) return WakeUp::Restart;
+  if (!TakeWakeUpAnswer(0)) return WakeUp::Restart;
   if (RxByte == frames::kReady) return WakeUp::Identity;
   // Going on without the identity exchange cannot be taken back: only the radio may decide it.
   return HearOutAnswer() ? WakeUp::Legacy : RestartAfterNoise();
@@ -61,55 +59,76 @@ bool TakeIdentityFrame() {
   return frames::FrameSumMatches(RxBuffer, 0, frames::kIdentityBytes);
 }
 
+enum class IdentityAnswer {
+  Taken,      // the radio's frame, alone, its sum byte matching
+  WakeAgain,  // no frame, or one that came with noise or after a doubtful wake-up
+  AskAgain,   // a bad frame: ask for it again
+  TooMany,    // the sixth bad frame
+};
+
+IdentityAnswer AskIdentity(const WakeUpRules& rules, int& retries) {
+  SendCommandByte(frames::kIdentity);
+  if (CommError) {
+    SendCommandByte(frames::kNotReady);
+    return IdentityAnswer::WakeAgain;
+  }
+  ReceiveBlock17();
+  if (CommError) return IdentityAnswer::WakeAgain;
+  const Verdict heard = JudgeAnswer(Exchange::Identity, frames::kIdentityFrameSize);
+  const bool goodSum = TakeIdentityFrame();
+  if (CommError) return IdentityAnswer::WakeAgain;
+  // The wake-up's answer may not have been the radio's: wake it again.
+  if (heard == Verdict::PreviousSuspect) {
+    PurgeLine(frames::kIdentityFrameSize);
+    return IdentityAnswer::WakeAgain;
+  }
+  if (answertiming::IsAlone(heard) && goodSum && (!rules.hearOutIdentity || HearOutAnswer())) {
+    retries = 0;
+    return IdentityAnswer::Taken;
+  }
+  // Noise with the frame or after it: the line goes quiet before the PC asks again. A frame that
+  // came alone with a bad sum byte is the radio's own, and is asked for again at once.
+  const bool noise = !answertiming::IsAlone(heard) || goodSum;
+  if (CommError || (noise && !PurgeLine(frames::kIdentityFrameSize))) {
+    return IdentityAnswer::WakeAgain;
+  }
+  if (retries == kMaxIdentityRetries) return IdentityAnswer::TooMany;
+  ++retries;
+  return rules.wakeUpAfterBadIdentity ? IdentityAnswer::WakeAgain : IdentityAnswer::AskAgain;
+}
+
 }  // namespace
 
 Asked JudgeReplyByte(Exchange exchange, int pauseMs) {
-  const Verdict heard = JudgeAnswer(exchange, 1);
+  const Verdict heard = JudgeAnswer(exchange, 1, pauseMs);
   if (CommError) return Asked::Failed;
-  cps::Sleep(pauseMs);
   return answertiming::IsAlone(heard) && AnswerAlone() ? Asked::Answered : Asked::Noisy;
 }
 
 Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, int& retries) {
-  for (;;) {
-    if (HandshakeTimedOut) {
-      StopHandshakeTimeout();
-      return Handshake::Failed;
-    }
-    const WakeUp wake = WakeRadio(form, rules.settleMs);
-    if (wake == WakeUp::Legacy) return Handshake::Legacy;
-    if (wake == WakeUp::Restart) continue;
-    cps::Sleep(kIdentityPauseMs);
-    for (;;) {
-      SendCommandByte(frames::kIdentity);
-      if (CommError) {
-        SendCommandByte(frames::kNotReady);
-        break;
-      }
-      ReceiveBlock17();
-      if (CommError) break;
-      const Verdict heard = JudgeAnswer(Exchange::Identity, frames::kIdentityFrameSize);
-      const bool goodSum = TakeIdentityFrame();
-      if (CommError) break;
-      // The wake-up's answer may not have been the radio's: wake it again.
-      if (heard == Verdict::PreviousSuspect) {
-        PurgeLine(frames::kIdentityFrameSize);
-        break;
-      }
-      if (answertiming::IsAlone(heard) && goodSum && (!rules.hearOutIdentity || HearOutAnswer())) {
-        retries = 0;
-        return Handshake::Identity;
-      }
-      // Noise with the frame or after it: the line goes quiet before the PC asks again. A frame
-      // that came alone with a bad sum byte is the radio's own, and is asked for again at once.
-      const bool noise = !answertiming::IsAlone(heard) || goodSum;
-      if (CommError || (noise && !PurgeLine(frames::kIdentityFrameSize))) break;
-      if (retries == kMaxIdentityRetries) {
-        CommError = true;
+  for (bool wake = true;;) {
+    if (wake) {
+      if (HandshakeTimedOut) {
+        StopHandshakeTimeout();
         return Handshake::Failed;
       }
-      ++retries;
-      if (rules.wakeUpAfterBadIdentity) break;
+      const WakeUp woken = WakeRadio(form, rules.settleMs);
+      if (woken == WakeUp::Legacy) return Handshake::Legacy;
+      if (woken == WakeUp::Restart) continue;
+      cps::Sleep(kIdentityPauseMs);
+    }
+    switch (AskIdentity(rules, retries)) {
+      case IdentityAnswer::Taken:
+        return Handshake::Identity;
+      case IdentityAnswer::TooMany:
+        CommError = true;
+        return Handshake::Failed;
+      case IdentityAnswer::WakeAgain:
+        wake = true;
+        break;
+      case IdentityAnswer::AskAgain:
+        wake = false;
+        break;
     }
   }
 }
@@ -138,21 +157,23 @@ Access RequestAccess(FrmProgram& form, uint8_t request, double countdown, int se
       case Asked::Answered:
         break;
     }
-    switch (frames::ClassifyRegionReply(RxByte)) {
-      case frames::RegionReply::Accepted:
-        return Access::Granted;
-      case frames::RegionReply::NotReady:
-        continue;
-      case frames::RegionReply::Unsupported:
-        form.SetProgressValue(0);
-        SendCommandByte(frames::kNotReady);
-        refusal = kUnsupportedRegionText;
-        return Access::Refused;
-      case frames::RegionReply::BadCable:
-        form.SetProgressValue(0);
-        refusal = kCheckCableText;
-        return Access::Refused;
+    const frames::RegionReply reply = frames::ClassifyRegionReply(RxByte);
+    if (reply == frames::RegionReply::Accepted) return Access::Granted;
+    if (reply == frames::RegionReply::NotReady) continue;
+    // A refusal ends the transfer: it must be the radio's, and not noise just before its answer.
+    if (!HearOutAnswer()) {
+      if (!CommError) return Access::Noisy;
+      refusal = kCheckModeText;
+      return Access::Refused;
     }
+    form.SetProgressValue(0);
+    if (reply == frames::RegionReply::Unsupported) {
+      SendCommandByte(frames::kNotReady);
+      refusal = kUnsupportedRegionText;
+    } else {
+      refusal = kCheckCableText;
+    }
+    return Access::Refused;
   }
 }
 

@@ -10,6 +10,10 @@
 
 class FrmProgram;
 
+// The sixth bad identity frame, or the sixth refusal of the identity written back, ends the
+// transfer.
+constexpr int kMaxIdentityRetries = 5;
+
 // How the wake-up and identity exchange ended.
 enum class Handshake {
   Identity,  // a frame with a good sum byte, alone, is in RadioImage[384..399]
@@ -37,8 +41,8 @@ enum class Asked {
   Failed,    // not sent, or no answer in time
   Noisy,     // the answer came with noise: it decides nothing
 };
-// Judges the one-byte answer a receive primitive just took as an answer of this exchange, then
-// pauses pauseMs: Answered only when it came in step and nothing followed it in the pause.
+// Judges the one-byte answer a receive primitive just took as an answer of this exchange, with a
+// pause of pauseMs: Answered only when it came in step and nothing followed it in the pause.
 Asked JudgeReplyByte(answertiming::Exchange exchange, int pauseMs);
 // Sends command and takes the radio's one-byte answer within countdown passes, judged as an
 // answer of this exchange with a pause of settleMs; a command that could not be sent is followed

@@ -96,6 +96,31 @@ class LinkTest : public AppTestBase {
     radio.paceUs = 11 * 1000000 / 1200 / speedUp_;  // 8 data bits, 2 stop bits
     radio.answerDelayUs = 3000 / speedUp_;
   }
+  // A radio on a line paced as the wire whose answers take minMs to maxMs, drawn anew for each
+  // answer, at the wire's time scale.
+  void VaryAnswerTimes(SimulatedRadio& radio, int minMs, int maxMs, quint32 seed = 1) const {
+    PaceAsWire(radio);
+    radio.answerDelayUs = minMs * 1000 / speedUp_;
+    radio.answerDelayMaxUs = maxMs * 1000 / speedUp_;
+    radio.timingSeed = seed;
+  }
+  int ScaledUs(int ms) const { return ms * 1000 / speedUp_; }
+  // Answer times a transfer must take in its stride: drawn anew from 5 to 200 ms, the same
+  // handed over every 16 ms as by a USB adapter, and a steady 20 ms radio that takes 1.5 s to
+  // wake up (a test adds its odd answers to that one).
+  enum class Timing { Drawn, DrawnThroughAdapter, SlowToWake };
+  static constexpr Timing kVariedTimings[] = {Timing::Drawn, Timing::DrawnThroughAdapter,
+                                              Timing::SlowToWake};
+  void ShapeAnswerTimes(SimulatedRadio& radio, Timing timing) const {
+    if (timing == Timing::SlowToWake) {
+      PaceAsWire(radio);
+      radio.answerDelayUs = ScaledUs(20);
+      radio.SetAnswerDelay('V', 1, ScaledUs(1500));
+      return;
+    }
+    VaryAnswerTimes(radio, 5, 200);
+    if (timing == Timing::DrawnThroughAdapter) radio.adapterChunkUs = ScaledUs(16);
+  }
   // Noise just before the radio's identity frame that passes for one: sixteen bytes and their sum
   // byte (16 x 0x21 = 0x210).
   static void AddIdentityLookAlike(SimulatedRadio& radio) {

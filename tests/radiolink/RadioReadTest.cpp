@@ -12,12 +12,13 @@ namespace {
 const QByteArray kModel = "CV450U16-AB1";
 
 // A radio holding the editor's new codeplug with a band, a channel count, a serial number, a
-// firmware version and a model number of its own.
-void LoadRadio(SimulatedRadio& radio) {
+// firmware version and a model number of its own. A different serial digit keeps a radio's image
+// apart from the codeplug read from the radio before it.
+void LoadRadio(SimulatedRadio& radio, char serialDigit = '8') {
   for (int a = 0; a < 384; ++a) radio.memory[a] = CodeplugImage[a];
   radio.memory[layout::kChannelCount] = 16;
   radio.memory[layout::kBandCode] = 0x01;  // 450 to 470 MHz
-  const QByteArray serial = "SN12345678";
+  const QByteArray serial = QByteArray("SN1234567") + serialDigit;
   for (int i = 0; i < 10; ++i) radio.memory[layout::kSerialNumber + i] = uint8_t(serial[i]);
   for (int i = 0; i < 4; ++i) radio.memory[layout::kFirmwareVersion + i] = uint8_t(0x31 + i);
   for (int i = 0; i < 12; ++i) radio.memory[384 + i] = uint8_t(kModel[i]);
@@ -40,20 +41,6 @@ QByteArray MatchingHead(const SimulatedRadio& radio, int b, int count) {
   head[count - 1] =
       char(block[taken] - frames::SumByte(block, taken) - frames::SumByte(head, 0, count - 1));
   return head;
-}
-
-// A read on a noisy line either took exactly the radio's bytes, or failed and left the open
-// codeplug as it was: never an image the radio does not hold.
-void ExpectTheRadiosImageOrNone(const SimulatedRadio& radio, const ByteImage& before,
-                                const char* road) {
-  if (!IsFrmProgramLoaded()) {
-    EXPECT_EQ(CodeplugImage.Bytes(), radio.memory) << road;
-    EXPECT_FALSE(LegacyLayout) << road;
-    return;
-  }
-  EXPECT_TRUE(frmProgram().lblProgram->Caption().startsWith("Communication Error")) << road;
-  EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << road;
-  frmProgram().cmdClose->Press();
 }
 
 QByteArray Commands(const char* text, int acks) { return QByteArray(text) + QByteArray(acks, 'O'); }
@@ -110,49 +97,126 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
   // machine delays what it sees): a block 40 ms late leaves the next ones taken from one copy.
   radio_ = std::make_unique<SimulatedRadio>(line_);
   LoadRadio(*radio_);
-  radio_->AddNoise('O', 1, SimulatedRadio::NoiseAt::Instead, QByteArray(), 40);
+  radio_->SetAnswerDelay('O', 1, 40000);
   StartRead();
   EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48));
+}
 
-  // Noise just before block 4, the radio's frame still on its way when the PC refuses the noise:
-  // the line goes quiet first, so that copy is not taken for block 4 and the next for block 5.
+TEST_F(LinkTest, ReadOfARadioWhoseAnswerTimesVaryTakesEachBlockOnce) {
+  char digit = '0';
+  for (const Timing timing : kVariedTimings) {
+    radio_ = std::make_unique<SimulatedRadio>(line_);
+    LoadRadio(*radio_, ++digit);
+    ShapeAnswerTimes(*radio_, timing);
+    // The steady radio answers one block 40 ms late.
+    if (timing == Timing::SlowToWake) radio_->SetAnswerDelay('O', 10, ScaledUs(60));
+    StartRead();
+    EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48)) << int(timing);
+    EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory) << int(timing);
+    EXPECT_FALSE(IsFrmProgramLoaded()) << int(timing);
+  }
+}
+
+TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
+  // A stray byte, not next to a frame of the radio's, cannot make the block before it doubtful:
+  // it costs the read an 'F' at most, and the read takes exactly the radio's image.
+  using At = SimulatedRadio::NoiseAt;
+  const struct {
+    const char* road;
+    int command;
+    int nth;
+    At at;
+    int gapMs;
+  } roads[] = {
+      {"a byte 50 ms after block 10", 'O', 10, At::After, 50},
+      {"a byte two byte times before block 20", 'O', 20, At::Before, 18},
+      {"a byte 30 ms after the last block", 'O', 47, At::After, 30},
+      {"a byte 9 ms before the region code", 'R', 1, At::Before, 9},
+  };
+  char digit = '0';
+  for (const auto& road : roads) {
+    radio_ = std::make_unique<SimulatedRadio>(line_);
+    LoadRadio(*radio_, ++digit);
+    PaceAsWire(*radio_);
+    radio_->AddNoise(road.command, road.nth, road.at, "\x5A", road.gapMs / speedUp_);
+    StartRead();
+    EXPECT_FALSE(IsFrmProgramLoaded()) << road.road;
+    EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory) << road.road;
+    EXPECT_LE(radio_->commands.count('F'), 2) << road.road;
+  }
+
+  // Once noise came that could have made up a frame, a block is taken only when two copies agree:
+  // a frame of noise whose sum matches, coming when the second copy of block 5 is due, is not
+  // taken for it.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_, ++digit);
+  PaceAsWire(*radio_);
+  // Noise before block 0 that could have made up a frame; then blocks 0 to 4 took an 'F' each for
+  // their second copy, after the one for the noisy block 0.
+  radio_->AddNoise(0x0B, 1, At::Before, QByteArray(12, '\x11'));
+  const QByteArray frame = QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08") + '\x24';
+  radio_->AddNoise('F', 7, At::Instead, frame, 200 / speedUp_);
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
+  EXPECT_GE(radio_->commands.count('F'), 48);
+}
+
+TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
+  // Noise that the PC takes for a block, the radio's own frame coming after it: the radio is then
+  // a frame ahead, and every later frame would be taken for the block after it. The read must end
+  // with its error and leave the open codeplug as it was. A frame of noise whose sum matches in
+  // place of the last block, the radio answering 360 ms later than its usual 200 ms: the read
+  // listens after its last acknowledgement for as long as this radio takes.
   radio_ = std::make_unique<SimulatedRadio>(line_);
   LoadRadio(*radio_);
-  radio_->AddNoise('O', 4, SimulatedRadio::NoiseAt::Before, QByteArray(12, '\x5A'), 8);
-  // Later, on a line paced as the wire, three noise bytes and the head of block 10 that make a
-  // frame with a matching sum byte, the rest of the block still on the wire: once the line has
-  // shown noise, a block is taken only when a second copy agrees.
   PaceAsWire(*radio_);
-  radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::Before, MatchingHead(*radio_, 10, 3));
-  // And noise that makes the answer to 0x0B start with another byte than 'O': block 0 is asked
-  // for again rather than the read failing.
-  radio_->AddNoise(0x0B, 1, SimulatedRadio::NoiseAt::Before, "\x11\x22\x33");
-  StartRead();
-  EXPECT_EQ(radio_->commands.left(5), QByteArray("VIR\x0B") + "F");
-  for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], radio_->memory[a]) << a;
-  EXPECT_FALSE(IsFrmProgramLoaded());
-
-  // Noise that the PC takes for a block, the radio's own frame coming after it: the radio is then
-  // a frame ahead, and every later frame would be taken for the block after it. Such noise arrives
-  // when the radio's frame would, so the read must tell it by the bytes that follow, also at the
-  // wire's own speed, where they come later than the pause before the acknowledgement.
-  RunAtWireSpeed();
+  radio_->answerDelayUs = ScaledUs(200);
   const QByteArray frame = QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08") + '\x24';
+  radio_->AddNoise('O', 47, SimulatedRadio::NoiseAt::Instead, frame, 360 / speedUp_);
+  const ByteImage before = CodeplugImage;
+  StartRead();
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes());
+  frmProgram().cmdClose->Press();
+
+  // A radio whose answers vary from 5 to 200 ms, so that its time says little; a frame of noise
+  // that passes for block 10, its own frame coming 20 ms after the noise has ended. That frame
+  // arrives before the acknowledgement can have crossed the wire: it cannot answer it, and the
+  // read ends there rather than take it for block 11.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadio(*radio_);
+  VaryAnswerTimes(*radio_, 5, 200);
+  radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::Instead, frame, (83 + 20) / speedUp_);
+  StartRead();
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  EXPECT_LE(radio_->commands.count('O'), 11);
+  EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes());
+  frmProgram().cmdClose->Press();
+
+  // At the wire's own speed such noise arrives when the radio's frame would, so the read must
+  // tell it by the bytes that follow, which come later than the pause before the acknowledgement.
+  RunAtWireSpeed();
   using At = SimulatedRadio::NoiseAt;
   const struct {
     const char* road;
     int command;
     QByteArray burst;
     At at = At::Before;
+    int nth = 2;
     int slowMs = 0;
   } roads[] = {
       {"a frame with a matching sum before block 2", 'O', frame},
-      {"OK and such a frame before block 0", 0x0B, 'O' + frame},
+      {"OK and such a frame before block 0", 0x0B, 'O' + frame, At::Before, 1},
       {"twelve bytes whose first nine match", 'O', frame + "\x5A\x5A\x5A"},
-      {"three bytes that make one with the block's head", 'O', QByteArray()},
+      {"three bytes that make one with the last block's head", 'O', QByteArray(), At::Before, 47},
+      {"such a frame before the last block", 'O', frame, At::Before, 47},
+      {"a byte right after block 10", 'O', "\x5A", At::After, 10},
       // A radio that takes 10 ms to answer, 100 ms more with block 2, the noise coming when it
       // usually answers.
-      {"such a frame while the radio is slow", 'O', frame, At::Instead, 100},
+      {"such a frame while the radio is slow", 'O', frame, At::Instead, 2, 100},
   };
   for (const auto& road : roads) {
     radio_ = std::make_unique<SimulatedRadio>(line_);
@@ -160,11 +224,14 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
     PaceAsWire(*radio_);
     radio_->memory[frames::BlockAddress(2)] = 0x42;
     if (road.slowMs > 0) radio_->answerDelayUs = 10000;
-    const QByteArray burst = road.burst.isEmpty() ? MatchingHead(*radio_, 2, 3) : road.burst;
-    radio_->AddNoise(road.command, road.command == 'O' ? 2 : 1, road.at, burst, road.slowMs);
+    const QByteArray burst = road.burst.isEmpty() ? MatchingHead(*radio_, road.nth, 3) : road.burst;
+    radio_->AddNoise(road.command, road.nth, road.at, burst, road.slowMs);
     const ByteImage before = CodeplugImage;
     StartRead();
-    ExpectTheRadiosImageOrNone(*radio_, before, road.road);
+    ASSERT_TRUE(IsFrmProgramLoaded()) << road.road;
+    EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << road.road;
+    EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << road.road;
+    frmProgram().cmdClose->Press();
   }
 }
 

@@ -125,6 +125,72 @@ TEST_F(LinkTest, WritePutsTheTransmitFormOfTheImageIntoTheRadio) {
   }
 }
 
+TEST_F(LinkTest, WriteToARadioWhoseAnswerTimesVaryWritesEachBlockOnce) {
+  PrepareCodeplug();
+  for (const Timing timing : kVariedTimings) {
+    radio_ = std::make_unique<SimulatedRadio>(line_);
+    LoadRadioIdentity(*radio_);
+    ShapeAnswerTimes(*radio_, timing);
+    // The steady radio answers every eighth frame in 150 ms.
+    for (int n = 8; n <= 48 && timing == Timing::SlowToWake; n += 8) {
+      radio_->SetAnswerDelay(SimulatedRadio::kWriteFrame, n, ScaledUs(150));
+    }
+    StartWrite();
+    EXPECT_FALSE(IsFrmProgramLoaded()) << int(timing);
+    // Every command and frame went out once: the identity back, then each block.
+    EXPECT_EQ(radio_->commands.left(8), kWriteCommands) << int(timing);
+    EXPECT_EQ(radio_->received.size(), 2 * 8 + 34 + 48 * 18) << int(timing);
+    for (int a = 0; a < 384; ++a) EXPECT_EQ(radio_->memory[a], CodeplugImage[a]) << a;
+  }
+}
+
+TEST_F(LinkTest, WriteStopsAtNoiseWithAnAnswerItActsOn) {
+  PrepareCodeplug();
+  CodeplugImage.Fill(384, 399, 0x5A);
+  // A byte of noise just before each answer the write acts on (an OK, so that what follows could
+  // pass for a password or the radio's OK): the write stops there with its error, sends nothing
+  // more, and leaves the codeplug's identity as it was. A password prompt would be the write
+  // acting on the noise: it is cancelled.
+  const struct {
+    const char* road;
+    int command;
+    QByteArray sent;
+  } roads[] = {
+      {"the identity taken back", SimulatedRadio::kWriteFrame, "VIO"},
+      {"the region code", 'P', "VIOP"},
+      {"the password", 0x0B, QByteArray("VIOP\x0B")},
+      {"the band", 'T', QByteArray("VIOP\x0BT")},
+  };
+  for (const auto& road : roads) {
+    radio_ = std::make_unique<SimulatedRadio>(line_);
+    LoadRadioIdentity(*radio_);
+    radio_->AddNoise(road.command, 1, SimulatedRadio::NoiseAt::Before, "O");
+    When([] { return IsFrmPasswordWLoaded() && frmPasswordW().isVisible(); },
+         [] { frmPasswordW().cmdPassCancel->Press(); });
+    StartWrite();
+    ASSERT_TRUE(IsFrmProgramLoaded()) << road.road;
+    EXPECT_TRUE(StatusLine(frmProgram()).startsWith("Communication Error.")) << road.road;
+    EXPECT_EQ(radio_->commands, road.sent) << road.road;
+    if (road.command == SimulatedRadio::kWriteFrame) {
+      for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << a;
+    }
+    frmProgram().cmdClose->Press();
+  }
+
+  // A radio not ready at first, a noise byte coming just before its second answer: going on
+  // without the identity exchange is decided only once that answer has been heard out.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  radio_->notReadyWakeUps = 1;
+  radio_->AddNoise('V', 2, SimulatedRadio::NoiseAt::Before, "F", 20 / speedUp_);
+  StartWrite();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_FALSE(LegacyLayout);
+  EXPECT_EQ(radio_->identityWriteBacks, 1);
+  EXPECT_EQ(radio_->blocksWritten, 48);
+}
+
 TEST_F(LinkTest, WriteAsksForTheRadiosPasswordAndGoesOnWithTheRightOne) {
   PrepareCodeplug();
   LoadRadioIdentity(*radio_);
@@ -235,6 +301,23 @@ TEST_F(LinkTest, NoisyIdentityFramesNeverReachTheImage) {
   for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << a;
   frmProgram().cmdClose->Press();
 
+  // A frame of noise that passes for the identity, when the radio usually answers; the radio's
+  // own frame comes 300 ms later. The write ends with its error, and the open codeplug keeps
+  // its identity and layout.
+  LegacyLayout = true;
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  radio_->AddNoise('I', 1, SimulatedRadio::NoiseAt::Instead, QByteArray(16, '\x21') + '\x10',
+                   300 / speedUp_);
+  StartWrite();
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_TRUE(StatusLine(frmProgram()).startsWith("Communication Error."));
+  for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << a;
+  EXPECT_TRUE(LegacyLayout);
+  EXPECT_EQ(radio_->blocksWritten, 0);
+  frmProgram().cmdClose->Press();
+
   // Noise whose sum byte matches, just before the radio's frame on a line paced as the wire: the
   // radio's frame that follows makes it suspect, so it is asked for again rather than written
   // back into the radio or kept in the image.
@@ -285,6 +368,23 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   ASSERT_TRUE(IsFrmProgramLoaded());
   EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
   EXPECT_EQ(radio_->blocksWritten, 47);
+  frmProgram().cmdClose->Press();
+
+  // An OK of noise sooner than this radio answers, its refusal of block 5 coming at its usual
+  // time: the answer is heard out, and the write stops before block 6 goes out, which the radio
+  // would take as block 5.
+  radio_ = std::make_unique<SimulatedRadio>(line_);
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  radio_->answerDelayUs = ScaledUs(60);
+  radio_->refuseBlock = 5;
+  radio_->refuseBlockWrites = 1;
+  radio_->AddNoise(SimulatedRadio::kWriteFrame, 7, SimulatedRadio::NoiseAt::Early, "O",
+                   10 / speedUp_);
+  StartWrite();
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  EXPECT_EQ(radio_->received.size(), 2 * 8 + 34 + 6 * 18);
   frmProgram().cmdClose->Press();
 
   // A noise byte ahead of the radio's 'O' for block 4: sending the block again would put it into

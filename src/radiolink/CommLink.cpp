@@ -355,10 +355,7 @@ bool ListenUntilQuiet(int64_t until) {
 int64_t WireLeft() { return std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd); }
 
 // Bytes from here on belong to the next answer.
-void StartNextAnswer() {
-  g_watch.current = answertiming::AnswerHeard{};
-  g_watch.current.requestEnd = g_watch.requestEnd;
-}
+void StartNextAnswer() { g_watch.current = answertiming::AnswerHeard{}; }
 
 }  // namespace
 

@@ -139,7 +139,6 @@ class RadioRead {
   // 0x0B, after its OK; every other copy, block 0's included, comes in a 9-byte frame.
   Verdict ReceiveCopy() {
     if (std::exchange(firstCopyPending_, false)) return firstCopy_;
-    firstAfterAck_ = std::exchange(ackedLast_, false);
     ReceiveBlock9();
     if (CommError) return Verdict::Noisy;
     frameOffset_ = 0;
@@ -168,7 +167,6 @@ class RadioRead {
     // had it been noise, the radio's own frame for the block would still come.
     unconfirmed_ = !noisyLine_;
     takenCopyEnd_ = LastAnswerHeard().arrivals.back();
-    ackedLast_ = true;
     SendCommandByte(frames::kOk);
     return !CommError;
   }
@@ -226,7 +224,8 @@ class RadioRead {
   CopyVerdict NoiseWithCopy() {
     if (!unconfirmed_) return CopyVerdict::Noise;
     const std::vector<answertiming::Arrival>& heard = LastAnswerHeard().arrivals;
-    if (firstAfterAck_ && !heard.empty() &&
+    // The first copy since the acknowledgement: what comes first may be that block's rest.
+    if (copies_ == 1 && !heard.empty() &&
         RadioAnswerTimes().MayFollow(takenCopyEnd_, heard.front())) {
       return CopyVerdict::OutOfStep;
     }
@@ -310,8 +309,6 @@ class RadioRead {
   bool noisyLine_ = false;    // noise that could hold a frame came: blocks need two copies
   bool unconfirmed_ = false;  // the block acknowledged last stands on one copy only
   answertiming::Arrival takenCopyEnd_{};  // the last bytes of that copy
-  bool ackedLast_ = false;                // the last request was an acknowledgement
-  bool firstAfterAck_ = false;            // the copy being judged answers an acknowledgement
   QByteArray held_;  // a good copy of this block, waiting for a second one to agree
   bool legacy_ = false;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};

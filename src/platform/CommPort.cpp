@@ -180,20 +180,22 @@ qint64 CommPort::ReceivedCount() {
   TakeArrivals();
   // Bytes taken here past the port's own notice still raise their receive event, from the
   // event loop as every event.
-  if (received_ > before) {
-    QMetaObject::invokeMethod(this, &CommPort::RaiseReceiveIfDue, Qt::QueuedConnection);
-  }
+  if (received_ > before) Later(&CommPort::RaiseReceiveIfDue);
   return received_;
 }
 
 void CommPort::DataArrived() {
   Keep(serial_->readAll());
-  RaiseReceiveIfDue();
+  if (fetching_) {
+    Later(&CommPort::RaiseReceiveIfDue);
+  } else {
+    RaiseReceiveIfDue();
+  }
 }
 
 // Bytes the driver holds that the event loop has not fetched yet (a blocking pause keeps it from
-// them): a discard then never throws away a byte that nobody counted. The port reads them itself;
-// the events that its reading raises wait for the event loop.
+// them): a discard then never throws away a byte that nobody counted. The port reads them itself
+// and raises nothing meanwhile: what its reading brings is looked at again from the event loop.
 void CommPort::FetchFromDriver() {
   if (fetching_) return;
   fetching_ = true;
@@ -224,8 +226,17 @@ void CommPort::Keep(const QByteArray& bytes) {
 
 // Not before the last byte has gone: the flush that follows a send event must find nothing of
 // the frame still waiting.
-void CommPort::BytesSent() {
-  if (sendArmed_ && serial_->bytesToWrite() == 0) {
+void CommPort::BytesSent(qint64 bytes) {
+  sent_ += bytes;
+  if (fetching_) {
+    Later(&CommPort::RaiseSendIfDue);
+  } else {
+    RaiseSendIfDue();
+  }
+}
+
+void CommPort::RaiseSendIfDue() {
+  if (DeviceOpen() && sendArmed_ && serial_->bytesToWrite() == 0) {
     sendArmed_ = false;
     Raise(comEvSend);
   }
@@ -237,15 +248,21 @@ void CommPort::DeviceFailed() {
   if (!DeviceOpen()) return;
   serial_->close();
   sendArmed_ = false;
-  Raise(comEvPortError);
+  if (fetching_) {
+    QMetaObject::invokeMethod(
+        this, [this] { Raise(comEvPortError); }, Qt::QueuedConnection);
+  } else {
+    Raise(comEvPortError);
+  }
+}
+
+// A check put off to the event loop is made there afresh: an event raised then says what holds
+// then, not what held when the bytes were fetched.
+void CommPort::Later(void (CommPort::*check)()) {
+  QMetaObject::invokeMethod(this, check, Qt::QueuedConnection);
 }
 
 void CommPort::Raise(int event) {
-  if (fetching_) {
-    QMetaObject::invokeMethod(
-        this, [this, event] { Raise(event); }, Qt::QueuedConnection);
-    return;
-  }
   commEvent_ = event;
   emit OnComm();
   commEvent_ = 0;

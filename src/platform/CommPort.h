@@ -10,7 +10,9 @@
 //   comEvPortError   the device failed (gone, or a read or write error). The port stops using
 //                    it at once but stays open in the program's eyes, so the next closing and
 //                    opening starts afresh; until then nothing is sent or received.
-// Events are raised from the event loop only, so a handler sees them at a DoEvents.
+// Events are raised from the event loop only, so a handler sees them at a DoEvents, and each says
+// what holds when it is raised: a receive event finds its bytes waiting, a send event finds
+// nothing left to send.
 //
 // Port numbers name devices through CommPortDevicePath: port n is /dev/ttyUSB{n-1} when that
 // device exists (the usual USB programming cable), else /dev/ttyS{n-1}. Tests map ports to a
@@ -77,6 +79,8 @@ class CommPort : public QObject {
   // Every byte received since the control was made, whether taken, discarded or still waiting
   // (those the full buffer dropped included).
   qint64 ReceivedCount();
+  // Every byte handed to the line since the control was made.
+  qint64 SentCount() const { return sent_; }
 
   // The event being raised, valid inside an OnComm handler.
   int CommEvent() const { return commEvent_; }
@@ -90,14 +94,17 @@ class CommPort : public QObject {
   void TakeArrivals();
   void FetchFromDriver();
   void Keep(const QByteArray& bytes);
-  void BytesSent();
+  void BytesSent(qint64 bytes);
+  void RaiseSendIfDue();
   void DeviceFailed();
+  void Later(void (CommPort::*check)());
   void Raise(int event);
   bool DeviceOpen() const;
 
   QSerialPort* serial_;
   QByteArray inBuffer_;  // received and not yet taken, at most kInBufferSize bytes
   qint64 received_ = 0;  // bytes that reached inBuffer_ or were dropped by it
+  qint64 sent_ = 0;      // bytes the driver has taken
   bool open_ = false;    // as the program set it; the device may have failed meanwhile
   int port_ = 1;
   QString settings_ = QStringLiteral("9600,N,8,1");

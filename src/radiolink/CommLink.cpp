@@ -107,13 +107,22 @@ void SendBlock(void (*prepare)(), const uint8_t* data, int size) {
   }
 }
 
+// A receive event says that bytes wait; a wait still counts them before it takes them, so that
+// it never takes fewer than it asked for.
+bool ReceiveDue(int bytes) {
+  if (CommReceiveEvent && MSComm1().InBufferCount() < bytes) CommReceiveEvent = false;
+  return CommReceiveEvent;
+}
+
 void ReceiveBlock(void (*prepare)()) {
   ReceiveArmed = true;
+  CommReceiveEvent = false;
   RxByte = 0;
   CommError = false;
   prepare();
   StartReplyTimeout();
-  AwaitLink([] { return ReplyTimedOut || CommReceiveEvent; });
+  const int bytes = MSComm1().RThreshold();
+  AwaitLink([bytes] { return ReplyTimedOut || ReceiveDue(bytes); });
   if (!ReplyTimedOut && !CommError) {
     CommReceiveEvent = false;
     StopReplyTimeout();
@@ -274,11 +283,12 @@ void TakeReplyByte() {
 
 void ReceiveReplyByte() {
   ReceiveArmed = true;
+  CommReceiveEvent = false;
   RxByte = 0;
   CommError = false;
   ClearCommBuffers();
   StartReplyTimeout();
-  AwaitLink([] { return ReplyTimedOut || CommReceiveEvent; });
+  AwaitLink([] { return ReplyTimedOut || ReceiveDue(1); });
   if (!ReplyTimedOut && !CommError) TakeReplyByte();
   if (ReplyTimedOut || CommError) {
     StopReplyTimeout();
@@ -289,14 +299,15 @@ void ReceiveReplyByte() {
 
 void WaitReplyByteCountdown() {
   ReceiveArmed = true;
+  CommReceiveEvent = false;
   RxByte = 0;
   TransferAborted = false;
   CommError = false;
   ClearCommBuffers();
   StopReplyTimeout();
   const bool ended =
-      linkwait::WaitUntil([] { return TransferAborted || CommReceiveEvent || CommError; },
-                          LinkYield, &RxCountdown, g_clock);
+      linkwait::WaitUntil([] { return TransferAborted || ReceiveDue(1) || CommError; }, LinkYield,
+                          &RxCountdown, g_clock);
   if (!ended) {
     CommError = true;
   } else if (!TransferAborted && !CommError) {

@@ -104,6 +104,18 @@ TEST_F(LinkTest, BlockReceivesReturnEveryWaitingByte) {
   EXPECT_GE(clock.elapsed(), 9 * kTestTickMs);
   EXPECT_EQ(MSComm1().RThreshold(), 1);
   EXPECT_FALSE(ReplyTimedOut);
+
+  // A byte the port fetched from the driver just before a block receive cleared the buffer wakes
+  // nothing: the receive waits for its own nine bytes, up to its time-out.
+  line_.Write("Z");
+  QElapsedTimer bound;
+  bound.start();
+  while (MSComm1().InBufferCount() == 0 && bound.elapsed() < 5000) {
+  }
+  ASSERT_EQ(MSComm1().InBufferCount(), 1);
+  ReceiveBlock9();
+  EXPECT_TRUE(CommError);
+  EXPECT_EQ(RxBuffer, eleven);
 }
 
 TEST_F(LinkTest, CountdownWaitIsBoundedByTime) {

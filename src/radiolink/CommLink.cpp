@@ -24,6 +24,7 @@ using answertiming::Verdict;
 
 QPointer<cps::CommPort> g_comm;
 linkwait::Clock g_clock = linkwait::MonotonicMicros;
+std::function<void()> g_idle;
 
 // What the line watch knows. The current answer holds every byte heard since the last answer
 // was judged.
@@ -166,6 +167,8 @@ void SetLinkClockForTests(std::function<int64_t()> clock) {
   g_clock = clock ? std::move(clock) : linkwait::MonotonicMicros;
 }
 
+void SetLinkIdleForTests(std::function<void()> idle) { g_idle = std::move(idle); }
+
 void MSComm1_OnComm() {
   if (MSComm1().CommEvent() == cps::comEvSend) CommSendEvent = true;
   if (MSComm1().CommEvent() == cps::comEvReceive) CommReceiveEvent = ReceiveArmed;
@@ -174,6 +177,7 @@ void MSComm1_OnComm() {
 }
 
 void LinkYield() {
+  if (g_idle) return g_idle();
   if (QCoreApplication::instance() == nullptr) return;
   QTimer wake;
   wake.setSingleShot(true);

@@ -41,6 +41,8 @@ void MSComm1_OnComm();
 // One pass of a wait: runs the pending events, then sleeps until the next one arrives or a few
 // milliseconds pass, so that waiting costs next to no processor time.
 void LinkYield();
+// Makes LinkYield call idle instead (empty function: back to the real pass).
+void SetLinkIdleForTests(std::function<void()> idle);
 
 // The countdown wait's budget, in passes of 10 µs (LinkWait.h): 5 s for the wake-up and the read
 // and band requests, 2 s after 'P'.

@@ -52,6 +52,7 @@ QByteArray PseudoTerminal::ReadAvailable() {
     if (n <= 0) break;
     all.append(buffer, static_cast<int>(n));
   }
+  bytesRead_ += all.size();
   return all;
 }
 
@@ -62,6 +63,7 @@ qsizetype PseudoTerminal::Write(const QByteArray& bytes) {
     if (n <= 0) break;
     done += n;
   }
+  bytesWritten_ += done;
   return done;
 }
 

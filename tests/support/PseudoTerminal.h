@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 
 class PseudoTerminal {
  public:
@@ -20,6 +21,10 @@ class PseudoTerminal {
   QByteArray ReadAvailable();
   // Returns how many bytes the line took (fewer when its buffer is full).
   qsizetype Write(const QByteArray& bytes);
+  // Bytes read from and written to the master end since the terminal was made, over every
+  // Reconnect: what has gone into the line, to be matched with what its far end has taken.
+  qint64 BytesRead() const { return bytesRead_; }
+  qint64 BytesWritten() const { return bytesWritten_; }
 
   // The line goes away, as when the cable is pulled: both ends close.
   void Hangup();
@@ -32,6 +37,8 @@ class PseudoTerminal {
   int master_ = -1;
   int keepSlave_ = -1;  // keeps the line up between the program's closes and opens
   QString slavePath_;
+  std::atomic<qint64> bytesRead_ = 0;
+  std::atomic<qint64> bytesWritten_ = 0;  // also by the simulated radio's wire thread
 };
 
 // Maps every Com port of the program to this terminal's slave.

@@ -16,20 +16,22 @@ constexpr int kBlockFrameBytes = 16 + 2;     // 8 bytes with zeros, then the sum
 constexpr int kBlocks = 48;
 }  // namespace
 
-// The line towards the PC. On a paced line a thread of its own writes each byte when it is due,
-// or at the adapter's next tick, whatever the program under test does meanwhile (a blocking
-// pause included), and makes the random interference, whose bytes come at their own pace between
-// the radio's.
+// The line towards the PC: each of the radio's bytes reaches it when it is due, or at the
+// adapter's next tick, and the random interference's bytes come at their own pace between the
+// radio's. On the real clock a thread of its own writes them, whatever the program under test
+// does meanwhile (a blocking pause included); on a virtual clock Deliver writes them.
 class SimulatedRadio::Wire {
  public:
-  explicit Wire(PseudoTerminal& line) : line_(line), thread_([this] { Run(); }) {}
+  Wire(PseudoTerminal& line, bool threaded) : line_(line) {
+    if (threaded) thread_ = std::thread([this] { Run(); });
+  }
   ~Wire() {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       stop_ = true;
     }
     wake_.notify_all();
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
   }
 
   // Bytes in turn on the radio's side of the line, the first no sooner than startUs, each paceUs
@@ -46,18 +48,31 @@ class SimulatedRadio::Wire {
     return radioFreeUs_;
   }
 
-  void StartInterference(quint32 seed, int minMs, int maxMs, int minBytes, int maxBytes, int paceUs,
-                         int chunkUs) {
+  void StartInterference(qint64 nowUs, quint32 seed, int minMs, int maxMs, int minBytes,
+                         int maxBytes, int paceUs, int chunkUs) {
     std::lock_guard<std::mutex> lock(mutex_);
     chunkUs_ = chunkUs;
     random_.seed(seed);
     interference_ = {true, minMs, maxMs, minBytes, maxBytes, paceUs};
-    nextBurstUs_ = NowUs() + random_.bounded(minMs, maxMs + 1) * 1000;
+    nextBurstUs_ = nowUs + random_.bounded(minMs, maxMs + 1) * 1000;
     wake_.notify_all();
   }
   void StopInterference() {
     std::lock_guard<std::mutex> lock(mutex_);
     interference_.active = false;
+  }
+
+  // When Deliver next has something to do: a byte reaches the PC or a burst starts.
+  std::optional<qint64> NextUs() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return NextLocked();
+  }
+  // Writes every byte that has reached the PC by nowUs.
+  void Deliver(qint64 nowUs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const QByteArray ready = TakeDue(nowUs);
+    lock.unlock();
+    if (!ready.isEmpty()) line_.Write(ready);
   }
 
   std::atomic<int> interferenceBytes{0};
@@ -76,25 +91,37 @@ class SimulatedRadio::Wire {
   void Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     while (!stop_) {
-      const qint64 now = NowUs();
-      if (interference_.active && nextBurstUs_ <= now) Burst(now);
-      QByteArray ready;
-      while (!due_.empty() && Tick(due_.begin()->first) <= now) {
-        const auto& [dueUs, byte] = *due_.begin();
-        ready.append(byte.value);
-        if (byte.endsAnswer) deliveryDelaysUs += Tick(dueUs) - dueUs;
-        due_.erase(due_.begin());
-      }
+      const qint64 now = SteadyUs();
+      const QByteArray ready = TakeDue(now);
       if (!ready.isEmpty()) {
         lock.unlock();
         line_.Write(ready);
         lock.lock();
         continue;
       }
-      qint64 next = due_.empty() ? now + 100000 : Tick(due_.begin()->first);
-      if (interference_.active) next = std::min(next, nextBurstUs_);
+      const qint64 next = NextLocked().value_or(now + 100000);
       wake_.wait_for(lock, std::chrono::microseconds(std::max<qint64>(1, next - now)));
     }
+  }
+
+  // A burst due by now is made first, its bytes joining the others.
+  QByteArray TakeDue(qint64 now) {
+    if (interference_.active && nextBurstUs_ <= now) Burst(now);
+    QByteArray ready;
+    while (!due_.empty() && Tick(due_.begin()->first) <= now) {
+      const auto& [dueUs, byte] = *due_.begin();
+      ready.append(byte.value);
+      if (byte.endsAnswer) deliveryDelaysUs += Tick(dueUs) - dueUs;
+      due_.erase(due_.begin());
+    }
+    return ready;
+  }
+
+  std::optional<qint64> NextLocked() const {
+    std::optional<qint64> next;
+    if (!due_.empty()) next = Tick(due_.begin()->first);
+    if (interference_.active) next = std::min(next.value_or(nextBurstUs_), nextBurstUs_);
+    return next;
   }
 
   // When a byte that has crossed at us reaches the PC.
@@ -116,7 +143,7 @@ class SimulatedRadio::Wire {
   }
 
   PseudoTerminal& line_;
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::multimap<qint64, Byte> due_;  // bytes by when they have crossed the line
   int chunkUs_ = 0;
@@ -129,17 +156,22 @@ class SimulatedRadio::Wire {
   std::thread thread_;
 };
 
-qint64 SimulatedRadio::NowUs() {
+qint64 SimulatedRadio::SteadyUs() {
   using namespace std::chrono;
   return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-SimulatedRadio::SimulatedRadio(PseudoTerminal& line)
+qint64 SimulatedRadio::NowUs() const { return virtualNowUs_ ? virtualNowUs_() : SteadyUs(); }
+
+SimulatedRadio::SimulatedRadio(PseudoTerminal& line, std::function<qint64()> virtualNowUs)
     : hearing_(new QTimer(this)),
+      virtualNowUs_(std::move(virtualNowUs)),
       line_(line),
       notifier_(new QSocketNotifier(line.MasterFd(), QSocketNotifier::Read, this)),
-      wire_(std::make_unique<Wire>(line)) {
+      wire_(std::make_unique<Wire>(line, !virtualNowUs_)) {
   connect(notifier_, &QSocketNotifier::activated, this, &SimulatedRadio::OnReadable);
+  // On a virtual clock the PC's bytes are taken when the clock says, not when they show.
+  notifier_->setEnabled(!virtualNowUs_);
   hearing_->setTimerType(Qt::PreciseTimer);
   hearing_->setSingleShot(true);
   connect(hearing_, &QTimer::timeout, this, &SimulatedRadio::Hear);
@@ -198,7 +230,7 @@ void SimulatedRadio::Reply(const QByteArray& bytes) {
     SendPaced(pieces, heardUs, heardUs + delayUs);
     return;
   }
-  QTimer::singleShot(delayUs / 1000, this, [this, pieces] { SendAtOnce(pieces); });
+  After(delayUs, [this, pieces] { SendAtOnce(pieces); });
 }
 
 int SimulatedRadio::DelayUsFor(int command, int nth) {
@@ -274,7 +306,7 @@ void SimulatedRadio::SendAtOnce(const std::vector<Piece>& pieces) {
     if (piece.start == Start::WhenDue) {
       Emit(piece, NowUs());
     } else {
-      QTimer::singleShot(piece.gapMs, this, [this, piece] { Emit(piece, NowUs()); });
+      After(piece.gapMs * qint64(1000), [this, piece] { Emit(piece, NowUs()); });
     }
   }
 }
@@ -296,12 +328,47 @@ void SimulatedRadio::Hear() {
     in_.pop_front();
     Consume(b);
   }
+  if (virtualNowUs_) return;  // the queue holds when the next byte is heard
   if (in_.empty()) {
     hearing_->stop();
   } else {
     hearing_->start(int(std::max<qint64>(0, (in_.front().dueUs - NowUs() + 999) / 1000)));
   }
 }
+
+void SimulatedRadio::After(qint64 delayUs, std::function<void()> action) {
+  if (virtualNowUs_) {
+    after_.emplace(NowUs() + delayUs, std::move(action));
+  } else {
+    QTimer::singleShot(int(delayUs / 1000), this, std::move(action));
+  }
+}
+
+std::optional<qint64> SimulatedRadio::NextEventUs() const {
+  std::optional<qint64> next = wire_ ? wire_->NextUs() : std::nullopt;
+  const auto earlier = [&next](qint64 us) { next = std::min(next.value_or(us), us); };
+  if (!after_.empty()) earlier(after_.begin()->first);
+  if (!in_.empty()) earlier(in_.front().dueUs);
+  return next;
+}
+
+// One action at a time, the earliest first: each may queue more, sooner than the others.
+void SimulatedRadio::FireDue() {
+  const qint64 now = NowUs();
+  for (std::optional<qint64> next = NextEventUs(); next && *next <= now; next = NextEventUs()) {
+    if (!after_.empty() && after_.begin()->first == *next) {
+      const std::function<void()> action = std::move(after_.begin()->second);
+      after_.erase(after_.begin());
+      action();
+    } else if (!in_.empty() && in_.front().dueUs == *next) {
+      Hear();
+    } else if (wire_) {
+      wire_->Deliver(*next);
+    }
+  }
+}
+
+void SimulatedRadio::Listen() { OnReadable(); }
 
 void SimulatedRadio::AddNoise(int command, int nth, NoiseAt at, const QByteArray& burst,
                               int gapMs) {
@@ -311,7 +378,7 @@ void SimulatedRadio::AddNoise(int command, int nth, NoiseAt at, const QByteArray
 void SimulatedRadio::StartRandomNoise(quint32 seed, int minMs, int maxMs, int minBytes,
                                       int maxBytes) {
   if (wire_) {
-    wire_->StartInterference(seed, minMs, maxMs, minBytes, maxBytes, paceUs,
+    wire_->StartInterference(NowUs(), seed, minMs, maxMs, minBytes, maxBytes, paceUs,
                              paceUs > 0 ? adapterChunkUs : 0);
   }
 }

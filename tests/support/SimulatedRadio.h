@@ -1,8 +1,13 @@
 // A radio on the far end of a pseudo-terminal, speaking the programming protocol from the
-// radio's side. It runs on the test's own thread through a socket notifier, so it answers while
-// the program under test yields to the event loop; every answer goes out a few milliseconds
-// after the command that asked for it, as a radio's would, once the command's trailing zero
-// byte has arrived.
+// radio's side. Every answer goes out a few milliseconds after the command that asked for it, as
+// a radio's would, once the command's trailing zero byte has arrived.
+//
+// It keeps one of two clocks. On the real clock it runs on the test's own thread through a socket
+// notifier, so it answers while the program under test yields to the event loop, and a thread of
+// its own puts a paced line's bytes on it when they are due. On a virtual clock nothing happens by
+// itself: the PC's bytes are taken by Listen, and every timed action (a byte due on the line or
+// at the adapter's tick, a byte from the PC heard once it has crossed, a delayed answer, a burst
+// of interference) waits in a queue until FireDue runs it at its time.
 //
 //   'V'  wake-up: 0x10 (or 'F' while not ready; a legacy radio answers 'F' every time)
 //   'I'  identity: its 16 identity bytes and their sum byte (no answer from a legacy radio)
@@ -43,7 +48,8 @@ class SimulatedRadio : public QObject {
   Q_OBJECT
 
  public:
-  explicit SimulatedRadio(PseudoTerminal& line);
+  // On the real clock, or on the virtual one whose time virtualNowUs tells (microseconds).
+  explicit SimulatedRadio(PseudoTerminal& line, std::function<qint64()> virtualNowUs = {});
   ~SimulatedRadio() override;
 
   // --- What the radio holds ---------------------------------------------------------------
@@ -85,7 +91,7 @@ class SimulatedRadio : public QObject {
   // command only once its bytes have crossed, and its answer bytes and the noise arrive one by
   // one, in turn (0: every byte at once).
   int paceUs = 0;
-  // On a paced line, its bytes reach the PC only at the ticks of this period on the steady clock,
+  // On a paced line, its bytes reach the PC only at the ticks of this period on its clock,
   // all that have crossed by then in one write, as an adapter's latency timer hands them over
   // (0: each as it crosses).
   int adapterChunkUs = 0;
@@ -106,6 +112,14 @@ class SimulatedRadio : public QObject {
   void StopNoise();
   int noiseBytes() const;  // noise bytes put on the line so far
   int sentBytes = 0;       // answer bytes put on the line so far
+
+  // --- On a virtual clock ---------------------------------------------------------------------
+  // When its next timed action is due; none while nothing waits.
+  std::optional<qint64> NextEventUs() const;
+  // Runs every timed action due by the clock's time, each in its turn.
+  void FireDue();
+  // Takes whatever the PC has sent by now off the line.
+  void Listen();
 
   // --- What it saw ----------------------------------------------------------------------------
   QByteArray received;         // every byte from the PC, in order
@@ -138,7 +152,10 @@ class SimulatedRadio : public QObject {
   };
   class Wire;
 
-  static qint64 NowUs();
+  static qint64 SteadyUs();
+  qint64 NowUs() const;
+  // Runs action delayUs from now: by a timer on the real clock, from the queue on a virtual one.
+  void After(qint64 delayUs, std::function<void()> action);
   void OnReadable();
   void Hear();
   void Consume(uint8_t b);
@@ -166,6 +183,8 @@ class SimulatedRadio : public QObject {
   qint64 inFreeUs_ = 0;
   QTimer* hearing_;
   int craftedNoiseBytes_ = 0;
+  std::function<qint64()> virtualNowUs_;                // empty on the real clock
+  std::multimap<qint64, std::function<void()>> after_;  // a virtual clock's delayed actions
 
   PseudoTerminal& line_;
   QSocketNotifier* notifier_;

@@ -1,7 +1,8 @@
 // The radio link's GUI tests: the common start and end of AppTestBase, plus the main window with
 // its editor and every Com port routed to a pseudo-terminal whose far end is a simulated radio.
-// The editor's timer ticks faster than 200 ms so that time-outs stay short; each time-out is
-// still ten ticks. The reply countdown's clock runs as much faster.
+// The link, the editor's timer and the radio run on one virtual clock (VirtualTime.h), so tests
+// state the wire's own times and every verdict is the same on any machine. RealTimeLinkTest runs
+// them on the real clocks instead, for a test that measures real time or processor use.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <QEvent>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,107 +36,129 @@
 #include "support/PseudoTerminal.h"
 #include "support/QtPrinters.h"
 #include "support/SimulatedRadio.h"
+#include "support/VirtualTime.h"
 
 class LinkTest : public AppTestBase {
  protected:
-  static constexpr int kTestTickMs = 40;
-  static constexpr int kSpeedUp = 200 / kTestTickMs;
-
   void SetUp() override {
     AppTestBase::SetUp();
-    SetLinkClockForTests([] { return kSpeedUp * linkwait::MonotonicMicros(); });
     ASSERT_TRUE(line_.IsValid());
     RouteCommPortsTo(line_);
-    radio_ = std::make_unique<SimulatedRadio>(line_);
     MDIFormMain();  // its Load creates the editor and opens the port
-    frmMain().tmrTimer1->setInterval(kTestTickMs);
+    if (realTime_) {
+      QObject::connect(&watchTimer_, &QTimer::timeout, [this] { RunWatches(); });
+      watchTimer_.start(1);
+    } else {
+      time_ = std::make_unique<VirtualTime>(line_, [this] { return radio_.get(); });
+      time_->SetIdleHook([this] { RunWatches(); });
+    }
+    NewRadio();
     cps::DialogScript::Reset();
   }
 
   void TearDown() override {
-    for (QTimer* watch : watches_) delete watch;
+    watchTimer_.stop();
+    radio_.reset();  // before the clock it may run on
+    time_.reset();
     DestroyFrmPasswordWForTests();
     DestroyFrmProgramForTests();
     AppTestBase::TearDown();
     DestroyMSComm1ForTests();
-    SetLinkClockForTests({});
-    radio_.reset();
     RouteCommPortsToQuietLine();
   }
 
-  // Runs action once, from inside whatever wait is then yielding, as soon as cond holds.
-  template <class Cond, class Action>
-  void When(Cond cond, Action action) {
-    auto* watch = new QTimer();
-    watch->setInterval(1);
-    QObject::connect(watch, &QTimer::timeout, [watch, cond, action] {
-      if (!watch->isActive() || !cond()) return;
-      watch->stop();
-      action();
-    });
-    watch->start();
-    watches_.push_back(watch);
+  // A fresh radio on the line, in place of the one there, on the test's clock.
+  void NewRadio() {
+    radio_ = std::make_unique<SimulatedRadio>(line_, time_ ? time_->Clock() : nullptr);
+  }
+
+  // Runs an action once, from inside whatever wait is then yielding, as soon as cond holds:
+  // evaluated at every idle pass of the virtual clock, every millisecond on the real one.
+  struct Watch {
+    std::function<bool()> cond;
+    std::function<void()> action;
+    bool armed = true;
+  };
+  Watch& When(std::function<bool()> cond, std::function<void()> action) {
+    watches_.push_back(std::make_unique<Watch>(Watch{std::move(cond), std::move(action)}));
+    return *watches_.back();
+  }
+  void RunWatches() {
+    // An action may wait in its turn, and so come back here.
+    for (size_t i = 0; i < watches_.size(); ++i) {
+      Watch& watch = *watches_[i];
+      if (!watch.armed || !watch.cond()) continue;
+      watch.armed = false;
+      watch.action();
+    }
   }
 
   // Yields until done() holds or ms milliseconds have passed; true when it held.
   template <class Done>
-  static bool ProcessUntil(Done done, int ms = 3000) {
-    QElapsedTimer clock;
-    clock.start();
+  bool ProcessUntil(Done done, int ms = 3000) {
+    const qint64 start = NowUs();
     while (!done()) {
-      if (clock.elapsed() > ms) return false;
-      cps::DoEvents();
+      if (NowUs() - start > qint64(ms) * 1000) return false;
+      if (time_) {
+        time_->IdlePass();
+      } else {
+        cps::DoEvents();
+      }
     }
     return true;
   }
 
+  // The test's clock in microseconds: the virtual one, or the link's real clock.
+  qint64 NowUs() const { return time_ ? time_->NowUs() : linkwait::MonotonicMicros(); }
+
   static QString StatusLine(FrmProgram& program) { return program.lblProgram->Caption(); }
 
-  // The radio's line paced as a 1200-baud wire at the tests' speed: its bytes and its delay
-  // before an answer as much shorter as the link's time-outs.
-  void PaceAsWire(SimulatedRadio& radio) const {
-    radio.paceUs = 11 * 1000000 / 1200 / speedUp_;  // 8 data bits, 2 stop bits
-    radio.answerDelayUs = 3000 / speedUp_;
+  // The radio's line paced as a 1200-baud wire: 11 bits a byte (8 data bits, 2 stop bits), and
+  // 3 ms before each answer.
+  static void PaceAsWire(SimulatedRadio& radio) {
+    radio.paceUs = 11 * 1000000 / 1200;
+    radio.answerDelayUs = 3000;
   }
   // A radio on a line paced as the wire whose answers take minMs to maxMs, drawn anew for each
-  // answer, at the wire's time scale.
-  void VaryAnswerTimes(SimulatedRadio& radio, int minMs, int maxMs, quint32 seed = 1) const {
+  // answer.
+  static void VaryAnswerTimes(SimulatedRadio& radio, int minMs, int maxMs, quint32 seed = 1) {
     PaceAsWire(radio);
-    radio.answerDelayUs = minMs * 1000 / speedUp_;
-    radio.answerDelayMaxUs = maxMs * 1000 / speedUp_;
+    radio.answerDelayUs = minMs * 1000;
+    radio.answerDelayMaxUs = maxMs * 1000;
     radio.timingSeed = seed;
   }
-  int ScaledUs(int ms) const { return ms * 1000 / speedUp_; }
   // Answer times a transfer must take in its stride: drawn anew from 5 to 200 ms, the same
   // handed over every 16 ms as by a USB adapter, and a steady 20 ms radio that takes 1.5 s to
   // wake up (a test adds its odd answers to that one).
   enum class Timing { Drawn, DrawnThroughAdapter, SlowToWake };
   static constexpr Timing kVariedTimings[] = {Timing::Drawn, Timing::DrawnThroughAdapter,
                                               Timing::SlowToWake};
-  void ShapeAnswerTimes(SimulatedRadio& radio, Timing timing) const {
+  static void ShapeAnswerTimes(SimulatedRadio& radio, Timing timing) {
     if (timing == Timing::SlowToWake) {
       PaceAsWire(radio);
-      radio.answerDelayUs = ScaledUs(20);
-      radio.SetAnswerDelay('V', 1, ScaledUs(1500));
+      radio.answerDelayUs = 20000;
+      radio.SetAnswerDelay('V', 1, 1500000);
       return;
     }
     VaryAnswerTimes(radio, 5, 200);
-    if (timing == Timing::DrawnThroughAdapter) radio.adapterChunkUs = ScaledUs(16);
+    if (timing == Timing::DrawnThroughAdapter) radio.adapterChunkUs = 16000;
   }
   // Noise just before the radio's identity frame that passes for one: sixteen bytes and their sum
   // byte (16 x 0x21 = 0x210).
   static void AddIdentityLookAlike(SimulatedRadio& radio) {
     radio.AddNoise('I', 1, SimulatedRadio::NoiseAt::Before, QByteArray(16, '\x21') + '\x10');
   }
-  // From here on the link, the editor's timer and a paced line run at the wire's own speed, where
-  // a byte takes longer than the transfers' shortest pauses.
-  void RunAtWireSpeed() {
-    speedUp_ = 1;
-    SetLinkClockForTests({});
-    frmMain().tmrTimer1->setInterval(200);
-  }
+
+  bool realTime_ = false;
   PseudoTerminal line_;
+  std::unique_ptr<VirtualTime> time_;
   std::unique_ptr<SimulatedRadio> radio_;
-  int speedUp_ = kSpeedUp;
-  std::vector<QTimer*> watches_;
+  std::vector<std::unique_ptr<Watch>> watches_;
+  QTimer watchTimer_;
+};
+
+// The same on the real clocks: the link's, the editor's 200 ms timer and the radio's thread.
+class RealTimeLinkTest : public LinkTest {
+ protected:
+  RealTimeLinkTest() { realTime_ = true; }
 };

@@ -85,7 +85,7 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
   EXPECT_FALSE(IsFrmProgramLoaded());
 
   // Block 0 arrives in the reply to 0x0B; a bad copy of it comes again as a 9-byte frame.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   radio_->badBlock = 0;
   radio_->badBlockSums = 1;
@@ -95,7 +95,7 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
 
   // A line that hands each frame over whole says nothing of when the radio answers (a busy
   // machine delays what it sees): a block 40 ms late leaves the next ones taken from one copy.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   radio_->SetAnswerDelay('O', 1, 40000);
   StartRead();
@@ -105,11 +105,11 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
 TEST_F(LinkTest, ReadOfARadioWhoseAnswerTimesVaryTakesEachBlockOnce) {
   char digit = '0';
   for (const Timing timing : kVariedTimings) {
-    radio_ = std::make_unique<SimulatedRadio>(line_);
+    NewRadio();
     LoadRadio(*radio_, ++digit);
     ShapeAnswerTimes(*radio_, timing);
     // The steady radio answers one block 40 ms late.
-    if (timing == Timing::SlowToWake) radio_->SetAnswerDelay('O', 10, ScaledUs(60));
+    if (timing == Timing::SlowToWake) radio_->SetAnswerDelay('O', 10, 60000);
     StartRead();
     EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48)) << int(timing);
     EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory) << int(timing);
@@ -135,10 +135,10 @@ TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
   };
   char digit = '0';
   for (const auto& road : roads) {
-    radio_ = std::make_unique<SimulatedRadio>(line_);
+    NewRadio();
     LoadRadio(*radio_, ++digit);
     PaceAsWire(*radio_);
-    radio_->AddNoise(road.command, road.nth, road.at, "\x5A", road.gapMs / speedUp_);
+    radio_->AddNoise(road.command, road.nth, road.at, "\x5A", road.gapMs);
     StartRead();
     EXPECT_FALSE(IsFrmProgramLoaded()) << road.road;
     EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory) << road.road;
@@ -148,14 +148,14 @@ TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
   // Once noise came that could have made up a frame, a block is taken only when two copies agree:
   // a frame of noise whose sum matches, coming when the second copy of block 5 is due, is not
   // taken for it.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_, ++digit);
   PaceAsWire(*radio_);
   // Noise before block 0 that could have made up a frame; then blocks 0 to 4 took an 'F' each for
   // their second copy, after the one for the noisy block 0.
   radio_->AddNoise(0x0B, 1, At::Before, QByteArray(12, '\x11'));
   const QByteArray frame = QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08") + '\x24';
-  radio_->AddNoise('F', 7, At::Instead, frame, 200 / speedUp_);
+  radio_->AddNoise('F', 7, At::Instead, frame, 200);
   StartRead();
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
@@ -168,12 +168,12 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
   // with its error and leave the open codeplug as it was. A frame of noise whose sum matches in
   // place of the last block, the radio answering 360 ms later than its usual 200 ms: the read
   // listens after its last acknowledgement for as long as this radio takes.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   PaceAsWire(*radio_);
-  radio_->answerDelayUs = ScaledUs(200);
+  radio_->answerDelayUs = 200000;
   const QByteArray frame = QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08") + '\x24';
-  radio_->AddNoise('O', 47, SimulatedRadio::NoiseAt::Instead, frame, 360 / speedUp_);
+  radio_->AddNoise('O', 47, SimulatedRadio::NoiseAt::Instead, frame, 360);
   const ByteImage before = CodeplugImage;
   StartRead();
   ASSERT_TRUE(IsFrmProgramLoaded());
@@ -185,10 +185,10 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
   // that passes for block 10, its own frame coming 20 ms after the noise has ended. That frame
   // arrives before the acknowledgement can have crossed the wire: it cannot answer it, and the
   // read ends there rather than take it for block 11.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   VaryAnswerTimes(*radio_, 5, 200);
-  radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::Instead, frame, (83 + 20) / speedUp_);
+  radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::Instead, frame, 83 + 20);
   StartRead();
   ASSERT_TRUE(IsFrmProgramLoaded());
   EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
@@ -196,9 +196,8 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
   EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes());
   frmProgram().cmdClose->Press();
 
-  // At the wire's own speed such noise arrives when the radio's frame would, so the read must
-  // tell it by the bytes that follow, which come later than the pause before the acknowledgement.
-  RunAtWireSpeed();
+  // Such noise arriving when the radio's frame would: the read must tell it by the bytes that
+  // follow, which come later than the pause before the acknowledgement.
   using At = SimulatedRadio::NoiseAt;
   const struct {
     const char* road;
@@ -219,7 +218,7 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
       {"such a frame while the radio is slow", 'O', frame, At::Instead, 2, 100},
   };
   for (const auto& road : roads) {
-    radio_ = std::make_unique<SimulatedRadio>(line_);
+    NewRadio();
     LoadRadio(*radio_);
     PaceAsWire(*radio_);
     radio_->memory[frames::BlockAddress(2)] = 0x42;
@@ -264,7 +263,7 @@ TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {
   EXPECT_TRUE(MDIFormMain().isEnabled());
 
   // Nor the layout of a radio without identity exchange.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   radio_->legacy = true;
   radio_->badBlock = 0;
@@ -276,11 +275,10 @@ TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {
 
 TEST_F(LinkTest, ReadOfASilentRadioEndsOnTheHandshakeTimeout) {
   radio_->silent = true;
-  QElapsedTimer clock;
-  clock.start();
+  const qint64 start = NowUs();
   StartRead();
-  // Ten ticks of the (test-speed) timer, plus the pass budget of the wait in progress.
-  EXPECT_LT(clock.elapsed(), 8000);
+  // Ten ticks of the timer, plus the pass budget of the wait in progress.
+  EXPECT_LT(NowUs() - start, 8000000);
   ASSERT_TRUE(IsFrmProgramLoaded());
   EXPECT_EQ(StatusLine(frmProgram()),
             QStringLiteral("Communication Error. Please check Programming mode."));
@@ -308,7 +306,7 @@ TEST_F(LinkTest, ReadOfALegacyRadioKeepsTheIdentityBytes) {
 
   // A noise byte just before a radio's answer to the second wake-up decides nothing: the radio
   // was only slow to be ready, and has an identity.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   PaceAsWire(*radio_);
   radio_->notReadyWakeUps = 1;
@@ -328,7 +326,7 @@ TEST_F(LinkTest, ReadRetriesBadIdentityFramesFromTheWakeUp) {
 
   // Five bad frames in a row at the wire's pace: the sixth still comes within the handshake's
   // two seconds, a bad frame that came alone being asked for again at once.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   PaceAsWire(*radio_);
   radio_->badIdentitySums = 5;
@@ -338,7 +336,7 @@ TEST_F(LinkTest, ReadRetriesBadIdentityFramesFromTheWakeUp) {
 
   // Noise whose sum byte matches, taken for the identity frame just before the radio's own: the
   // radio's frame that follows it makes it suspect, and the wake-up starts over.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   PaceAsWire(*radio_);
   AddIdentityLookAlike(*radio_);
@@ -347,7 +345,7 @@ TEST_F(LinkTest, ReadRetriesBadIdentityFramesFromTheWakeUp) {
   EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
 
   // The sixth bad frame of one read ends it.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   radio_->badIdentitySums = 6;
   StartRead();
@@ -364,7 +362,7 @@ TEST_F(LinkTest, ReadRefusesRegionCodesOfOtherRadios) {
   EXPECT_EQ(radio_->commands, QByteArray("VIRF"));
   frmProgram().cmdClose->Press();
 
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   radio_->regionCode = 0x05;
   StartRead();
   EXPECT_EQ(StatusLine(frmProgram()),
@@ -432,7 +430,7 @@ TEST_F(LinkTest, ClosingTheWindowOrTheProgramDuringAReadEndsIt) {
 
   // File>Exit in the middle of a read: the editor and the main window go, and the read ends
   // on its error road without bringing the editor back.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   DataModified = false;
   When([this] { return radio_->commands.count('O') >= 4; },
@@ -453,12 +451,11 @@ TEST_F(LinkTest, PulledCableEndsTheReadAtOnceAndTheNextReadOpensThePortAgain) {
          radio_->Unplug();
        });
   // A read that misses the error would wait for ever: Cancel bounds the test.
-  QElapsedTimer clock;
-  clock.start();
-  When([clock] { return clock.elapsed() > 3000; }, [] { frmProgram().cmdClose->Press(); });
-  QTimer* bound = watches_.back();
+  const qint64 start = NowUs();
+  Watch& bound = When([this, start] { return NowUs() - start > 3000000; },
+                      [] { frmProgram().cmdClose->Press(); });
   StartRead();
-  bound->stop();
+  bound.armed = false;
 
   ASSERT_TRUE(IsFrmProgramLoaded());
   EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
@@ -467,7 +464,7 @@ TEST_F(LinkTest, PulledCableEndsTheReadAtOnceAndTheNextReadOpensThePortAgain) {
 
   line_.Reconnect();
   RouteCommPortsTo(line_);
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadio(*radio_);
   StartRead();
   EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48));
@@ -478,10 +475,9 @@ TEST_F(LinkTest, CancelEndsAReadOfARadioThatIsNeverReady) {
   radio_->notReadyRequests = 1 << 30;  // every 'R' answered 'F'
   When([this] { return radio_->commands.count('R') >= 20; },
        [] { frmProgram().cmdClose->Press(); });
-  QElapsedTimer clock;
-  clock.start();
+  const qint64 start = NowUs();
   StartRead();
-  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_LT(NowUs() - start, 5000000);
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_TRUE(MDIFormMain().isEnabled());
   EXPECT_FALSE(HandshakeTimerRunning);

@@ -43,10 +43,13 @@ void StartWrite() {
 }
 
 // What a label put on screen: its caption at each paint, and how long the last one stayed there
-// before the label was hidden.
+// before the label was hidden, by the test's clock (microseconds).
 class PaintedCaptions : public QObject {
  public:
-  explicit PaintedCaptions(cps::Label* label) : label_(label) { label->installEventFilter(this); }
+  PaintedCaptions(cps::Label* label, std::function<qint64()> nowUs)
+      : label_(label), nowUs_(std::move(nowUs)) {
+    label->installEventFilter(this);
+  }
   QStringList captions;
   qint64 lastShownMs = -1;
 
@@ -55,16 +58,17 @@ class PaintedCaptions : public QObject {
     if (watched != label_) return false;
     if (event->type() == QEvent::Paint) {
       captions.append(label_->Caption());
-      sincePaint_.start();
-    } else if (event->type() == QEvent::Hide && sincePaint_.isValid()) {
-      lastShownMs = sincePaint_.elapsed();
+      paintedUs_ = nowUs_();
+    } else if (event->type() == QEvent::Hide && paintedUs_ >= 0) {
+      lastShownMs = (nowUs_() - paintedUs_) / 1000;
     }
     return false;
   }
 
  private:
   cps::Label* label_;
-  QElapsedTimer sincePaint_;
+  std::function<qint64()> nowUs_;
+  qint64 paintedUs_ = -1;
 };
 
 // Commands of a write without identity exchange problems up to the first data block.
@@ -75,7 +79,7 @@ const QByteArray kWriteCommands = QByteArray("VIOP\x0BT\x0BR", 8);
 TEST_F(LinkTest, WritePutsTheTransmitFormOfTheImageIntoTheRadio) {
   PrepareCodeplug();
   LoadRadioIdentity(*radio_);
-  PaintedCaptions status(frmProgram().lblProgram);
+  PaintedCaptions status(frmProgram().lblProgram, [this] { return NowUs(); });
   StartWrite();
 
   EXPECT_EQ(radio_->commands.left(8), kWriteCommands);
@@ -128,12 +132,12 @@ TEST_F(LinkTest, WritePutsTheTransmitFormOfTheImageIntoTheRadio) {
 TEST_F(LinkTest, WriteToARadioWhoseAnswerTimesVaryWritesEachBlockOnce) {
   PrepareCodeplug();
   for (const Timing timing : kVariedTimings) {
-    radio_ = std::make_unique<SimulatedRadio>(line_);
+    NewRadio();
     LoadRadioIdentity(*radio_);
     ShapeAnswerTimes(*radio_, timing);
     // The steady radio answers every eighth frame in 150 ms.
     for (int n = 8; n <= 48 && timing == Timing::SlowToWake; n += 8) {
-      radio_->SetAnswerDelay(SimulatedRadio::kWriteFrame, n, ScaledUs(150));
+      radio_->SetAnswerDelay(SimulatedRadio::kWriteFrame, n, 150000);
     }
     StartWrite();
     EXPECT_FALSE(IsFrmProgramLoaded()) << int(timing);
@@ -162,7 +166,7 @@ TEST_F(LinkTest, WriteStopsAtNoiseWithAnAnswerItActsOn) {
       {"the band", 'T', QByteArray("VIOP\x0BT")},
   };
   for (const auto& road : roads) {
-    radio_ = std::make_unique<SimulatedRadio>(line_);
+    NewRadio();
     LoadRadioIdentity(*radio_);
     radio_->AddNoise(road.command, 1, SimulatedRadio::NoiseAt::Before, "O");
     When([] { return IsFrmPasswordWLoaded() && frmPasswordW().isVisible(); },
@@ -179,11 +183,11 @@ TEST_F(LinkTest, WriteStopsAtNoiseWithAnAnswerItActsOn) {
 
   // A radio not ready at first, a noise byte coming just before its second answer: going on
   // without the identity exchange is decided only once that answer has been heard out.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadioIdentity(*radio_);
   PaceAsWire(*radio_);
   radio_->notReadyWakeUps = 1;
-  radio_->AddNoise('V', 2, SimulatedRadio::NoiseAt::Before, "F", 20 / speedUp_);
+  radio_->AddNoise('V', 2, SimulatedRadio::NoiseAt::Before, "F", 20);
   StartWrite();
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_FALSE(LegacyLayout);
@@ -250,7 +254,7 @@ TEST_F(LinkTest, ThreeWrongRadioPasswordsStopTheWriteBeforeAnyData) {
   EXPECT_EQ(PasswordAttempts, 0);
 
   // Cancel on the next write's prompt ends it silently with the wait text left standing.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadioIdentity(*radio_);
   radio_->password = "Sec1";
   When([] { return IsFrmPasswordWLoaded() && frmPasswordW().isVisible(); },
@@ -277,7 +281,7 @@ TEST_F(LinkTest, WriteRefusesARadioOfAnotherBand) {
 
   // The codeplug's own band byte as noise just before the radio's answer, which comes during the
   // pause after the next 0x0B: it is counted there, and the write stops before any data.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadioIdentity(*radio_);
   PaceAsWire(*radio_);
   radio_->bandByte = 0x11;
@@ -305,11 +309,10 @@ TEST_F(LinkTest, NoisyIdentityFramesNeverReachTheImage) {
   // own frame comes 300 ms later. The write ends with its error, and the open codeplug keeps
   // its identity and layout.
   LegacyLayout = true;
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadioIdentity(*radio_);
   PaceAsWire(*radio_);
-  radio_->AddNoise('I', 1, SimulatedRadio::NoiseAt::Instead, QByteArray(16, '\x21') + '\x10',
-                   300 / speedUp_);
+  radio_->AddNoise('I', 1, SimulatedRadio::NoiseAt::Instead, QByteArray(16, '\x21') + '\x10', 300);
   StartWrite();
   ASSERT_TRUE(IsFrmProgramLoaded());
   EXPECT_TRUE(StatusLine(frmProgram()).startsWith("Communication Error."));
@@ -321,7 +324,7 @@ TEST_F(LinkTest, NoisyIdentityFramesNeverReachTheImage) {
   // Noise whose sum byte matches, just before the radio's frame on a line paced as the wire: the
   // radio's frame that follows makes it suspect, so it is asked for again rather than written
   // back into the radio or kept in the image.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadioIdentity(*radio_);
   PaceAsWire(*radio_);
   AddIdentityLookAlike(*radio_);
@@ -346,7 +349,7 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   // The resends carried the refused block itself: the radio holds the image, nothing shifted.
   for (int a = 0; a < 384; ++a) EXPECT_EQ(radio_->memory[a], CodeplugImage[a]) << a;
 
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadioIdentity(*radio_);
   radio_->refuseBlock = 7;
   radio_->refuseBlockWrites = 4;
@@ -358,7 +361,7 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
 
   // The radio refuses the last block, far later than it usually answers, and a noise 'O' comes
   // when it usually would: the write hears its last answer out, and the refusal ends it.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadioIdentity(*radio_);
   PaceAsWire(*radio_);
   radio_->refuseBlock = 47;
@@ -373,14 +376,13 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   // An OK of noise sooner than this radio answers, its refusal of block 5 coming at its usual
   // time: the answer is heard out, and the write stops before block 6 goes out, which the radio
   // would take as block 5.
-  radio_ = std::make_unique<SimulatedRadio>(line_);
+  NewRadio();
   LoadRadioIdentity(*radio_);
   PaceAsWire(*radio_);
-  radio_->answerDelayUs = ScaledUs(60);
+  radio_->answerDelayUs = 60000;
   radio_->refuseBlock = 5;
   radio_->refuseBlockWrites = 1;
-  radio_->AddNoise(SimulatedRadio::kWriteFrame, 7, SimulatedRadio::NoiseAt::Early, "O",
-                   10 / speedUp_);
+  radio_->AddNoise(SimulatedRadio::kWriteFrame, 7, SimulatedRadio::NoiseAt::Early, "O", 10);
   StartWrite();
   ASSERT_TRUE(IsFrmProgramLoaded());
   EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
@@ -393,7 +395,7 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   // can have heard the block: taken as a refusal, the resend would go into the radio as block 6,
   // and every later answer would be one block late.
   for (const bool paced : {false, true}) {
-    radio_ = std::make_unique<SimulatedRadio>(line_);
+    NewRadio();
     LoadRadioIdentity(*radio_);
     if (paced) PaceAsWire(*radio_);
     const auto at = paced ? SimulatedRadio::NoiseAt::After : SimulatedRadio::NoiseAt::Before;

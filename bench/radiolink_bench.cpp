@@ -5,9 +5,9 @@
 // which is every byte of the exchange in both directions plus the pauses the protocol makes
 // itself, the radio's own time before each answer as it took it, and how much later its adapter,
 // if any, handed each answer over. Targets: at most 1.05 x the floor with steady answers, 1.10
-// with answers drawn from a range, 1.07 with one odd answer or a slow first wake-up; at most 5 %
-// of a core (the simulated radio runs on the same thread and is counted in); and no block of a
-// read asked for again. The radio answers
+// with answers drawn from a range, with two habits or a slow start, 1.07 with one odd answer or
+// through a slow adapter; at most 5 % of a core (the simulated radio runs on the same thread and
+// is counted in); and no block of a read asked for again. The radio answers
 //   Steady3ms                 in 3 ms;
 //   Steady20ms                in 20 ms;
 //   Drawn5To200ms             in 5 to 200 ms, drawn for each answer (three seeds: the worst
@@ -15,6 +15,11 @@
 //   Drawn5To200msAdapter16ms  the same through an adapter that hands bytes over every 16 ms;
 //   OneAnswer40msLate         in 20 ms, one block 40 ms later;
 //   FirstWakeUp1500ms         in 20 ms, the first wake-up after 1.5 s;
+//   Identity450ms, 600ms      in 20 ms, the identity after 450 or 600 ms;
+//   Mostly180msSome10ms       in 180 ms, one answer in five (drawn) in 10 ms (three seeds);
+//   Mostly10msSome180ms       the other way round (three seeds);
+//   First10Answers200ms       in 200 ms for its first ten answers, then in 20 ms;
+//   Steady20msAdapter40ms     in 20 ms, through an adapter that hands bytes over every 40 ms;
 //   EveryEighthFrame150ms     in 20 ms, every eighth frame of a write in 150 ms (write only).
 // --benchmark_filter=Quiet runs only these.
 //
@@ -66,18 +71,11 @@
 #include "shell/MDIFormMain.h"
 #include "support/PseudoTerminal.h"
 #include "support/SimulatedRadio.h"
+#include "support/WireFloor.h"
 
 namespace {
 
-constexpr int kByteUs = 11 * 1000000 / 1200;
 constexpr int kAnswerDelayMs = 3;  // the simulated radio's pause before each answer
-// The pauses the transfers make on a quiet line (ms): the read's before 'I' and 0x0B and after
-// each block; the write's settles after the wake-up and the write request, the identity
-// write-back's, the password request's, the band check's, the start of data's, each block's and
-// the closing pause.
-constexpr int kReadPausesMs = 10 + 10 + 48 * 2;
-constexpr int kWritePausesMs =
-    200 + 10 + (10 + 16 * 10 + 10 + 2) + 200 + 10 + 10 + 10 + 10 + 48 * (1 + 2) + 500;
 
 double CpuSeconds() {
   rusage usage{};
@@ -115,7 +113,7 @@ class Bench {
   SimulatedRadio& NewRadio(quint32 seed) {
     radio_.reset();
     radio_ = std::make_unique<SimulatedRadio>(line_);
-    radio_->paceUs = kByteUs / speedUp_;
+    radio_->paceUs = int(kWireByteUs) / speedUp_;
     radio_->answerDelayUs = kAnswerDelayMs * 1000 / speedUp_;
     QRandomGenerator random(seed);
     for (int a = 0; a < 384; ++a) radio_->memory[a] = uint8_t(random.bounded(256));
@@ -187,6 +185,12 @@ struct Timing {
 };
 
 void Steady(SimulatedRadio& radio, int ms) { radio.answerDelayUs = ms * 1000; }
+// Usually in usualMs, one answer in five in otherMs.
+void TwoHabits(SimulatedRadio& radio, int usualMs, int otherMs) {
+  radio.answerDelayUs = usualMs * 1000;
+  radio.habitOneIn = 5;
+  radio.habitDelayUs = otherMs * 1000;
+}
 void Drawn5To200ms(SimulatedRadio& radio) {
   radio.answerDelayUs = 5000;
   radio.answerDelayMaxUs = 200000;
@@ -212,6 +216,31 @@ const Timing kTimings[] = {
        Steady(radio, 20);
        radio.SetAnswerDelay('V', 1, 1500000);
      }},
+    {"Identity450ms", 1, false,
+     [](SimulatedRadio& radio, bool) {
+       Steady(radio, 20);
+       radio.SetAnswerDelay('I', 1, 450000);
+     }},
+    {"Identity600ms", 1, false,
+     [](SimulatedRadio& radio, bool) {
+       Steady(radio, 20);
+       radio.SetAnswerDelay('I', 1, 600000);
+     }},
+    {"Mostly180msSome10ms", 3, false,
+     [](SimulatedRadio& radio, bool) { TwoHabits(radio, 180, 10); }},
+    {"Mostly10msSome180ms", 3, false,
+     [](SimulatedRadio& radio, bool) { TwoHabits(radio, 10, 180); }},
+    {"First10Answers200ms", 1, false,
+     [](SimulatedRadio& radio, bool) {
+       Steady(radio, 20);
+       radio.slowAnswers = 10;
+       radio.slowAnswerDelayUs = 200000;
+     }},
+    {"Steady20msAdapter40ms", 1, false,
+     [](SimulatedRadio& radio, bool) {
+       Steady(radio, 20);
+       radio.adapterChunkUs = 40000;
+     }},
     // The write's frames are answered in turn, the identity write-back first and block b as the
     // (b + 2)th: the 8th, 16th, ... 48th.
     {"EveryEighthFrame150ms", 1, true,
@@ -222,14 +251,6 @@ const Timing kTimings[] = {
        }
      }},
 };
-
-// The wire's floor for what crossed the line.
-double FloorSeconds(const SimulatedRadio& radio, bool read) {
-  const qint64 bytes = radio.received.size() + radio.sentBytes;
-  return (bytes * double(kByteUs) + radio.answerDelaysUs + radio.deliveryDelaysUs() +
-          (read ? kReadPausesMs : kWritePausesMs) * 1000.0) /
-         1e6;
-}
 
 // Over the runs: mean times, the worst x_floor and core share, every block a read asked again.
 void QuietTransfers(benchmark::State& state, bool read, const Timing& timing) {
@@ -253,7 +274,7 @@ void QuietTransfers(benchmark::State& state, bool read, const Timing& timing) {
         state.SkipWithError("the transfer failed");
         break;
       }
-      const double runFloor = FloorSeconds(radio, read);
+      const double runFloor = WireFloorUs(radio, read) / 1e6;
       seconds += runSeconds / timing.runs;
       floor += runFloor / timing.runs;
       xFloor += runSeconds / runFloor / timing.runs;

@@ -176,21 +176,13 @@ QByteArray CommPort::Input() {
 
 qint64 CommPort::ReceivedCount() {
   if (!DeviceOpen()) return received_;
-  const qint64 before = received_;
   TakeArrivals();
-  // Bytes taken here past the port's own notice still raise their receive event, from the
-  // event loop as every event.
-  if (received_ > before) Later(&CommPort::RaiseReceiveIfDue);
   return received_;
 }
 
 void CommPort::DataArrived() {
   Keep(serial_->readAll());
-  if (fetching_) {
-    Later(&CommPort::RaiseReceiveIfDue);
-  } else {
-    RaiseReceiveIfDue();
-  }
+  if (!fetching_) RaiseReceiveIfDue();
 }
 
 // Bytes the driver holds that the event loop has not fetched yet (a blocking pause keeps it from
@@ -212,9 +204,13 @@ void CommPort::RaiseReceiveIfDue() {
   if (DeviceOpen() && rThreshold_ > 0 && inBuffer_.size() >= rThreshold_) Raise(comEvReceive);
 }
 
+// Bytes taken here past the port's own notice still raise their receive event, from the event
+// loop as every event.
 void CommPort::TakeArrivals() {
+  const qint64 before = received_;
   FetchFromDriver();
   Keep(serial_->readAll());
+  if (received_ > before) Later(&CommPort::RaiseReceiveIfDue);
 }
 
 // A full buffer drops the newest bytes, as a fixed receive buffer overruns: what is waiting stays

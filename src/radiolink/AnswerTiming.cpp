@@ -1,19 +1,17 @@
 #include "radiolink/AnswerTiming.h"
 
-#include <algorithm>
-
 namespace answertiming {
 
 namespace {
 
 // Times kept per spread: more than the answers of one transfer to one exchange.
 constexpr size_t kKeep = 64;
-// An exchange heard this often is timed by its own answers rather than by the radio's others.
-constexpr int kOwnAnswers = 3;
+// A spread says something once it holds this many times: then one odd time is outvoted.
+constexpr int kEnoughTimes = 3;
 // Median deviations on either side of the median within which an answer is taken at once: wide
-// enough for times drawn evenly from a range, so that only a time apart from the rest is odd.
+// enough for times drawn evenly from a range.
 constexpr int64_t kDeviations = 4;
-// How late the machine may look at a byte that the line has handed over while it waited.
+// How late the PC may look at a byte that the line has handed over while it waited.
 constexpr int64_t kLookSlack = kByteMicros / 4;
 
 int64_t MedianOf(std::vector<int64_t> values) {
@@ -24,58 +22,91 @@ int64_t MedianOf(std::vector<int64_t> values) {
 
 }  // namespace
 
-void TimeSpread::Add(int64_t time) {
-  if (times_.size() == kKeep) times_.erase(times_.begin());
-  times_.push_back(time);
-}
+// --- The wire ----------------------------------------------------------------------------------
 
-Slot TimeSpread::Around() const {
-  const int64_t median = MedianOf(times_);
-  std::vector<int64_t> deviations;
-  deviations.reserve(times_.size());
-  for (const int64_t t : times_) deviations.push_back(t > median ? t - median : median - t);
-  const int64_t width = std::max(kTolerance, kDeviations * MedianOf(deviations));
-  return {median - width, median + width};
-}
-
-void AnswerTimes::Learn(Exchange exchange, int64_t latency, int64_t wireLeft,
-                        const std::vector<Arrival>& arrivals) {
-  latency_[static_cast<int>(exchange)].Add(std::max<int64_t>(0, latency));
-  if (exchange != Exchange::WakeUp) turnaround_.Add(std::max<int64_t>(0, latency - wireLeft));
+void Line::LearnFrame(const std::vector<Arrival>& arrivals) {
   if (arrivals.size() < 2) return;
   int bytes = 0;
   for (const Arrival& arrival : arrivals) bytes += arrival.bytes;
   // One byte of slack: the first and the last byte may each be seen a little late.
   const int64_t firstToLast = arrivals.back().by - arrivals.front().by;
-  pacedLikeWire_ = pacedLikeWire_ || (bytes > 2 && firstToLast >= (bytes - 2) * kByteMicros);
-  // The radio's bytes follow one another without a gap: any later look than that is the line's.
+  pacedLikeWire_ = pacedLikeWire_ || (bytes > 2 && firstToLast >= FrameMicros(bytes - 2));
+  // The radio's bytes follow one another without a gap: a longer one between two looks that
+  // brought them is the line's.
   for (size_t k = 1; k < arrivals.size(); ++k) {
-    deliverySlack_ = std::max(deliverySlack_, arrivals[k].after - arrivals[k - 1].by - kByteMicros);
+    adapterLag_ = std::max(adapterLag_, arrivals[k].by - arrivals[k - 1].by - kByteMicros);
   }
 }
 
-Slot AnswerTimes::SlotOf(Exchange exchange, int64_t wireLeft) const {
-  const TimeSpread& own = latency_[static_cast<int>(exchange)];
-  if (own.Count() >= kOwnAnswers) return own.Around();
-  if (exchange != Exchange::WakeUp && turnaround_.Count() > 0) {
-    // A guess from the radio's other answers: later by one more tolerance.
-    const Slot usual = turnaround_.Around();
-    return {wireLeft + usual.earliest, wireLeft + usual.latest + kTolerance};
-  }
-  if (own.Count() > 0) return own.Around();
-  // A radio that answers at once still needs its answer's first byte to cross the line.
-  return {wireLeft + kByteMicros - kTolerance, wireLeft + kByteMicros + 2 * kTolerance};
-}
+int64_t Line::SeenLateBy() const { return adapterLag_ + kLookSlack; }
 
-int64_t AnswerTimes::DeliverySlack() const { return deliverySlack_ + kLookSlack; }
-
-bool AnswerTimes::MayFollow(const Arrival& prev, const Arrival& next) const {
+bool Line::MayFollow(const Arrival& prev, const Arrival& next) const {
   if (!pacedLikeWire_) return true;
-  // The byte after prev's last crossed one byte time after it, and was handed over at most the
-  // slack later: not seen after `next.after`, or sooner than the line can carry it.
-  const int64_t slack = DeliverySlack();
-  return next.after < prev.by + kByteMicros + slack && next.by >= prev.after - slack + kByteMicros;
+  // The byte after prev's last crossed one byte time after it, and was handed over at most
+  // SeenLateBy later: not seen after `next.after`, nor sooner than the line can carry it.
+  const int64_t late = SeenLateBy();
+  return next.after < prev.by + kByteMicros + late && next.by >= prev.after - late + kByteMicros;
 }
+
+int64_t Line::SoonestAnswer(int64_t wireLeft) const {
+  return pacedLikeWire_ ? wireLeft + kByteMicros : 0;
+}
+
+// --- The radio's habits ------------------------------------------------------------------------
+
+void AnswerSpread::Add(int64_t time, bool heardOutInFull) {
+  if (times_.size() == kKeep) times_.erase(times_.begin());
+  times_.push_back(time);
+  if (heardOutInFull) slowestHeardOut_ = std::max(slowestHeardOut_, time);
+}
+
+Slot AnswerSpread::Usual() const {
+  std::vector<int64_t> sorted = times_;
+  std::sort(sorted.begin(), sorted.end());
+  const int64_t median = MedianOf(sorted);
+  std::vector<int64_t> deviations;
+  deviations.reserve(sorted.size());
+  for (const int64_t t : sorted) deviations.push_back(t > median ? t - median : median - t);
+  const int64_t width = kDeviations * MedianOf(deviations);
+  const int64_t fastest = std::min(sorted.front(), median - width);
+  const int64_t slowestButOne = sorted[std::max<size_t>(sorted.size(), 2) - 2];
+  const int64_t slowest = std::max({slowestButOne, slowestHeardOut_, median + width});
+  return {fastest - kTolerance, slowest + kTolerance};
+}
+
+int64_t AnswerSpread::Slowest() const {
+  return times_.empty() ? 0 : *std::max_element(times_.begin(), times_.end());
+}
+
+void RadioTimes::Learn(Exchange exchange, int64_t latency, int64_t wireLeft, bool heardOutInFull) {
+  own_[static_cast<int>(exchange)].Add(std::max<int64_t>(0, latency), heardOutInFull);
+  if (exchange != Exchange::WakeUp) turnaround_.Add(std::max<int64_t>(0, latency - wireLeft));
+}
+
+Slot RadioTimes::Expected(Exchange exchange, int64_t wireLeft, const Line& line) const {
+  const AnswerSpread& own = own_[static_cast<int>(exchange)];
+  Slot slot{};
+  if (own.Count() >= kEnoughTimes) {
+    slot = own.Usual();
+  } else if (exchange != Exchange::WakeUp && turnaround_.Count() >= kEnoughTimes) {
+    // A guess from the radio's other answers: later by one more tolerance.
+    const Slot usual = turnaround_.Usual();
+    slot = {wireLeft + usual.earliest, wireLeft + usual.latest + kTolerance};
+  } else {
+    // A radio that answers at once still needs its answer's first byte to cross the line.
+    slot = {wireLeft + kByteMicros - kTolerance, wireLeft + kByteMicros + 2 * kTolerance};
+  }
+  // An adapter may hand the first byte over that much later.
+  slot.latest += line.SeenLateBy();
+  return slot;
+}
+
+int64_t RadioTimes::Longest(Exchange exchange, int64_t wireLeft, const Line& line) const {
+  return std::max(own_[static_cast<int>(exchange)].Slowest() + kTolerance,
+                  Expected(exchange, wireLeft, line).latest);
+}
+
+// --- One answer --------------------------------------------------------------------------------
 
 int64_t FirstArrival(const AnswerHeard& heard) {
   return heard.arrivals.empty() ? heard.requestEnd : heard.arrivals.front().by;
@@ -97,35 +128,77 @@ Verdict Judge(const AnswerHeard& heard) {
   if (bytes < heard.answerBytes) return Verdict::Noisy;
   // Before the radio can have heard the request: the radio's answer to the request before, late,
   // or noise. Nothing more need come, when the radio had nothing more to say.
-  if (FirstArrival(heard) < heard.requestEnd + heard.soonestPossible) {
-    return Verdict::PreviousSuspect;
-  }
-  const bool early = FirstArrival(heard) < heard.requestEnd + heard.slot.earliest;
-  const bool late = FirstArrival(heard) > heard.requestEnd + heard.slot.latest;
-  if (bytes > heard.answerBytes) return early || late ? Verdict::PreviousSuspect : Verdict::Noisy;
-  // Alone but off its time: it is noise only if something else still comes.
-  if ((early || late) && !heard.heardOut) return Verdict::HearOut;
-  if (early) return Verdict::Early;
-  return late ? Verdict::Late : Verdict::InStep;
+  if (FirstArrival(heard) < heard.requestEnd + heard.soonestPossible) return Verdict::Unasked;
+  const bool offTime = FirstArrival(heard) < heard.requestEnd + heard.slot.earliest ||
+                       FirstArrival(heard) > heard.requestEnd + heard.slot.latest;
+  if (bytes > heard.answerBytes) return offTime ? Verdict::Unasked : Verdict::Noisy;
+  return offTime ? Verdict::OffTime : Verdict::InStep;
 }
 
-int64_t HearOutEnd(const AnswerHeard& heard, int64_t deliverySlack) {
-  const int64_t last = LastArrival(heard);
-  const int64_t radiosOwn = heard.requestEnd + heard.slot.latest;
-  return std::min(last + kMaxHearOut, std::max(radiosOwn, last + kByteMicros + deliverySlack));
-}
-
-int64_t ListenEnd(const AnswerHeard& heard) {
-  return LastArrival(heard) + std::clamp<int64_t>(heard.slot.latest, 0, kMaxHearOut);
-}
-
-int BytesBesidesAnswer(const AnswerHeard& heard) {
-  int before = 0;
+int BytesBesidesAnswer(const AnswerHeard& heard, const Line& line) {
+  // A run that started before the radio can have heard the request answers nothing, and neither
+  // does its continuation unless that holds a whole answer: a stray byte just before the radio's
+  // answer is one byte besides it, a frame that began too soon is a frame besides it.
+  int unasked = 0;
   int after = 0;
+  const Arrival* run = nullptr;  // the last bytes of a run that began too soon
+  int runAfter = 0;              // bytes of that run that came once the request could be heard
+  const auto endRun = [&] {
+    (runAfter < heard.answerBytes ? unasked : after) += runAfter;
+    run = nullptr;
+    runAfter = 0;
+  };
   for (const Arrival& arrival : heard.arrivals) {
-    (arrival.by < heard.requestEnd + heard.soonestPossible ? before : after) += arrival.bytes;
+    if (arrival.by < heard.requestEnd + heard.soonestPossible) {
+      unasked += arrival.bytes;
+      run = &arrival;
+    } else if (run != nullptr && line.MayFollow(*run, arrival)) {
+      runAfter += arrival.bytes;
+      run = &arrival;
+    } else {
+      endRun();
+      after += arrival.bytes;
+    }
   }
-  return before + std::max(0, after - heard.answerBytes);
+  endRun();
+  return unasked + std::max(0, after - heard.answerBytes);
+}
+
+bool MayBeRestOf(const Arrival& end, const AnswerHeard& next, const Line& line) {
+  return !next.arrivals.empty() && line.MayFollow(end, next.arrivals.front());
+}
+
+// --- How long the PC listens -------------------------------------------------------------------
+
+int64_t QuietAfter(const AnswerHeard& heard, const Line& line) {
+  return LastArrival(heard) + kByteMicros + line.SeenLateBy();
+}
+
+int64_t HearOutEnd(const AnswerHeard& heard, const Line& line) {
+  const int64_t radiosOwn = heard.requestEnd + heard.slot.latest;
+  return std::max(QuietAfter(heard, line),
+                  LastArrival(heard) + Capped(radiosOwn - LastArrival(heard)));
+}
+
+int64_t OneMoreAnswerEnd(const AnswerHeard& heard, const Line& line) {
+  return OneMoreAnswerEnd(heard, heard.slot.latest, line);
+}
+
+int64_t OneMoreAnswerEnd(const AnswerHeard& heard, int64_t longest, const Line& line) {
+  return std::max(QuietAfter(heard, line), LastArrival(heard) + Capped(longest));
+}
+
+int64_t LatestAnswerEnd(const AnswerHeard& heard) { return heard.requestEnd + kMaxHearOut; }
+
+int64_t UnaskedFrameEnd(const AnswerHeard& copy, int64_t longest, int frameBytes,
+                        const Line& line) {
+  // The frame's last byte came last: it started its other bytes' time before.
+  const int64_t frameStart = LastArrival(copy) - FrameMicros(frameBytes - 1);
+  return frameStart + Capped(longest) + FrameMicros(frameBytes) + line.SeenLateBy();
+}
+
+int64_t EndOfReadEnd(int64_t requestEnd, int64_t longest, int frameBytes, const Line& line) {
+  return requestEnd + Capped(longest) + FrameMicros(frameBytes) + line.SeenLateBy();
 }
 
 }  // namespace answertiming

@@ -1,30 +1,77 @@
-// When the radio's answers come, and what the bytes around one answer say about the PC and the
-// radio being in step. The radio speaks only when asked and says one answer, so the PC is in step
-// only while every byte it heard can be placed as the radio's answer to its last request.
+// Every rule that decides whether bytes heard on the line are the radio's answer. The radio speaks
+// only when asked and says one answer, so the PC is in step only while every byte it heard can be
+// placed as the radio's answer to its last request.
 //
 // Two kinds of evidence, the first always before the second:
 //   - the line itself: on a wire nothing the radio sends can arrive before the PC's request has
-//     crossed it, and a frame arrives as one run of bytes at the wire's pace;
-//   - the radio's habits: when its answers have come so far in this transfer. Real radios vary,
-//     and a serial adapter hands bytes over late and in chunks, so this is a spread measured
-//     robustly, and an answer outside it is only heard out for a while before it is taken.
+//     crossed it, and a frame arrives as one run of bytes at the wire's pace (a serial adapter
+//     hands them over late and in chunks, which its own frames show);
+//   - the radio's habits: how long its answers have taken so far in this transfer. Real radios
+//     vary, so this is a spread measured robustly: an answer outside it is heard out for a while
+//     before it is taken, and one slow answer predicts nothing.
+// The link gathers timestamped bytes and waits until the times given here; the read and the write
+// ask these rules what the bytes mean.
 //
 // Pure: times are microseconds of the link's clock, and nothing here touches a port.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
 
 namespace answertiming {
 
+// --- The wire ----------------------------------------------------------------------------------
+
 // One byte on the line at 1200 baud with 8 data bits and 2 stop bits.
 constexpr int64_t kByteMicros = 11 * 1000000 / 1200;
+constexpr int64_t FrameMicros(int bytes) { return bytes * kByteMicros; }
 // The least half-width of the time in which an answer is taken at once: the radio's and the
 // machine's own jitter.
 constexpr int64_t kTolerance = 2 * kByteMicros;
 // The longest the PC listens for more after an answer: a radio slower than this is not waited for.
 constexpr int64_t kMaxHearOut = 500000;
+constexpr int64_t Capped(int64_t micros) { return std::clamp<int64_t>(micros, 0, kMaxHearOut); }
+
+// Bytes seen in one look at the line: they were handed over after `after` and by `by`.
+struct Arrival {
+  int64_t after;
+  int64_t by;
+  int bytes;
+};
+
+// When the PC's bytes handed over so far will all have crossed the line, once `bytes` more are
+// handed over at `handedOver`: they leave one by one, after those before them.
+constexpr int64_t CrossedBy(int64_t wireFree, int64_t handedOver, int bytes) {
+  return std::max(wireFree, handedOver) + FrameMicros(bytes);
+}
+
+// What a transfer has learned of the line from the radio's own frames.
+class Line {
+ public:
+  // A frame of the radio's that came alone, as it was seen.
+  void LearnFrame(const std::vector<Arrival>& arrivals);
+  // The frame came a byte at a time at the wire's pace: nothing the radio sends can arrive before
+  // the PC's request has crossed the line. A peer that answers at once (a pseudo-terminal) hands
+  // a frame over in one piece, and time then says nothing.
+  bool PacedLikeWire() const { return pacedLikeWire_; }
+  // How much later than it crossed the line a byte may be seen: the adapter's chunks and the
+  // PC's own looks.
+  int64_t SeenLateBy() const;
+  // Whether the bytes of `next` can be those that followed `prev` in one run of the radio's.
+  // Always on a line that does not pace like a wire, where a run cannot be seen.
+  bool MayFollow(const Arrival& prev, const Arrival& next) const;
+  // No answer to a request can arrive sooner than this after the request's end, while its bytes
+  // still need wireLeft to cross.
+  int64_t SoonestAnswer(int64_t wireLeft) const;
+
+ private:
+  bool pacedLikeWire_ = false;
+  int64_t adapterLag_ = 0;  // the longest a byte of the radio's frames was handed over late
+};
+
+// --- The radio's habits ------------------------------------------------------------------------
 
 // The exchanges of the transfers, each timed apart: what the PC sends differs, and so may what the
 // radio does before it answers.
@@ -42,103 +89,116 @@ enum class Exchange {
 };
 constexpr int kExchangeCount = static_cast<int>(Exchange::BlockWrite) + 1;
 
-// When an answer's first byte is expected, in microseconds after the end of the request.
+// When an answer's first byte is expected, in microseconds after the end of its request.
 struct Slot {
   int64_t earliest;
   int64_t latest;
 };
 
-// Bytes seen in one look at the line: they were handed over after `after` and by `by`.
-struct Arrival {
-  int64_t after;
-  int64_t by;
-  int bytes;
-};
-
-// A set of times, read robustly: its median, and a spread that one odd time does not widen.
-class TimeSpread {
+// The times one radio has taken, read robustly.
+class AnswerSpread {
  public:
-  void Add(int64_t time);
+  // heardOutInFull: nothing came after the answer for as long as the radio has ever taken.
+  void Add(int64_t time, bool heardOutInFull = false);
   int Count() const { return int(times_.size()); }
-  // Median plus or minus four median deviations, and never less than kTolerance.
-  Slot Around() const;
+  // The times this radio usually takes, at least kTolerance either side: every time it has shown
+  // on the fast side (a fast answer was heard out until the usual one would have come, and
+  // nothing else came); on the slow side all but its single slowest, since a late answer is
+  // heard out only briefly and one is odd until a second one makes it a habit, unless it was
+  // heard out in full; and anywhere within four median deviations of the median (times drawn
+  // evenly from a range). Needs three times.
+  Slot Usual() const;
+  int64_t Slowest() const;
 
  private:
-  std::vector<int64_t> times_;  // the latest kKeep
+  std::vector<int64_t> times_;  // the latest ones, a transfer's worth
+  int64_t slowestHeardOut_ = 0;
 };
 
-// What one transfer has learned of this radio and this line.
-class AnswerTimes {
+// What one transfer has learned of the radio's answer times.
+class RadioTimes {
  public:
-  // An answer heard in step: its first byte came `latency` after its request ended, while the
-  // PC's own bytes still needed `wireLeft` to cross the line. `arrivals` are its bytes.
-  void Learn(Exchange exchange, int64_t latency, int64_t wireLeft,
-             const std::vector<Arrival>& arrivals);
-  // When the answer to a request of this exchange is expected. An exchange heard a few times
-  // has its own times; others are predicted from how soon this radio answers once it has heard
-  // a request (its wake-up aside, which may be slow while the radio enters programming).
-  Slot SlotOf(Exchange exchange, int64_t wireLeft) const;
-  // A frame of the radio's came a byte at a time at the wire's pace: the line is a wire, and no
-  // answer can start before the PC's request has crossed it. A peer that answers at once (a
-  // pseudo-terminal) hands a frame over in one piece.
-  bool PacedLikeWire() const { return pacedLikeWire_; }
-  // Whether the bytes of `next` can be the ones that followed `prev` in one run of the radio's.
-  // Always on a line that does not pace like a wire, where a run cannot be seen.
-  bool MayFollow(const Arrival& prev, const Arrival& next) const;
-  // How long the line may hand over a byte after it has crossed: learned from the radio's frames
-  // (a serial adapter delivers in chunks).
-  int64_t DeliverySlack() const;
+  // An answer taken as the radio's: its first byte came `latency` after its request ended, while
+  // the PC's own bytes still needed `wireLeft` to cross the line.
+  void Learn(Exchange exchange, int64_t latency, int64_t wireLeft, bool heardOutInFull = false);
+  // When the answer to a request of this exchange is expected: from the exchange's own answers
+  // once it has a few, else from the radio's usual answers to its other requests (its wake-up
+  // aside, slow while the radio enters programming), else as from a radio that answers at once,
+  // so that nothing is early until the radio has shown its habits.
+  Slot Expected(Exchange exchange, int64_t wireLeft, const Line& line) const;
+  // The longest this radio may take to answer a request of this exchange: the slowest answer to
+  // it taken in this transfer, with the jitter any answer has, and never less than the latest it
+  // is expected.
+  int64_t Longest(Exchange exchange, int64_t wireLeft, const Line& line) const;
 
  private:
-  std::array<TimeSpread, kExchangeCount> latency_{};
-  TimeSpread turnaround_;  // every exchange but the wake-up
-  bool pacedLikeWire_ = false;
-  int64_t deliverySlack_ = 0;
+  std::array<AnswerSpread, kExchangeCount> own_{};
+  AnswerSpread turnaround_;  // every exchange but the wake-up, less the request's wire time
 };
+
+// --- One answer --------------------------------------------------------------------------------
 
 // Everything heard of one answer: every byte since the answer before it was judged.
 struct AnswerHeard {
-  int64_t requestEnd = 0;  // the PC's request had all been handed to the line
-  Slot slot{0, 0};         // when the radio's answer is expected
-  // No answer of the radio can arrive sooner, after requestEnd: on a line paced like a wire,
-  // the PC's bytes must cross it and then the answer's first byte (0 elsewhere).
-  int64_t soonestPossible = 0;
-  int answerBytes = 1;  // 1, or the frame's 9, 10 or 17
+  int64_t requestEnd = 0;       // the PC's request had all been handed to the line
+  Slot slot{0, 0};              // when the radio's answer is expected
+  int64_t soonestPossible = 0;  // no answer of the radio can arrive sooner, after requestEnd
+  int answerBytes = 1;          // 1, or the frame's 9, 10 or 17
   std::vector<Arrival> arrivals;
-  bool heardOut = false;  // the line was listened to until HearOutEnd
 };
 
 enum class Verdict {
   InStep,   // the answer alone, its first byte in its slot
-  Early,    // the answer alone, sooner than the radio answers; nothing more came by HearOutEnd
-  Late,     // the answer alone, later than the radio answers; nothing more came by HearOutEnd
-  HearOut,  // the answer alone so far, but sooner or later than the radio answers: noise, if
-            // anything still comes, or the radio's answer to an earlier request: listen on
-  Noisy,    // more bytes than the answer, the first in its slot, or fewer: noise with it
-  PreviousSuspect,  // bytes that are no answer to this request, which the answer before may
-                    // not have been: more than the answer, the first off its time, or an answer
-                    // that started before the radio can have heard the request
+  OffTime,  // the answer alone, sooner or later than this radio answers: once heard out without
+            // anything more coming, it is the radio's
+  Noisy,    // fewer bytes than the answer, or more with the first in its slot: noise came with it
+  Unasked,  // bytes that answer nothing asked: some came before the radio can have heard the
+            // request, or more than the answer came with the first off its time. The answer
+            // taken before them may not have been the radio's.
 };
 
+// The verdict on what has been heard so far.
 Verdict Judge(const AnswerHeard& heard);
-// The answer came alone: in its slot, or heard out.
 constexpr bool IsAlone(Verdict verdict) {
-  return verdict == Verdict::InStep || verdict == Verdict::Early || verdict == Verdict::Late;
+  return verdict == Verdict::InStep || verdict == Verdict::OffTime;
 }
 
-// When the first byte came (the request's end when nothing came).
+// When the first / last byte came (the request's end when nothing came).
 int64_t FirstArrival(const AnswerHeard& heard);
+// How long after its request's end the answer's first byte came.
+inline int64_t Latency(const AnswerHeard& heard) { return FirstArrival(heard) - heard.requestEnd; }
 int64_t LastArrival(const AnswerHeard& heard);
 int BytesOf(const AnswerHeard& heard);
-// Until when an answer off the radio's time is heard out: until the radio's own answer to the
-// request would have shown, had this one been noise, and a byte's time after the answer's last
-// byte, so that a run still arriving shows. At most kMaxHearOut.
-int64_t HearOutEnd(const AnswerHeard& heard, int64_t deliverySlack);
-// Until when a listener hears out an answer that must be the radio's before the PC acts on it:
-// one more of the radio's answer times after its last byte, at most kMaxHearOut.
-int64_t ListenEnd(const AnswerHeard& heard);
 // How many of the bytes heard cannot be the answer: those that came before the radio can have
-// heard the request, and those beyond one answer.
-int BytesBesidesAnswer(const AnswerHeard& heard);
+// heard the request, with the rest of their run unless it holds a whole answer, and those beyond
+// one answer.
+int BytesBesidesAnswer(const AnswerHeard& heard, const Line& line);
+// Whether the bytes heard in `next` may be the rest of the run that ended with `end`.
+bool MayBeRestOf(const Arrival& end, const AnswerHeard& next, const Line& line);
+
+// --- How long the PC listens -------------------------------------------------------------------
+// Every listening ends by one of these times; no radio's time counts for more than kMaxHearOut.
+
+// A byte still on its way in the answer's run would have shown by then.
+int64_t QuietAfter(const AnswerHeard& heard, const Line& line);
+// An answer off its time is heard out until the radio's own answer would have come, had this one
+// been noise that came early, and until its run would have shown.
+int64_t HearOutEnd(const AnswerHeard& heard, const Line& line);
+// Before the PC acts on an answer in a way it cannot take back: one more of the radio's answer
+// times after its last byte (the latest it is expected, or `longest`), and at least until its
+// run would have shown.
+int64_t OneMoreAnswerEnd(const AnswerHeard& heard, const Line& line);
+int64_t OneMoreAnswerEnd(const AnswerHeard& heard, int64_t longest, const Line& line);
+// Before the PC stores an answer in the radio: until the slowest radio it waits for would have
+// answered the request, had the answer been noise.
+int64_t LatestAnswerEnd(const AnswerHeard& heard);
+// A block the read took from one copy is only proven the radio's once nothing comes unasked for
+// as long as the radio may take (`longest`, see RadioTimes::Longest) and one more frame after the
+// frame `copy` came in started: the radio then had all the time it takes to send another frame,
+// had that copy been its own frame for the block taken before.
+int64_t UnaskedFrameEnd(const AnswerHeard& copy, int64_t longest, int frameBytes, const Line& line);
+// After the read's last acknowledgement: until the radio's answer to it would have come whole,
+// had the read been a frame behind the radio.
+int64_t EndOfReadEnd(int64_t requestEnd, int64_t longest, int frameBytes, const Line& line);
 
 }  // namespace answertiming

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdint>
+#include <limits>
+#include <utility>
 
 #include "model/ModuleState.h"
 #include "platform/AppSettings.h"
@@ -14,6 +16,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Runtime.h"
 #include "radiolink/AnswerTiming.h"
+#include "radiolink/LinkFrames.h"
 #include "radiolink/LinkWait.h"
 #include "shell/MDIFormMain.h"
 
@@ -29,14 +32,17 @@ std::function<void()> g_idle;
 // What the line watch knows. The current answer holds every byte heard since the last answer
 // was judged.
 struct LineWatch {
-  answertiming::AnswerTimes times;  // what this transfer learned of the radio and the line
-  AnswerHeard current;              // the next answer's bytes so far
-  AnswerHeard lastAnswer;           // the answer judged last
-  int64_t lastLook = 0;             // when the line was last looked at
-  int64_t lastArrival = 0;          // when bytes last came
-  qint64 seen = 0;                  // bytes the port had received by then
-  int64_t wireFree = 0;             // when the PC's bytes handed over so far have crossed the line
-  int64_t requestEnd = 0;           // when the PC's last request had all been handed over
+  answertiming::RadioTimes times;  // what this transfer learned of the radio's answer times
+  answertiming::Line line;         // and of the line
+  AnswerHeard current;             // the next answer's bytes so far
+  AnswerHeard lastAnswer;          // the answer judged last
+  answertiming::Exchange lastExchange = answertiming::Exchange::WakeUp;  // and what it answered
+  int64_t lastWireLeft = 0;  // and how long its request still needed to cross once handed over
+  int64_t lastLook = 0;      // when the line was last looked at
+  int64_t lastByteSeen = 0;  // when bytes last came
+  qint64 seen = 0;           // bytes the port had received by then
+  int64_t wireFree = 0;      // when the PC's bytes handed over so far have all crossed the line
+  int64_t requestEnd = 0;    // when the PC's last request had all been handed over
 };
 LineWatch g_watch;
 
@@ -46,7 +52,7 @@ void LookAtLine() {
   const qint64 received = MSComm1().ReceivedCount();
   if (received > g_watch.seen) {
     g_watch.current.arrivals.push_back({g_watch.lastLook, now, int(received - g_watch.seen)});
-    g_watch.lastArrival = now;
+    g_watch.lastByteSeen = now;
   }
   g_watch.seen = received;
   g_watch.lastLook = now;
@@ -84,9 +90,7 @@ bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
   MSComm1().SetOutBufferCount(0);
   const int64_t handedOver = g_clock();
   MSComm1().Output(bytes);
-  // On a wire the bytes leave one by one after being handed over; the radio answers after that.
-  g_watch.wireFree =
-      std::max(g_watch.wireFree, handedOver) + int64_t(bytes.size()) * answertiming::kByteMicros;
+  g_watch.wireFree = answertiming::CrossedBy(g_watch.wireFree, handedOver, int(bytes.size()));
   AwaitLink([] { return ReplyTimedOut || CommSendEvent; });
   if (ReplyTimedOut || CommError) return false;
   CommSendEvent = false;
@@ -109,7 +113,8 @@ void SendBlock(void (*prepare)(), const uint8_t* data, int size) {
 }
 
 // A receive event says that bytes wait; a wait still counts them before it takes them, so that
-// it never takes fewer than it asked for.
+// neither a flag left from an earlier receive nor an event that came too soon ends it with fewer
+// than it asked for.
 bool ReceiveDue(int bytes) {
   if (CommReceiveEvent && MSComm1().InBufferCount() < bytes) CommReceiveEvent = false;
   return CommReceiveEvent;
@@ -117,7 +122,6 @@ bool ReceiveDue(int bytes) {
 
 void ReceiveBlock(void (*prepare)()) {
   ReceiveArmed = true;
-  CommReceiveEvent = false;
   RxByte = 0;
   CommError = false;
   prepare();
@@ -210,7 +214,6 @@ void ClearCommBuffers() {
   DiscardWaitingBytes();
 }
 
-void FlushCommBuffers() { ClearCommBuffers(); }
 void PrepareSend16() { SetThresholds(1, 16); }
 void PrepareSend32() { SetThresholds(1, 32); }
 void PrepareReceive9() { SetThresholds(9, 1); }
@@ -257,7 +260,7 @@ void SendCommandByte(uint8_t b) {
   ReceiveArmed = false;
   CommError = false;
   ClearCommBuffers();
-  if (!OutputAndAwaitSend(QByteArray(1, static_cast<char>(b)), FlushCommBuffers)) {
+  if (!OutputAndAwaitSend(QByteArray(1, static_cast<char>(b)), ClearCommBuffers)) {
     // The command did not go out: the trailing zero byte is not sent either.
     StopReplyTimeout();
     CommError = true;
@@ -265,7 +268,7 @@ void SendCommandByte(uint8_t b) {
   }
   CommError = false;
   ClearCommBuffers();
-  if (!OutputAndAwaitSend(QByteArray(1, '\0'), FlushCommBuffers)) {
+  if (!OutputAndAwaitSend(QByteArray(1, '\0'), ClearCommBuffers)) {
     StopReplyTimeout();
     CommError = true;
   }
@@ -280,14 +283,13 @@ void TakeReplyByte() {
   LookAtLine();
   const QByteArray input = MSComm1().Input();
   RxByte = input.isEmpty() ? 0 : static_cast<uint8_t>(input[0]);
-  FlushCommBuffers();
+  ClearCommBuffers();
 }
 
 }  // namespace
 
 void ReceiveReplyByte() {
   ReceiveArmed = true;
-  CommReceiveEvent = false;
   RxByte = 0;
   CommError = false;
   ClearCommBuffers();
@@ -303,7 +305,6 @@ void ReceiveReplyByte() {
 
 void WaitReplyByteCountdown() {
   ReceiveArmed = true;
-  CommReceiveEvent = false;
   RxByte = 0;
   TransferAborted = false;
   CommError = false;
@@ -336,16 +337,9 @@ void ReceiveBlock17() { ReceiveBlock(PrepareReceive17); }
 
 namespace {
 
-// Listens until `until`, or until more than `heard` looks have brought bytes; the window's
-// closing (its forced time-out) or a port failure ends the listening early and sets CommError.
-// False when it so ended.
-bool ListenUntil(int64_t until, size_t heard) {
-  AwaitLink([&] {
-    return g_watch.current.arrivals.size() > heard || ReplyTimedOut || g_clock() >= until;
-  });
-  // The last look is then at `until` or later: a byte seen after it came after `until`.
-  LookAtLine();
-  // Expired only when the programming window's closing or Esc forced it.
+// Expired only when the programming window's closing or Esc forced it: the listening ends and
+// CommError says so. False when the listening was so cut short (or the port failed).
+bool ListeningGoesOn() {
   if (ReplyTimedOut) {
     StopReplyTimeout();
     CommError = true;
@@ -353,16 +347,15 @@ bool ListenUntil(int64_t until, size_t heard) {
   return !CommError;
 }
 
-// Listens until `until` and then on while bytes keep coming, until the line has been quiet for a
-// byte's time: a frame still arriving is heard whole. False when the listening was cut short.
-bool ListenUntilQuiet(int64_t until) {
-  for (;;) {
-    if (!ListenUntil(until, SIZE_MAX)) return false;
-    const int64_t quietFrom = answertiming::LastArrival(g_watch.current) +
-                              answertiming::kByteMicros + g_watch.times.DeliverySlack();
-    if (g_watch.current.arrivals.empty() || g_clock() >= quietFrom) return true;
-    until = quietFrom;
-  }
+// Listens until `until`, or until more than `heard` looks have brought bytes since the last
+// answer was judged. The last look is then at `until` or later: a byte seen after it came after
+// `until`. False when the listening was cut short.
+bool ListenUntil(int64_t until, size_t heard) {
+  AwaitLink([&] {
+    return g_watch.current.arrivals.size() > heard || ReplyTimedOut || g_clock() >= until;
+  });
+  LookAtLine();
+  return ListeningGoesOn();
 }
 
 // How long the PC's bytes handed over so far still take to cross the line after its last request
@@ -370,7 +363,15 @@ bool ListenUntilQuiet(int64_t until) {
 int64_t WireLeft() { return std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd); }
 
 // Bytes from here on belong to the next answer.
-void StartNextAnswer() { g_watch.current = answertiming::AnswerHeard{}; }
+void StartNextAnswer() { g_watch.current = AnswerHeard{}; }
+
+// Hears out an answer that came off the radio's time; afterwards the verdict on it is final.
+Verdict HearOutOffTime(AnswerHeard& heard) {
+  if (!ListenUntil(answertiming::HearOutEnd(heard, g_watch.line), heard.arrivals.size())) {
+    return Verdict::Noisy;
+  }
+  return answertiming::Judge(heard);
+}
 
 }  // namespace
 
@@ -386,57 +387,68 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes, int pauseM
   AnswerHeard& heard = g_watch.current;
   const int64_t wireLeft = WireLeft();
   heard.requestEnd = g_watch.requestEnd;
-  heard.slot = g_watch.times.SlotOf(exchange, wireLeft);
-  heard.soonestPossible = g_watch.times.PacedLikeWire() ? wireLeft + answertiming::kByteMicros : 0;
+  heard.slot = g_watch.times.Expected(exchange, wireLeft, g_watch.line);
+  heard.soonestPossible = g_watch.line.SoonestAnswer(wireLeft);
   heard.answerBytes = answerBytes;
   Verdict verdict = answertiming::Judge(heard);
-  if (verdict == Verdict::HearOut) {
+  if (verdict == Verdict::OffTime) {
     // The pause counts towards the hearing out: the PC sends nothing during either.
-    cps::Sleep(pauseMs);
-    pauseMs = 0;
-    const bool heardOut = ListenUntil(
-        answertiming::HearOutEnd(heard, g_watch.times.DeliverySlack()), heard.arrivals.size());
-    heard.heardOut = true;
-    verdict = heardOut ? answertiming::Judge(heard) : Verdict::Noisy;
-  }
-  // An answer heard alone teaches when this radio answers, a slow one heard out included.
-  if (answertiming::IsAlone(verdict)) {
-    g_watch.times.Learn(exchange, answertiming::FirstArrival(heard) - heard.requestEnd, wireLeft,
-                        heard.arrivals);
+    cps::Sleep(std::exchange(pauseMs, 0));
+    verdict = HearOutOffTime(heard);
   }
   g_watch.lastAnswer = heard;
+  g_watch.lastExchange = exchange;
+  g_watch.lastWireLeft = wireLeft;
   StartNextAnswer();
   cps::Sleep(pauseMs);
   return verdict;
 }
 
-bool AnswerAlone() {
+void TakeAnswer(bool heardOutInFull) {
+  const AnswerHeard& answer = g_watch.lastAnswer;
+  g_watch.times.Learn(g_watch.lastExchange, answertiming::Latency(answer), g_watch.lastWireLeft,
+                      heardOutInFull);
+  g_watch.line.LearnFrame(answer.arrivals);
+}
+
+bool NothingSinceAnswer() {
   LookAtLine();
   return g_watch.current.arrivals.empty();
 }
 
-const AnswerHeard& LastAnswerHeard() { return g_watch.lastAnswer; }
-const AnswerHeard& HeardSinceAnswer() { return g_watch.current; }
-const answertiming::AnswerTimes& RadioAnswerTimes() { return g_watch.times; }
+bool HearOutUntil(int64_t until) {
+  return ListenUntil(until, 0) && g_watch.current.arrivals.empty();
+}
+
+bool AnswerStoodAlone() {
+  return HearOutUntil(answertiming::QuietAfter(g_watch.lastAnswer, g_watch.line));
+}
 
 bool HearOutAnswer() {
-  return ListenUntil(answertiming::ListenEnd(g_watch.lastAnswer), 0) &&
-         g_watch.current.arrivals.empty();
+  return HearOutUntil(answertiming::OneMoreAnswerEnd(g_watch.lastAnswer, g_watch.line));
 }
 
-int HearOutForMissedFrame(int frameBytes) {
-  const AnswerHeard& answer = g_watch.lastAnswer;
-  const int64_t frame = frameBytes * answertiming::kByteMicros;
-  if (!ListenUntilQuiet(answertiming::ListenEnd(answer) + frame)) return frameBytes;
-  return answertiming::BytesBesidesAnswer(answer) + answertiming::BytesOf(g_watch.current);
+int HearWholeUntil(int64_t until) {
+  // A run that started by `until` is heard to its end, however long the line keeps talking:
+  // at most a frame of the longest kind more.
+  const int64_t bound = until + answertiming::FrameMicros(frames::kIdentityFrameSize);
+  for (;;) {
+    // Cut short, the listening can tell nothing: as if a whole frame had come.
+    if (!ListenUntil(until, SIZE_MAX)) return std::numeric_limits<int>::max();
+    const int64_t quiet = answertiming::QuietAfter(g_watch.current, g_watch.line);
+    if (g_watch.current.arrivals.empty() || g_clock() >= quiet || g_clock() >= bound) break;
+    until = std::min(quiet, bound);
+  }
+  return answertiming::BytesBesidesAnswer(g_watch.lastAnswer, g_watch.line) +
+         answertiming::BytesOf(g_watch.current);
 }
 
-bool QuietAfterRequest(answertiming::Exchange exchange, int answerBytes) {
-  const answertiming::Slot slot = g_watch.times.SlotOf(exchange, WireLeft());
-  const int64_t latest = std::clamp<int64_t>(slot.latest, 0, answertiming::kMaxHearOut);
-  ListenUntilQuiet(g_watch.requestEnd + latest + answerBytes * answertiming::kByteMicros);
-  return !CommError && g_watch.current.arrivals.empty();
-}
+const AnswerHeard& LastAnswerHeard() { return g_watch.lastAnswer; }
+const AnswerHeard& HeardSinceAnswer() { return g_watch.current; }
+const answertiming::RadioTimes& RadioAnswerTimes() { return g_watch.times; }
+const answertiming::Line& LineLearned() { return g_watch.line; }
+int64_t LastRequestEnd() { return g_watch.requestEnd; }
+int64_t LastRequestWireLeft() { return WireLeft(); }
 
 bool PurgeLine(int frameBytes, int* discarded) {
   ReceiveArmed = false;
@@ -444,12 +456,9 @@ bool PurgeLine(int frameBytes, int* discarded) {
   CommError = ReplyTimedOut;
   if (CommError) return false;
   StartReplyTimeout();
-  const int64_t quiet = frameBytes * answertiming::kByteMicros;
-  // What arrives is fetched by the port at the yields, and thrown away here as it comes.
-  AwaitLink([&] {
-    MSComm1().SetInBufferCount(0);
-    return ReplyTimedOut || g_clock() - g_watch.lastArrival >= quiet;
-  });
+  const int64_t quiet = answertiming::FrameMicros(frameBytes);
+  // Every pass looks at the line: the quiet is counted from the last byte that came.
+  AwaitLink([&] { return ReplyTimedOut || g_clock() - g_watch.lastByteSeen >= quiet; });
   const bool wentQuiet = !ReplyTimedOut && !CommError;
   StopReplyTimeout();
   DiscardWaitingBytes();
@@ -459,7 +468,7 @@ bool PurgeLine(int frameBytes, int* discarded) {
   return wentQuiet;
 }
 
-bool PurgeIfNoise(int frameBytes) { return AnswerAlone() || PurgeLine(frameBytes); }
+bool PurgeIfNoise(int frameBytes) { return NothingSinceAnswer() || PurgeLine(frameBytes); }
 
 // --- LED blink -------------------------------------------------------------------------------
 

@@ -5,7 +5,7 @@
 // Every wait yields to the event loop on each pass and sleeps there until an event arrives:
 // serial events, timer ticks, key presses and the closing of the programming window all run
 // inside these loops and end a wait only through the flags of ModuleState.h. The exchanges leave
-// their results in that state (RxByte, RxBuffer, CommError); the line watch below judges them.
+// their results in that state (RxByte, RxBuffer, CommError); the line watch below logs what came.
 #pragma once
 
 #include <cstdint>
@@ -53,7 +53,6 @@ constexpr int kTimeoutTicks = 10;
 
 // --- Buffer and threshold presets ----------------------------------------------------------
 void ClearCommBuffers();
-void FlushCommBuffers();
 void PrepareSend16();
 void PrepareSend32();
 void PrepareReceive9();
@@ -86,39 +85,49 @@ void ReceiveBlock10();
 void ReceiveBlock17();
 
 // --- Noise on the line ------------------------------------------------------------------------
-// The radio speaks only when asked and says one answer: the PC is in step only while every byte it
-// heard can be placed as the radio's answer to its last request. The link looks at the line at
-// every pass of its waits and at every buffer clearing, and logs when each byte came; nothing is
-// discarded unseen. Each answer is then judged by AnswerTiming's rules against what this radio's
-// answers have taught the transfer so far.
+// The link looks at the line at every pass of its waits and at every buffer clearing, and logs
+// when each byte came; nothing is discarded unseen. What the bytes mean is AnswerTiming's to say:
+// the transfers ask it, with what this transfer has learned, and the link waits until the times
+// it gives. Three kinds of wait besides the exchanges above: hearing out (listening, sending
+// nothing, until a time or until something comes), hearing whole (until a time, and on until a
+// run that started by then has ended) and purging (until the line goes quiet, discarding). The
+// programming window closed meanwhile, or a port failure, cuts each short and sets CommError.
 
 // Forgets what an earlier transfer learned of the radio, and every byte heard so far.
 void StartLineWatch();
 // Judges the answer a receive primitive just took (RxByte or RxBuffer) to the request that ended
-// last, then pauses pauseMs. An answer that came sooner or later than this radio answers is heard
-// out first (the pause counting towards it): anything else heard by then makes it
-// PreviousSuspect. Answers heard alone teach the transfer when this radio answers. Bytes from
-// here on belong to the next answer. A window closed meanwhile sets CommError.
+// last, then pauses pauseMs. An answer off this radio's time is heard out first (the pause
+// counting towards it) and is Noisy or Unasked when anything more came. Bytes from here on
+// belong to the next answer.
 answertiming::Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes,
                                   int pauseMs = 0);
-// Nothing has come since the last answer was judged.
-bool AnswerAlone();
-// What was heard of the answer judged last, what has come since, and what the transfer has
-// learned of the radio and the line.
+// The last answer judged is the radio's, as its transfer takes it: it teaches when this radio
+// answers and how the line hands its bytes over. Only such answers do: a bad frame may be noise
+// joined to the radio's bytes. heardOutInFull: nothing came after it for as long as the radio
+// has ever taken, so that its time is the radio's even when it was late.
+void TakeAnswer(bool heardOutInFull = false);
+// Nothing has come since the last answer was judged (a look at the line, no wait).
+bool NothingSinceAnswer();
+// Hears out the last answer judged until `until`; true when nothing came since it.
+bool HearOutUntil(int64_t until);
+// A one-byte answer is the radio's only once the line has stayed quiet for a byte's time after
+// it: hears it out that long; true when nothing came.
+bool AnswerStoodAlone();
+// Hears out one more of the radio's answer times after the last answer judged, before the PC acts
+// on it in a way it cannot take back; true when nothing came.
+bool HearOutAnswer();
+// Hears the line whole until `until`; returns how many bytes heard since the last answer's
+// request cannot be its answer (the most an int holds when the listening was cut short).
+int HearWholeUntil(int64_t until);
+// The last answer judged, what has come since, what the transfer has learned of the radio and
+// the line, and the request that ended last.
 const answertiming::AnswerHeard& LastAnswerHeard();
 const answertiming::AnswerHeard& HeardSinceAnswer();
-const answertiming::AnswerTimes& RadioAnswerTimes();
-// Listens for one more of the radio's answer times after the last answer judged, before the PC
-// acts on it in a way it cannot take back; true when nothing came.
-bool HearOutAnswer();
-// Listens until a frame of frameBytes that the radio sent instead of the last answer judged
-// would have come whole, and until the line is quiet; returns how many bytes heard since that
-// answer's request cannot be the answer (frameBytes when the listening was cut short).
-int HearOutForMissedFrame(int frameBytes);
-// After a request that the radio leaves unanswered (the read's last acknowledgement): listens
-// until the radio's latest answer of this exchange would have come whole, and until the line is
-// quiet; true when nothing came.
-bool QuietAfterRequest(answertiming::Exchange exchange, int answerBytes);
+const answertiming::RadioTimes& RadioAnswerTimes();
+const answertiming::Line& LineLearned();
+int64_t LastRequestEnd();
+// How long the PC's last request still needed to cross the line once handed over.
+int64_t LastRequestWireLeft();
 // Lets the line go quiet once noise was seen: waits until nothing has arrived for the time
 // frameBytes take on the line, discarding it all, within the reply time-out; afterwards no byte
 // counts against any answer. A copy of a frame still on its way is so never taken for the next

@@ -3,6 +3,8 @@
 // editor through the radio-read fill chain.
 #include <QAction>
 #include <QProgressBar>
+#include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "editor/FillChain.h"
@@ -39,10 +41,18 @@ constexpr WakeUpRules kReadWakeUp{0, true, false};
 enum class CopyVerdict {
   Take,       // the radio's frame: acknowledge it
   Hold,       // a good copy on a line that has shown noise: ask for a second one to agree
-  BadSum,     // the radio's own frame with a bad sum byte: ask for it again
+  BadSum,     // a copy that came alone with a bad sum byte, changed in flight: ask for it again
   Noise,      // noise with the copy or after it: let the line go quiet, then ask again
   OutOfStep,  // bytes that may be the rest of the block acknowledged last, or the radio's own
               // frame for it: the read can no longer tell which block it took
+};
+
+// One copy of a block as it was heard: block 0's first copy came in the answer to 0x0B, after its
+// OK; every other copy, block 0's included, comes in a 9-byte frame.
+struct Copy {
+  Verdict heard;
+  int offset;      // where its data start in RxBuffer
+  int frameBytes;  // the frame it came in
 };
 
 class RadioRead {
@@ -78,19 +88,20 @@ class RadioRead {
           if (!PurgeLine(frames::kBlockFrameSize)) return kCheckModeText;
           continue;
       }
-      firstCopy_ = RequestFirstBlock(Exchange::FirstBlock);
+      Verdict heard = RequestFirstBlock(Exchange::FirstBlock);
       if (CommError) return kCheckVersionText;
       // Bytes before the answer that may be the rest of the region answer: it decided nothing.
-      if (firstCopy_ == Verdict::PreviousSuspect) {
+      if (heard == Verdict::Unasked) {
         if (!PurgeLine(frames::kFirstBlockFrameSize)) return kCheckVersionText;
         continue;
       }
       // Noise with the answer is asked for again by the block loop. The radio's own answer must
       // start with its OK: one without it is noise when more follows.
-      if (answertiming::IsAlone(firstCopy_) && uint8_t(RxBuffer[0]) != frames::kOk) {
+      if (answertiming::IsAlone(heard) && uint8_t(RxBuffer[0]) != frames::kOk) {
         if (HearOutAnswer() || CommError) return kCheckVersionText;
-        firstCopy_ = Verdict::Noisy;
+        heard = Verdict::Noisy;
       }
+      firstCopy_ = heard;
       form_.lblProgram->SetCaption(QLatin1String(kReadWaitText));
       StartGreenLedBlink();
       return nullptr;
@@ -121,72 +132,73 @@ class RadioRead {
   // times in a row after a bad copy; CommError tells how the blocks went.
   void ReceiveBlocks() {
     for (int b = 0; b < layout::kDataBlockCount;) {
-      const Verdict heard = ReceiveCopy();
+      const Copy copy = ReceiveCopy();
       if (CommError) break;
-      const QByteArray copy = StoreCopy(b);
-      const CopyVerdict verdict = JudgeCopy(heard, copy);
+      const QByteArray bytes = StoreCopy(b, copy);
+      const CopyVerdict verdict = JudgeCopy(copy, bytes);
       if (verdict == CopyVerdict::Take) {
         if (!Acknowledge()) break;
         ++b;
-      } else if (!AskForTheBlockAgain(verdict, copy)) {
+      } else if (!AskForTheBlockAgain(verdict, copy, bytes)) {
         break;
       }
     }
     StopLedBlink();
   }
 
-  // The next copy of the block, as it was heard: block 0's first copy came in the answer to
-  // 0x0B, after its OK; every other copy, block 0's included, comes in a 9-byte frame.
-  Verdict ReceiveCopy() {
-    if (std::exchange(firstCopyPending_, false)) return firstCopy_;
+  Copy ReceiveCopy() {
+    if (firstCopy_) {
+      const Verdict heard = *std::exchange(firstCopy_, std::nullopt);
+      return {heard, 1, frames::kFirstBlockFrameSize};
+    }
     ReceiveBlock9();
-    if (CommError) return Verdict::Noisy;
-    frameOffset_ = 0;
-    frameSize_ = frames::kBlockFrameSize;
-    return JudgeAnswer(Exchange::Block, frames::kBlockFrameSize);
+    if (CommError) return {Verdict::Noisy, 0, frames::kBlockFrameSize};
+    return {JudgeAnswer(Exchange::Block, frames::kBlockFrameSize), 0, frames::kBlockFrameSize};
   }
 
   // Stores the copy's data bytes as block b, counting them on the progress bar; returns them with
   // their sum byte.
-  QByteArray StoreCopy(int b) {
+  QByteArray StoreCopy(int b, const Copy& copy) {
     ++copies_;
     for (int j = 0; j < layout::kBlockSize; ++j) {
-      const int at = frameOffset_ + j;
+      const int at = copy.offset + j;
       RadioImage[frames::BlockAddress(b) + j] = at < RxBuffer.size() ? uint8_t(RxBuffer[at]) : 0;
       form_.SetProgressValue(++stored_);
     }
-    return RxBuffer.mid(frameOffset_, layout::kBlockSize + 1);
+    return RxBuffer.mid(copy.offset, layout::kBlockSize + 1);
   }
 
   // Takes the copy: the radio goes on with the next block. False when the read ends.
   bool Acknowledge() {
+    TakeAnswer(heardOutInFull_);
     badCopies_ = 0;
     copies_ = 0;
     held_.clear();
-    // Two agreeing copies are the radio's whatever follows them. One copy is not confirmed yet:
-    // had it been noise, the radio's own frame for the block would still come.
-    unconfirmed_ = !noisyLine_;
-    takenCopyEnd_ = LastAnswerHeard().arrivals.back();
+    // Two agreeing copies are the radio's whatever follows them. One copy is not proven yet: had
+    // it been noise, the radio's own frame for the block would still come.
+    unconfirmed_.reset();
+    if (!noisyLine_) unconfirmed_ = LastAnswerHeard().arrivals.back();
     SendCommandByte(frames::kOk);
     return !CommError;
   }
 
   // Asks for the same block again ('F'), once the line has gone quiet where noise came. False
   // when the read ends: out of step, the purge or the request failed, or too many copies.
-  bool AskForTheBlockAgain(CopyVerdict verdict, const QByteArray& copy) {
+  bool AskForTheBlockAgain(CopyVerdict verdict, const Copy& copy, const QByteArray& bytes) {
     if (verdict == CopyVerdict::OutOfStep) {
       CommError = true;
       return false;
     }
     if (verdict == CopyVerdict::Hold) {
       badCopies_ = 0;
-      held_ = copy;
+      held_ = bytes;
     } else {
       if (verdict == CopyVerdict::Noise) {
         int discarded = 0;
-        if (!PurgeLine(frameSize_, &discarded)) return false;
+        if (!PurgeLine(copy.frameBytes, &discarded)) return false;
         // Noise that could have made up a frame: a sum byte no longer tells.
-        const int noise = answertiming::BytesBesidesAnswer(LastAnswerHeard()) + discarded;
+        const int noise =
+            answertiming::BytesBesidesAnswer(LastAnswerHeard(), LineLearned()) + discarded;
         noisyLine_ = noisyLine_ || noise >= frames::kBlockFrameSize;
       }
       ++badCopies_;
@@ -206,12 +218,16 @@ class RadioRead {
   // nothing after it in the pause before the acknowledgement. Once the line has shown noise that
   // could have made up a frame, a sum byte of 8 bits no longer tells the radio's frame from noise
   // that matched it by chance: a block is then taken only when two good copies agree.
-  CopyVerdict JudgeCopy(Verdict heard, const QByteArray& copy) {
-    if (!answertiming::IsAlone(heard)) return NoiseWithCopy();
-    if (!frames::FrameSumMatches(copy, 0, layout::kBlockSize)) return CopyVerdict::BadSum;
+  CopyVerdict JudgeCopy(const Copy& copy, const QByteArray& bytes) {
+    if (!answertiming::IsAlone(copy.heard)) return NoiseWithCopy();
+    if (!frames::FrameSumMatches(bytes, 0, layout::kBlockSize)) return CopyVerdict::BadSum;
+    // Off the radio's time after a block taken from one copy, this may be the radio's own late
+    // frame for that block: taken only once nothing comes unasked for as long as the radio takes.
+    heardOutInFull_ = unconfirmed_ && copy.heard == Verdict::OffTime;
+    if (heardOutInFull_ && HearOutUnaskedFrame() > 0) return NoiseWithCopy();
     cps::Sleep(2);
-    if (!AnswerAlone()) return NoiseWithCopy();
-    if (noisyLine_ && copy != held_) return CopyVerdict::Hold;
+    if (!NothingSinceAnswer()) return NoiseWithCopy();
+    if (noisyLine_ && bytes != held_) return CopyVerdict::Hold;
     return CopyVerdict::Take;
   }
 
@@ -223,27 +239,45 @@ class RadioRead {
   // then cost only an 'F'; the block is confirmed.
   CopyVerdict NoiseWithCopy() {
     if (!unconfirmed_) return CopyVerdict::Noise;
-    const std::vector<answertiming::Arrival>& heard = LastAnswerHeard().arrivals;
-    // The first copy since the acknowledgement: what comes first may be that block's rest.
-    if (copies_ == 1 && !heard.empty() &&
-        RadioAnswerTimes().MayFollow(takenCopyEnd_, heard.front())) {
+    if (answertiming::MayBeRestOf(*unconfirmed_, LastAnswerHeard(), LineLearned())) {
       return CopyVerdict::OutOfStep;
     }
-    if (HearOutForMissedFrame(frames::kBlockFrameSize) >= frames::kBlockFrameSize) {
-      return CopyVerdict::OutOfStep;
-    }
-    unconfirmed_ = false;
+    if (HearOutUnaskedFrame() >= frames::kBlockFrameSize) return CopyVerdict::OutOfStep;
+    unconfirmed_.reset();
     return CopyVerdict::Noise;
+  }
+
+  // Hears the line whole for as long as the radio may take to send a frame unasked after the last
+  // copy, this copy's own time counting as one it has shown; returns how many bytes heard since
+  // that copy's request cannot be the copy.
+  int HearOutUnaskedFrame() {
+    const answertiming::AnswerHeard& copy = LastAnswerHeard();
+    const int64_t longest = std::max(LongestBlockAnswer(), answertiming::Latency(copy));
+    return HearWholeUntil(
+        answertiming::UnaskedFrameEnd(copy, longest, frames::kBlockFrameSize, LineLearned()));
+  }
+
+  // The longest this radio may take to send a block, as this read has shown.
+  int64_t LongestBlockAnswer() const {
+    const answertiming::RadioTimes& times = RadioAnswerTimes();
+    const int64_t wireLeft = LastRequestWireLeft();
+    return std::max(times.Longest(Exchange::Block, wireLeft, LineLearned()),
+                    times.Longest(Exchange::FirstBlock, wireLeft, LineLearned()));
   }
 
   // The radio says nothing after the last acknowledgement: a frame now would answer it, the read
   // having been a frame behind the radio, and bytes right after the last copy may be its rest. A
-  // stray byte of noise later than that is neither.
+  // stray byte of noise later than that is neither. The read listens for as long as the radio
+  // has taken to send a block.
   bool QuietAtTheEnd() {
-    if (QuietAfterRequest(Exchange::Block, frames::kBlockFrameSize)) return true;
+    HearWholeUntil(answertiming::EndOfReadEnd(LastRequestEnd(), LongestBlockAnswer(),
+                                              frames::kBlockFrameSize, LineLearned()));
+    if (CommError) return false;
     const answertiming::AnswerHeard& after = HeardSinceAnswer();
-    if (CommError || answertiming::BytesOf(after) >= frames::kBlockFrameSize) return false;
-    return !(unconfirmed_ && RadioAnswerTimes().MayFollow(takenCopyEnd_, after.arrivals.front()));
+    const int bytes = answertiming::BytesOf(after);
+    if (bytes == 0) return true;
+    if (bytes >= frames::kBlockFrameSize) return false;
+    return !(unconfirmed_ && answertiming::MayBeRestOf(*unconfirmed_, after, LineLearned()));
   }
 
   // A read that failed or was cancelled only says so in the window: it changes nothing of the
@@ -299,17 +333,16 @@ class RadioRead {
   }
 
   FrmProgram& form_;
-  Verdict firstCopy_ = Verdict::Noisy;  // how block 0's answer to 0x0B was heard
-  bool firstCopyPending_ = true;        // that answer is the block loop's first copy
-  int frameOffset_ = 1;                 // where the copy's data start: after the OK of 0x0B's
-  int frameSize_ = frames::kFirstBlockFrameSize;
-  int copies_ = 0;            // copies of this block so far
-  int badCopies_ = 0;         // bad copies of this block in a row
-  int stored_ = 0;            // data bytes stored, as the progress bar counts them
-  bool noisyLine_ = false;    // noise that could hold a frame came: blocks need two copies
-  bool unconfirmed_ = false;  // the block acknowledged last stands on one copy only
-  answertiming::Arrival takenCopyEnd_{};  // the last bytes of that copy
-  QByteArray held_;  // a good copy of this block, waiting for a second one to agree
+  // How block 0's copy in the answer to 0x0B was heard, until the block loop takes it.
+  std::optional<Verdict> firstCopy_;
+  int copies_ = 0;          // copies of this block so far
+  int badCopies_ = 0;       // bad copies of this block in a row
+  int stored_ = 0;          // data bytes stored, as the progress bar counts them
+  bool noisyLine_ = false;  // noise that could hold a frame came: blocks need two copies
+  // While the block acknowledged last stands on one copy only: the last bytes of that copy.
+  std::optional<answertiming::Arrival> unconfirmed_;
+  QByteArray held_;              // a good copy of this block, waiting for a second one to agree
+  bool heardOutInFull_ = false;  // the copy judged last was heard out for a frame unasked
   bool legacy_ = false;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};
 };

@@ -56,7 +56,7 @@ class RadioWrite {
     SendBlocks();
     // The radio says nothing more after the last block's answer: a byte now may be its answer to
     // a block whose answer was taken from noise.
-    if (!CommError && !HearOutAnswer()) CommError = true;
+    if (!CommError && !HearOutLastAnswer()) CommError = true;
     if (CommError) {
       form_.lblProgram->SetCaption(QLatin1String(kCommErrorText));
       return;
@@ -75,7 +75,7 @@ class RadioWrite {
         case Handshake::Failed:
           return kCheckModeText;
         case Handshake::Legacy:
-          LegacyLayout = true;
+          legacy_ = true;
           return nullptr;
         case Handshake::Identity:
           break;
@@ -83,6 +83,7 @@ class RadioWrite {
       for (int i = 0; i < frames::kIdentityBytes; ++i) {
         identity_[i] = frames::IdentityByteForImage(RadioImage[layout::kIdentBlock + i]);
       }
+      identityHeardOutBy_ = answertiming::LatestAnswerEnd(LastAnswerHeard());
       bool again = false;
       const char* failure = WriteBackIdentity(retries, again);
       if (!again) return failure;
@@ -90,7 +91,7 @@ class RadioWrite {
   }
 
   // Sends the identity back until the radio takes it; again is set when the wake-up is to start
-  // over. Only an identity that the radio took back in step reaches the open codeplug: a frame
+  // over. The identity reaches the open codeplug only when the whole write has succeeded: a frame
   // of noise that passed for it is shown up by the radio's own answers, and a write that fails
   // leaves the codeplug's identity as it was.
   const char* WriteBackIdentity(int& retries, bool& again) {
@@ -108,9 +109,10 @@ class RadioWrite {
         form_.SetProgressValue(i + 1);
       }
       TxBlock32 = frames::Interleave(identity_);
-      // The radio stores this frame: nothing may have followed the identity it carries, also
-      // while it was made.
-      if (!AnswerAlone()) return kCheckCableText;
+      // The radio stores this frame: nothing may have followed the identity it carries, for as
+      // long as the radio might have taken to send its own had that one been noise. The pauses
+      // before it count towards that.
+      if (!HearOutUntil(identityHeardOutBy_)) return kCheckCableText;
       SendBlock32();
       if (CommError) return kCheckCableText;
       cps::Sleep(10);
@@ -122,10 +124,7 @@ class RadioWrite {
       // act on one that came with noise.
       if (JudgeReplyByte(Exchange::WriteBack, 2) != Asked::Answered) return kCheckCableText;
       if (RxByte != frames::kIdentityAgain) {
-        for (int i = 0; i < frames::kIdentityBytes; ++i) {
-          CodeplugImage[layout::kIdentBlock + i] = identity_[i];
-        }
-        LegacyLayout = false;
+        legacy_ = false;
         return nullptr;
       }
       if (retries == kMaxIdentityRetries) {
@@ -161,6 +160,7 @@ class RadioWrite {
     }
     // Whether the user is asked cannot be taken back: the frame must be the radio's.
     if (!HearOutAnswer()) return kCheckVersionText;
+    TakeAnswer();
     RadioPassword = frames::PasswordFromReply(RxBuffer);
     if (frames::ReplyCarriesPassword(RxBuffer) && !AwaitPassword()) return kPasswordNotGiven;
     // Noise while the user typed answers nothing: the line goes quiet before the band check.
@@ -223,7 +223,7 @@ class RadioWrite {
     for (int n = 1; n <= layout::kMaxChannels; ++n) {
       CodeplugImage[layout::ChannelOffset(n) + layout::kRecFlagsB] &= 0xFE;
     }
-    if (LegacyLayout && IsFrmMainLoaded()) TakeBandColumn();
+    if (legacy_ && IsFrmMainLoaded()) TakeBandColumn();
   }
 
   void TakeBandColumn() {
@@ -239,14 +239,15 @@ class RadioWrite {
   // Every block with its sum byte, sent again up to three times until the radio answers 'O'. The
   // radio takes blocks in order, without addresses: an answer that came with noise could have
   // been noise or the radio's, so the write stops there rather than send a block the radio may
-  // already hold.
+  // already hold. The radio stores a block when its sum byte comes: the answer before it is
+  // acted on only once the line stayed quiet after it, which the block's own bytes give time for.
   void SendBlocks() {
     int retries = 0;
     int x = 0;
     for (int b = 0; b < layout::kDataBlockCount;) {
       std::array<uint8_t, layout::kBlockSize> data{};
       for (int j = 0; j < layout::kBlockSize; ++j) {
-        data[j] = frames::TransmitByte(CodeplugImage, x, LegacyLayout, regionalText_);
+        data[j] = frames::TransmitByte(CodeplugImage, x, legacy_, regionalText_);
         ++x;
         form_.SetProgressValue(x + frames::kIdentityBytes);
       }
@@ -254,14 +255,19 @@ class RadioWrite {
       SendBlock16();
       if (CommError) break;
       cps::Sleep(1);
+      if (!AnswerStoodAlone()) {
+        CommError = true;
+        break;
+      }
       SendCommandByte(frames::SumByte(data.data(), layout::kBlockSize));
       if (CommError) break;
       ReceiveReplyByte();
       if (CommError) break;
-      if (JudgeReplyByte(Exchange::BlockWrite, 2) != Asked::Answered) {
+      if (!answertiming::IsAlone(JudgeAnswer(Exchange::BlockWrite, 1, 2))) {
         CommError = true;
         break;
       }
+      TakeAnswer();
       if (RxByte == frames::kOk) {
         retries = 0;
         ++b;
@@ -277,8 +283,22 @@ class RadioWrite {
     StopLedBlink();
   }
 
-  // After a good write the grid's bandwidth column shows what was written; the window closes.
+  // As long as this radio has ever taken to answer a block, once more after its last answer.
+  bool HearOutLastAnswer() {
+    const int64_t longest =
+        RadioAnswerTimes().Longest(Exchange::BlockWrite, LastRequestWireLeft(), LineLearned());
+    return HearOutUntil(answertiming::OneMoreAnswerEnd(LastAnswerHeard(), longest, LineLearned()));
+  }
+
+  // After a good write the codeplug takes the radio's identity and the grid's bandwidth column
+  // shows what was written; the window closes.
   void Complete() {
+    if (!legacy_) {
+      for (int i = 0; i < frames::kIdentityBytes; ++i) {
+        CodeplugImage[layout::kIdentBlock + i] = identity_[i];
+      }
+    }
+    LegacyLayout = legacy_;
     CodeplugImage[layout::kSerialWriteGate] = 0;
     if (IsFrmMainLoaded()) ShowBandColumn();
     form_.lblProgram->SetCaption(QLatin1String(kWriteDoneText));
@@ -319,6 +339,8 @@ class RadioWrite {
   FrmProgram& form_;
   QString regionalText_;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};  // as the image keeps it
+  bool legacy_ = false;             // the radio takes no part in the identity exchange
+  int64_t identityHeardOutBy_ = 0;  // until when the identity is heard out before it goes back
 };
 
 }  // namespace

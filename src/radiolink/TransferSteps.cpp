@@ -78,16 +78,17 @@ IdentityAnswer AskIdentity(const WakeUpRules& rules, int& retries) {
   const bool goodSum = TakeIdentityFrame();
   if (CommError) return IdentityAnswer::WakeAgain;
   // The wake-up's answer may not have been the radio's: wake it again.
-  if (heard == Verdict::PreviousSuspect) {
+  if (heard == Verdict::Unasked) {
     PurgeLine(frames::kIdentityFrameSize);
     return IdentityAnswer::WakeAgain;
   }
   if (answertiming::IsAlone(heard) && goodSum && (!rules.hearOutIdentity || HearOutAnswer())) {
+    TakeAnswer();
     retries = 0;
     return IdentityAnswer::Taken;
   }
   // Noise with the frame or after it: the line goes quiet before the PC asks again. A frame that
-  // came alone with a bad sum byte is the radio's own, and is asked for again at once.
+  // came alone with a bad sum byte was changed in flight, and is asked for again at once.
   const bool noise = !answertiming::IsAlone(heard) || goodSum;
   if (CommError || (noise && !PurgeLine(frames::kIdentityFrameSize))) {
     return IdentityAnswer::WakeAgain;
@@ -102,7 +103,9 @@ IdentityAnswer AskIdentity(const WakeUpRules& rules, int& retries) {
 Asked JudgeReplyByte(Exchange exchange, int pauseMs) {
   const Verdict heard = JudgeAnswer(exchange, 1, pauseMs);
   if (CommError) return Asked::Failed;
-  return answertiming::IsAlone(heard) && AnswerAlone() ? Asked::Answered : Asked::Noisy;
+  if (!answertiming::IsAlone(heard) || !AnswerStoodAlone()) return Asked::Noisy;
+  TakeAnswer();
+  return Asked::Answered;
 }
 
 Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, int& retries) {

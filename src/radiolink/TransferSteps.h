@@ -42,7 +42,7 @@ enum class Asked {
   Noisy,     // the answer came with noise: it decides nothing
 };
 // Judges the one-byte answer a receive primitive just took as an answer of this exchange, with a
-// pause of pauseMs: Answered only when it came in step and nothing followed it in the pause.
+// pause of pauseMs: Answered only when it came alone and the line stayed quiet after it.
 Asked JudgeReplyByte(answertiming::Exchange exchange, int pauseMs);
 // Sends command and takes the radio's one-byte answer within countdown passes, judged as an
 // answer of this exchange with a pause of settleMs; a command that could not be sent is followed

@@ -1,5 +1,8 @@
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "LinkFixture.h"
 
 namespace {
@@ -104,18 +107,75 @@ TEST_F(RealTimeLinkTest, BlockReceivesReturnEveryWaitingByte) {
   EXPECT_GE(clock.elapsed(), 9 * 200);
   EXPECT_EQ(MSComm1().RThreshold(), 1);
   EXPECT_FALSE(ReplyTimedOut);
+}
 
-  // A byte the port fetched from the driver just before a block receive cleared the buffer wakes
-  // nothing: the receive waits for its own nine bytes, up to its time-out.
+TEST_F(LinkTest, PortEventsSayWhatHoldsWhenTheyAreRaised) {
+  radio_->silent = true;
+  struct Raised {
+    int event;
+    int waiting;
+    int toSend;
+    bool insideCall;
+  };
+  std::vector<Raised> raised;
+  bool inCall = false;
+  QObject watching;
+  QObject::connect(&MSComm1(), &cps::CommPort::OnComm, &watching, [&] {
+    raised.push_back(
+        {MSComm1().CommEvent(), MSComm1().InBufferCount(), MSComm1().OutBufferCount(), inCall});
+  });
+  // Bytes the port takes from the driver itself, the event loop held up (as a blocking pause
+  // does), with nothing raised from inside the call.
+  const auto fetchFromDriver = [&] {
+    QElapsedTimer bound;
+    bound.start();
+    inCall = true;
+    while (MSComm1().InBufferCount() == 0 && bound.elapsed() < 5000) {
+    }
+    inCall = false;
+  };
+  const auto raisedOnce = [&](int event) {
+    return ProcessUntil([&] {
+      return std::count_if(raised.begin(), raised.end(),
+                           [event](const Raised& r) { return r.event == event; }) > 0;
+    });
+  };
+
+  // Fetched, then thrown away before the event loop ran: no receive event says they wait.
   line_.Write("Z");
-  QElapsedTimer bound;
-  bound.start();
-  while (MSComm1().InBufferCount() == 0 && bound.elapsed() < 5000) {
+  fetchFromDriver();
+  MSComm1().SetInBufferCount(0);
+  EXPECT_FALSE(raisedOnce(cps::comEvReceive));
+  // Fetched and left waiting: their receive event comes from the event loop.
+  line_.Write("Y");
+  fetchFromDriver();
+  ASSERT_TRUE(raisedOnce(cps::comEvReceive));
+  MSComm1().SetInBufferCount(0);
+  // More than the driver takes at once: the send event comes when nothing is left to send.
+  MSComm1().SetSThreshold(1);
+  inCall = true;
+  MSComm1().Output(QByteArray(1 << 20, 'x'));
+  MSComm1().InBufferCount();
+  inCall = false;
+  ASSERT_TRUE(raisedOnce(cps::comEvSend));
+  for (const Raised& r : raised) {
+    EXPECT_FALSE(r.insideCall) << r.event;
+    if (r.event == cps::comEvReceive) EXPECT_EQ(r.waiting, 1);
+    if (r.event == cps::comEvSend) EXPECT_EQ(r.toSend, 0);
   }
-  ASSERT_EQ(MSComm1().InBufferCount(), 1);
+
+  // A receive flag left from an earlier receive, or a byte fetched just before a block receive
+  // cleared the buffer, wakes nothing: the receive waits for its own nine bytes, up to its
+  // time-out.
+  RxBuffer = "kept";
+  CommReceiveEvent = true;
   ReceiveBlock9();
   EXPECT_TRUE(CommError);
-  EXPECT_EQ(RxBuffer, eleven);
+  line_.Write("Z");
+  fetchFromDriver();
+  ReceiveBlock9();
+  EXPECT_TRUE(CommError);
+  EXPECT_EQ(RxBuffer, "kept");
 }
 
 TEST_F(RealTimeLinkTest, CountdownWaitIsBoundedByTime) {

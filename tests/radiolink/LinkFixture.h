@@ -37,6 +37,7 @@
 #include "support/QtPrinters.h"
 #include "support/SimulatedRadio.h"
 #include "support/VirtualTime.h"
+#include "support/WireFloor.h"
 
 class LinkTest : public AppTestBase {
  protected:
@@ -127,21 +128,59 @@ class LinkTest : public AppTestBase {
     radio.answerDelayMaxUs = maxMs * 1000;
     radio.timingSeed = seed;
   }
-  // Answer times a transfer must take in its stride: drawn anew from 5 to 200 ms, the same
-  // handed over every 16 ms as by a USB adapter, and a steady 20 ms radio that takes 1.5 s to
-  // wake up (a test adds its odd answers to that one).
-  enum class Timing { Drawn, DrawnThroughAdapter, SlowToWake };
-  static constexpr Timing kVariedTimings[] = {Timing::Drawn, Timing::DrawnThroughAdapter,
-                                              Timing::SlowToWake};
+  // Answer times a transfer must take in its stride, each with the most it may then take over
+  // the wire's floor (WireFloor.h): drawn anew from 5 to 200 ms, the same handed over every 16 ms
+  // as by a USB adapter; a steady 20 ms radio that takes 1.5 s to wake up (a test adds its odd
+  // answers to that one), or 600 ms for its identity; two habits, 180 ms and one answer in five
+  // in 10 ms, or the other way round; 200 ms for its first ten answers, then 20 ms; 20 ms through
+  // an adapter that hands bytes over every 40 ms.
+  enum class Timing {
+    Drawn,
+    DrawnThroughAdapter,
+    SlowToWake,
+    SlowIdentity,
+    MostlySlow,
+    MostlyFast,
+    SlowStart,
+    SlowAdapter
+  };
+  struct TimingLimit {
+    Timing timing;
+    double mostOverFloor;
+  };
+  static constexpr TimingLimit kVariedTimings[] = {
+      {Timing::Drawn, 1.10},        {Timing::DrawnThroughAdapter, 1.10}, {Timing::SlowToWake, 1.07},
+      {Timing::SlowIdentity, 1.07}, {Timing::MostlySlow, 1.10},          {Timing::MostlyFast, 1.10},
+      {Timing::SlowStart, 1.10},    {Timing::SlowAdapter, 1.07}};
   static void ShapeAnswerTimes(SimulatedRadio& radio, Timing timing) {
-    if (timing == Timing::SlowToWake) {
-      PaceAsWire(radio);
-      radio.answerDelayUs = 20000;
-      radio.SetAnswerDelay('V', 1, 1500000);
-      return;
+    PaceAsWire(radio);
+    radio.answerDelayUs = 20000;
+    switch (timing) {
+      case Timing::Drawn:
+      case Timing::DrawnThroughAdapter:
+        VaryAnswerTimes(radio, 5, 200);
+        if (timing == Timing::DrawnThroughAdapter) radio.adapterChunkUs = 16000;
+        break;
+      case Timing::SlowToWake:
+        radio.SetAnswerDelay('V', 1, 1500000);
+        break;
+      case Timing::SlowIdentity:
+        radio.SetAnswerDelay('I', 1, 600000);
+        break;
+      case Timing::MostlySlow:
+      case Timing::MostlyFast:
+        radio.answerDelayUs = timing == Timing::MostlySlow ? 180000 : 10000;
+        radio.habitDelayUs = timing == Timing::MostlySlow ? 10000 : 180000;
+        radio.habitOneIn = 5;
+        break;
+      case Timing::SlowStart:
+        radio.slowAnswers = 10;
+        radio.slowAnswerDelayUs = 200000;
+        break;
+      case Timing::SlowAdapter:
+        radio.adapterChunkUs = 40000;
+        break;
     }
-    VaryAnswerTimes(radio, 5, 200);
-    if (timing == Timing::DrawnThroughAdapter) radio.adapterChunkUs = 16000;
   }
   // Noise just before the radio's identity frame that passes for one: sixteen bytes and their sum
   // byte (16 x 0x21 = 0x210).

@@ -104,22 +104,25 @@ TEST_F(LinkTest, ReadAsksAgainForABlockWithABadSumByte) {
 
 TEST_F(LinkTest, ReadOfARadioWhoseAnswerTimesVaryTakesEachBlockOnce) {
   char digit = '0';
-  for (const Timing timing : kVariedTimings) {
+  for (const auto [timing, mostOverFloor] : kVariedTimings) {
     NewRadio();
     LoadRadio(*radio_, ++digit);
     ShapeAnswerTimes(*radio_, timing);
     // The steady radio answers one block 40 ms late.
     if (timing == Timing::SlowToWake) radio_->SetAnswerDelay('O', 10, 60000);
+    const qint64 start = NowUs();
     StartRead();
     EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48)) << int(timing);
     EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory) << int(timing);
     EXPECT_FALSE(IsFrmProgramLoaded()) << int(timing);
+    EXPECT_LE(NowUs() - start, mostOverFloor * WireFloorUs(*radio_, true)) << int(timing);
   }
 }
 
 TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
   // A stray byte, not next to a frame of the radio's, cannot make the block before it doubtful:
-  // it costs the read an 'F' at most, and the read takes exactly the radio's image.
+  // it costs the read an 'F' at most, and the read takes exactly the radio's image. One with the
+  // region code, or between it and block 0, makes the access doubtful: the wake-up starts over.
   using At = SimulatedRadio::NoiseAt;
   const struct {
     const char* road;
@@ -127,22 +130,25 @@ TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
     int nth;
     At at;
     int gapMs;
+    bool paced = true;
   } roads[] = {
       {"a byte 50 ms after block 10", 'O', 10, At::After, 50},
       {"a byte two byte times before block 20", 'O', 20, At::Before, 18},
       {"a byte 30 ms after the last block", 'O', 47, At::After, 30},
       {"a byte 9 ms before the region code", 'R', 1, At::Before, 9},
+      {"a byte 10 ms after the region code", 'R', 1, At::After, 10},
   };
   char digit = '0';
   for (const auto& road : roads) {
     NewRadio();
     LoadRadio(*radio_, ++digit);
-    PaceAsWire(*radio_);
+    if (road.paced) PaceAsWire(*radio_);
     radio_->AddNoise(road.command, road.nth, road.at, "\x5A", road.gapMs);
     StartRead();
     EXPECT_FALSE(IsFrmProgramLoaded()) << road.road;
     EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory) << road.road;
     EXPECT_LE(radio_->commands.count('F'), 2) << road.road;
+    EXPECT_EQ(radio_->commands.count('V'), road.command == 'R' ? 2 : 1) << road.road;
   }
 
   // Once noise came that could have made up a frame, a block is taken only when two copies agree:
@@ -160,6 +166,17 @@ TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
   EXPECT_GE(radio_->commands.count('F'), 48);
+
+  // Such a frame after a byte other than the OK, in place of block 0's answer: the radio's own
+  // answer starts with its OK, so this one is heard out, and the radio's answer that follows 150 ms
+  // later shows it up as noise.
+  NewRadio();
+  LoadRadio(*radio_, ++digit);
+  PaceAsWire(*radio_);
+  radio_->AddNoise(0x0B, 1, At::Instead, 'X' + frame, 150);
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
 }
 
 TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
@@ -182,13 +199,13 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
   frmProgram().cmdClose->Press();
 
   // A radio whose answers vary from 5 to 200 ms, so that its time says little; a frame of noise
-  // that passes for block 10, its own frame coming 20 ms after the noise has ended. That frame
+  // that passes for block 10, its own frame coming 10 ms after the noise has ended. That frame
   // arrives before the acknowledgement can have crossed the wire: it cannot answer it, and the
   // read ends there rather than take it for block 11.
   NewRadio();
   LoadRadio(*radio_);
   VaryAnswerTimes(*radio_, 5, 200);
-  radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::Instead, frame, 83 + 20);
+  radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::Instead, frame, 83 + 10);
   StartRead();
   ASSERT_TRUE(IsFrmProgramLoaded());
   EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
@@ -230,6 +247,38 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
     ASSERT_TRUE(IsFrmProgramLoaded()) << road.road;
     EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << road.road;
     EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << road.road;
+    frmProgram().cmdClose->Press();
+  }
+
+  // A radio that turns slow just as noise is taken for one of its blocks, its own frame coming
+  // later than usual and its answers from then on slower than it ever took: the noise comes
+  // 10 ms after a 3 ms radio heard the request, its own frame 100 or 130 ms late and then 200 ms
+  // for every answer; or when a 100 ms radio usually answers, its own frame 130 ms later and its
+  // next answer after 400 ms. Its late frame comes off its time after a block that stands on one
+  // copy: the read hears the line out for as long as the radio takes before it takes it, and the
+  // frame the radio sends unasked ends the read.
+  const struct {
+    int radioMs;
+    int block;
+    At at;
+    int noiseMs;
+    int ownMs;
+    int laterMs;
+  } slowAfterNoise[] = {{3, 46, At::Early, 10, 103, 200},
+                        {3, 40, At::Early, 10, 133, 200},
+                        {100, 46, At::Instead, 130, 0, 400}};
+  for (const auto& road : slowAfterNoise) {
+    NewRadio();
+    LoadRadio(*radio_);
+    PaceAsWire(*radio_);
+    radio_->answerDelayUs = road.radioMs * 1000;
+    radio_->AddNoise('O', road.block, road.at, frame, road.noiseMs);
+    if (road.ownMs > 0) radio_->SetAnswerDelay('O', road.block, road.ownMs * 1000);
+    for (int n = road.block + 1; n <= 47; ++n) radio_->SetAnswerDelay('O', n, road.laterMs * 1000);
+    StartRead();
+    ASSERT_TRUE(IsFrmProgramLoaded()) << road.block;
+    EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << road.block;
+    EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << road.block;
     frmProgram().cmdClose->Press();
   }
 }
@@ -391,15 +440,26 @@ TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
   LoadRadio(*radio_);
   DataModified = false;
   const ByteImage before = CodeplugImage;
-  When([this] { return radio_->commands.count('O') >= 10; },
-       [] {
-         int key = 27;
-         frmProgram().cmdRead_KeyDown(key, 0);
+  // Block 11 comes 100 ms late: Esc lands while the read hears the line out before taking it, and
+  // nothing is sent after it.
+  PaceAsWire(*radio_);
+  radio_->SetAnswerDelay('O', 11, 100000);
+  qsizetype sentAtEsc = -1;
+  When([this] { return radio_->commands.count('O') >= 11; },
+       [this, &sentAtEsc] {
+         When([this, heard = NowUs()] { return NowUs() >= heard + 200000; },
+              [this, &sentAtEsc] {
+                sentAtEsc = radio_->received.size();
+                int key = 27;
+                frmProgram().cmdRead_KeyDown(key, 0);
+              });
        });
   StartRead();
+  ProcessUntil([] { return false; }, 500);
 
   EXPECT_FALSE(IsFrmProgramLoaded());
-  EXPECT_LT(radio_->commands.count('O'), 48);
+  EXPECT_EQ(radio_->received.size(), sentAtEsc);
+  EXPECT_EQ(radio_->commands.count('O'), 11);
   for (int a = 0; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], before[a]) << a;
   EXPECT_FALSE(DataModified);
   EXPECT_TRUE(MDIFormMain().isEnabled());

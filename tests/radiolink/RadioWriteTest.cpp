@@ -131,7 +131,7 @@ TEST_F(LinkTest, WritePutsTheTransmitFormOfTheImageIntoTheRadio) {
 
 TEST_F(LinkTest, WriteToARadioWhoseAnswerTimesVaryWritesEachBlockOnce) {
   PrepareCodeplug();
-  for (const Timing timing : kVariedTimings) {
+  for (const auto [timing, mostOverFloor] : kVariedTimings) {
     NewRadio();
     LoadRadioIdentity(*radio_);
     ShapeAnswerTimes(*radio_, timing);
@@ -139,8 +139,10 @@ TEST_F(LinkTest, WriteToARadioWhoseAnswerTimesVaryWritesEachBlockOnce) {
     for (int n = 8; n <= 48 && timing == Timing::SlowToWake; n += 8) {
       radio_->SetAnswerDelay(SimulatedRadio::kWriteFrame, n, 150000);
     }
+    const qint64 start = NowUs();
     StartWrite();
     EXPECT_FALSE(IsFrmProgramLoaded()) << int(timing);
+    EXPECT_LE(NowUs() - start, mostOverFloor * WireFloorUs(*radio_, false)) << int(timing);
     // Every command and frame went out once: the identity back, then each block.
     EXPECT_EQ(radio_->commands.left(8), kWriteCommands) << int(timing);
     EXPECT_EQ(radio_->received.size(), 2 * 8 + 34 + 48 * 18) << int(timing);
@@ -152,9 +154,10 @@ TEST_F(LinkTest, WriteStopsAtNoiseWithAnAnswerItActsOn) {
   PrepareCodeplug();
   CodeplugImage.Fill(384, 399, 0x5A);
   // A byte of noise just before each answer the write acts on (an OK, so that what follows could
-  // pass for a password or the radio's OK): the write stops there with its error, sends nothing
-  // more, and leaves the codeplug's identity as it was. A password prompt would be the write
-  // acting on the noise: it is cancelled.
+  // pass for a password or the radio's OK), handed over with it or, on a wire, a byte's time
+  // before it: the write stops there with its error, sends nothing more, and leaves the
+  // codeplug's identity as it was. A password prompt would be the write acting on the noise: it
+  // is cancelled.
   const struct {
     const char* road;
     int command;
@@ -165,20 +168,21 @@ TEST_F(LinkTest, WriteStopsAtNoiseWithAnAnswerItActsOn) {
       {"the password", 0x0B, QByteArray("VIOP\x0B")},
       {"the band", 'T', QByteArray("VIOP\x0BT")},
   };
-  for (const auto& road : roads) {
-    NewRadio();
-    LoadRadioIdentity(*radio_);
-    radio_->AddNoise(road.command, 1, SimulatedRadio::NoiseAt::Before, "O");
-    When([] { return IsFrmPasswordWLoaded() && frmPasswordW().isVisible(); },
-         [] { frmPasswordW().cmdPassCancel->Press(); });
-    StartWrite();
-    ASSERT_TRUE(IsFrmProgramLoaded()) << road.road;
-    EXPECT_TRUE(StatusLine(frmProgram()).startsWith("Communication Error.")) << road.road;
-    EXPECT_EQ(radio_->commands, road.sent) << road.road;
-    if (road.command == SimulatedRadio::kWriteFrame) {
-      for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << a;
+  for (const bool paced : {false, true}) {
+    for (const auto& road : roads) {
+      NewRadio();
+      LoadRadioIdentity(*radio_);
+      if (paced) PaceAsWire(*radio_);
+      radio_->AddNoise(road.command, 1, SimulatedRadio::NoiseAt::Before, "O");
+      When([] { return IsFrmPasswordWLoaded() && frmPasswordW().isVisible(); },
+           [] { frmPasswordW().cmdPassCancel->Press(); });
+      StartWrite();
+      ASSERT_TRUE(IsFrmProgramLoaded()) << road.road << paced;
+      EXPECT_TRUE(StatusLine(frmProgram()).startsWith("Communication Error.")) << road.road;
+      EXPECT_EQ(radio_->commands, road.sent) << road.road << paced;
+      for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << road.road << a;
+      frmProgram().cmdClose->Press();
     }
-    frmProgram().cmdClose->Press();
   }
 
   // A radio not ready at first, a noise byte coming just before its second answer: going on
@@ -193,6 +197,17 @@ TEST_F(LinkTest, WriteStopsAtNoiseWithAnAnswerItActsOn) {
   EXPECT_FALSE(LegacyLayout);
   EXPECT_EQ(radio_->identityWriteBacks, 1);
   EXPECT_EQ(radio_->blocksWritten, 48);
+
+  // A byte after the wake-up's answer and its settling pause, before the radio can have heard the
+  // identity request: the wake-up's answer may not have been the radio's, and it is woken again.
+  NewRadio();
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  radio_->AddNoise('V', 1, SimulatedRadio::NoiseAt::After, "\x10", 200);
+  StartWrite();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_TRUE(radio_->commands.startsWith("VIVIO"));
+  EXPECT_EQ(radio_->blocksWritten, 48);
 }
 
 TEST_F(LinkTest, WriteAsksForTheRadiosPasswordAndGoesOnWithTheRightOne) {
@@ -201,7 +216,7 @@ TEST_F(LinkTest, WriteAsksForTheRadiosPasswordAndGoesOnWithTheRightOne) {
   radio_->password = "Sec1";
   QStringList labelsAfterTries;
   When([] { return IsFrmPasswordWLoaded() && frmPasswordW().isVisible(); },
-       [&labelsAfterTries] {
+       [this, &labelsAfterTries] {
          FrmPasswordW& prompt = frmPasswordW();
          EXPECT_FALSE(frmProgram().isEnabled());
          prompt.txtPassword->SetText(QStringLiteral("sec1"));  // case counts
@@ -209,6 +224,9 @@ TEST_F(LinkTest, WriteAsksForTheRadiosPasswordAndGoesOnWithTheRightOne) {
          labelsAfterTries << prompt.Label1->Caption() << prompt.lblPassWord->Caption();
          prompt.txtPassword->SetText(QString());  // empty never matches
          prompt.cmdPassOk->Press();
+         // Noise while the user types answers nothing: the line goes quiet before the write goes
+         // on.
+         line_.Write("\x55\x55");
          prompt.txtPassword->SetText(QStringLiteral("Sec1"));
          prompt.cmdPassOk->Press();
        });
@@ -270,10 +288,15 @@ TEST_F(LinkTest, WriteRefusesARadioOfAnotherBand) {
   PrepareCodeplug();
   LoadRadioIdentity(*radio_);
   radio_->bandByte = 0x22;
+  // A radio without the identity exchange: the codeplug's layout changes only with a write that
+  // succeeds.
+  radio_->legacy = true;
+  LegacyLayout = false;
   StartWrite();
   EXPECT_EQ(StatusLine(frmProgram()),
             QStringLiteral("Communication Error. Unsupported radio codeplug region."));
-  EXPECT_EQ(radio_->commands, QByteArray("VIOP\x0BTF"));
+  EXPECT_EQ(radio_->commands, QByteArray("VVP\x0BTF"));
+  EXPECT_FALSE(LegacyLayout);
   EXPECT_EQ(radio_->blocksWritten, 0);
   EXPECT_EQ(frmProgram().lblRedLED->BackColor(), kRedLedPale);
   EXPECT_FALSE(frmProgram().cmdWrite->Enabled());
@@ -305,21 +328,36 @@ TEST_F(LinkTest, NoisyIdentityFramesNeverReachTheImage) {
   for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << a;
   frmProgram().cmdClose->Press();
 
-  // A frame of noise that passes for the identity, when the radio usually answers; the radio's
-  // own frame comes 300 ms later. The write ends with its error, and the open codeplug keeps
-  // its identity and layout.
+  // A frame of noise that passes for the identity, when the radio usually answers, the radio's
+  // own frame coming 300 ms later; or 20 ms after the radio heard the request, the radio's own
+  // frame coming 450 ms later, or 750 ms, while the identity written back is answered. The write
+  // ends with its error, and the open codeplug keeps its identity and layout. The radio's own
+  // frame within half a second keeps the noise out of the radio too.
   LegacyLayout = true;
-  NewRadio();
-  LoadRadioIdentity(*radio_);
-  PaceAsWire(*radio_);
-  radio_->AddNoise('I', 1, SimulatedRadio::NoiseAt::Instead, QByteArray(16, '\x21') + '\x10', 300);
-  StartWrite();
-  ASSERT_TRUE(IsFrmProgramLoaded());
-  EXPECT_TRUE(StatusLine(frmProgram()).startsWith("Communication Error."));
-  for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << a;
-  EXPECT_TRUE(LegacyLayout);
-  EXPECT_EQ(radio_->blocksWritten, 0);
-  frmProgram().cmdClose->Press();
+  const QByteArray lookAlike = QByteArray(16, '\x21') + '\x10';
+  const struct {
+    SimulatedRadio::NoiseAt at;
+    int noiseMs;
+    int ownMs;
+  } lateIdentities[] = {{SimulatedRadio::NoiseAt::Instead, 300, 0},
+                        {SimulatedRadio::NoiseAt::Early, 20, 450},
+                        {SimulatedRadio::NoiseAt::Early, 20, 750}};
+  for (const auto& road : lateIdentities) {
+    NewRadio();
+    LoadRadioIdentity(*radio_);
+    PaceAsWire(*radio_);
+    radio_->AddNoise('I', 1, road.at, lookAlike, road.noiseMs);
+    if (road.ownMs > 0) radio_->SetAnswerDelay('I', 1, road.ownMs * 1000);
+    StartWrite();
+    ProcessUntil([] { return false; }, 1000);
+    ASSERT_TRUE(IsFrmProgramLoaded()) << road.ownMs;
+    EXPECT_TRUE(StatusLine(frmProgram()).startsWith("Communication Error.")) << road.ownMs;
+    for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << a;
+    EXPECT_TRUE(LegacyLayout);
+    EXPECT_EQ(radio_->blocksWritten, 0);
+    if (road.ownMs < 500) EXPECT_EQ(radio_->identityWriteBacks, 0) << road.ownMs;
+    frmProgram().cmdClose->Press();
+  }
 
   // Noise whose sum byte matches, just before the radio's frame on a line paced as the wire: the
   // radio's frame that follows makes it suspect, so it is asked for again rather than written
@@ -373,21 +411,26 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   EXPECT_EQ(radio_->blocksWritten, 47);
   frmProgram().cmdClose->Press();
 
-  // An OK of noise sooner than this radio answers, its refusal of block 5 coming at its usual
-  // time: the answer is heard out, and the write stops before block 6 goes out, which the radio
-  // would take as block 5.
-  NewRadio();
-  LoadRadioIdentity(*radio_);
-  PaceAsWire(*radio_);
-  radio_->answerDelayUs = 60000;
-  radio_->refuseBlock = 5;
-  radio_->refuseBlockWrites = 1;
-  radio_->AddNoise(SimulatedRadio::kWriteFrame, 7, SimulatedRadio::NoiseAt::Early, "O", 10);
-  StartWrite();
-  ASSERT_TRUE(IsFrmProgramLoaded());
-  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
-  EXPECT_EQ(radio_->received.size(), 2 * 8 + 34 + 6 * 18);
-  frmProgram().cmdClose->Press();
+  // An OK of noise before the radio's refusal of block 5: sooner than this radio answers, the
+  // refusal coming at its usual time, or a byte's time before the refusal. The answer is heard
+  // out, and the write stops before the radio can take block 6 as block 5: its sum never goes.
+  for (const bool early : {true, false}) {
+    NewRadio();
+    LoadRadioIdentity(*radio_);
+    PaceAsWire(*radio_);
+    if (early) radio_->answerDelayUs = 60000;
+    radio_->refuseBlock = 5;
+    radio_->refuseBlockWrites = 1;
+    radio_->AddNoise(SimulatedRadio::kWriteFrame, 7,
+                     early ? SimulatedRadio::NoiseAt::Early : SimulatedRadio::NoiseAt::Before, "O",
+                     early ? 10 : 0);
+    StartWrite();
+    ProcessUntil([] { return false; }, 500);
+    ASSERT_TRUE(IsFrmProgramLoaded()) << early;
+    EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << early;
+    EXPECT_EQ(radio_->blocksWritten, 5) << early;
+    frmProgram().cmdClose->Press();
+  }
 
   // A noise byte ahead of the radio's 'O' for block 4: sending the block again would put it into
   // the radio as block 5. The answer cannot be told from noise, so the write stops. And on a line
@@ -442,4 +485,28 @@ TEST_F(LinkTest, EscDuringTheBlocksAbortsTheWrite) {
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_FALSE(LedBlinkActive);
   EXPECT_TRUE(MDIFormMain().isEnabled());
+
+  // Esc while a request is handed over: the one before the data goes out and nothing after it;
+  // the band check is followed only by the not-ready byte that the radio is told.
+  const struct {
+    char answered;  // the request before the one Esc lands in
+    QByteArray lastSent;
+  } escapes[] = {{'T', "\x0B"}, {'\x0B', QByteArray("TF\0", 3)}};
+  for (const auto& escape : escapes) {
+    NewRadio();
+    LoadRadioIdentity(*radio_);
+    When(
+        [this, escape] {
+          return radio_->commands.endsWith(escape.answered) && ReplyTimerRunning && !ReceiveArmed;
+        },
+        [] {
+          int key = 27;
+          frmProgram().cmdWrite_KeyDown(key, 0);
+        });
+    StartWrite();
+    ProcessUntil([] { return false; }, 500);
+    EXPECT_FALSE(IsFrmProgramLoaded());
+    EXPECT_TRUE(radio_->received.endsWith(escape.lastSent)) << escape.answered;
+    EXPECT_EQ(radio_->blocksWritten, 0);
+  }
 }

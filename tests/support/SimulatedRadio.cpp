@@ -226,8 +226,8 @@ void SimulatedRadio::Reply(const QByteArray& bytes) {
   if (noise && noise->at == NoiseAt::Instead) answerDelaysUs += noise->gapMs * 1000;
   const std::vector<Piece> pieces = Pieces(bytes, noise);
   if (paceUs > 0) {
-    const qint64 heardUs = NowUs();
-    SendPaced(pieces, heardUs, heardUs + delayUs);
+    // Timed from when the command crossed, however late this runs.
+    SendPaced(pieces, heardUs_, heardUs_ + delayUs);
     return;
   }
   After(delayUs, [this, pieces] { SendAtOnce(pieces); });
@@ -235,10 +235,11 @@ void SimulatedRadio::Reply(const QByteArray& bytes) {
 
 int SimulatedRadio::DelayUsFor(int command, int nth) {
   int delayUs = answerDelayUs;
-  if (answerDelayMaxUs > answerDelayUs) {
-    if (!timing_) timing_.emplace(timingSeed);
+  if (!timing_) timing_.emplace(timingSeed);
+  if (answerDelayMaxUs > answerDelayUs)
     delayUs = timing_->bounded(answerDelayUs, answerDelayMaxUs + 1);
-  }
+  if (habitOneIn > 0 && timing_->bounded(habitOneIn) == 0) delayUs = habitDelayUs;
+  if (++answerCount_ <= slowAnswers) delayUs = slowAnswerDelayUs;
   if (command == slowCommand && slowCommand != 0) delayUs = slowReplyMs * 1000;
   const auto set = answerDelays_.find({command, nth});
   return set != answerDelays_.end() ? set->second : delayUs;
@@ -325,6 +326,7 @@ void SimulatedRadio::Hear() {
   const qint64 now = NowUs();
   while (!in_.empty() && in_.front().dueUs <= now) {
     const uint8_t b = in_.front().byte;
+    heardUs_ = in_.front().dueUs;
     in_.pop_front();
     Consume(b);
   }

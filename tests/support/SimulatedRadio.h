@@ -78,6 +78,12 @@ class SimulatedRadio : public QObject {
   // that one set otherwise leaves the others' as they were.
   int answerDelayMaxUs = 0;
   quint32 timingSeed = 1;
+  // A second habit: one answer in habitOneIn, drawn by the same generator, takes habitDelayUs.
+  int habitOneIn = 0;
+  int habitDelayUs = 0;
+  // The radio's first slowAnswers answers, whatever they answer, take slowAnswerDelayUs.
+  int slowAnswers = 0;
+  int slowAnswerDelayUs = 0;
   // The radio's nth answer (from 1) to command waits exactly delayUs, whatever else is set.
   void SetAnswerDelay(int command, int nth, int delayUs);
   // What the radio has waited before its answers so far, an Instead road's extra time included.
@@ -172,7 +178,9 @@ class SimulatedRadio : public QObject {
   static uint8_t Sum(const uint8_t* data, int count);
 
   std::vector<Noise> noise_;
-  std::array<int, 0x101> answers_{};                 // answers given so far, per command
+  std::array<int, 0x101> answers_{};  // answers given so far, per command
+  int answerCount_ = 0;               // and in all
+  qint64 heardUs_ = 0;  // when the byte that completed the last command crossed the line
   std::map<std::pair<int, int>, int> answerDelays_;  // by command and nth answer
   std::optional<QRandomGenerator> timing_;
   struct Crossing {

@@ -397,19 +397,25 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   EXPECT_FALSE(LedBlinkActive);
   frmProgram().cmdClose->Press();
 
-  // The radio refuses the last block, far later than it usually answers, and a noise 'O' comes
-  // when it usually would: the write hears its last answer out, and the refusal ends it.
-  NewRadio();
-  LoadRadioIdentity(*radio_);
-  PaceAsWire(*radio_);
-  radio_->refuseBlock = 47;
-  radio_->refuseBlockWrites = 1;
-  radio_->AddNoise(SimulatedRadio::kWriteFrame, 49, SimulatedRadio::NoiseAt::Instead, "O", 20);
-  StartWrite();
-  ASSERT_TRUE(IsFrmProgramLoaded());
-  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
-  EXPECT_EQ(radio_->blocksWritten, 47);
-  frmProgram().cmdClose->Press();
+  // The radio refuses the last block later than it usually answers, and a noise 'O' comes when
+  // it usually would: the write hears its last answer out, and the refusal ends it. A radio that
+  // has once taken 400 ms over a block is heard out that long, longer than its usual time and the
+  // block's own time on the wire: its refusal 350 ms late still ends the write.
+  for (const bool slowOnce : {false, true}) {
+    NewRadio();
+    LoadRadioIdentity(*radio_);
+    PaceAsWire(*radio_);
+    if (slowOnce) radio_->SetAnswerDelay(SimulatedRadio::kWriteFrame, 12, 400000);
+    radio_->refuseBlock = 47;
+    radio_->refuseBlockWrites = 1;
+    radio_->AddNoise(SimulatedRadio::kWriteFrame, 49, SimulatedRadio::NoiseAt::Instead, "O",
+                     slowOnce ? 350 : 20);
+    StartWrite();
+    ASSERT_TRUE(IsFrmProgramLoaded()) << slowOnce;
+    EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << slowOnce;
+    EXPECT_EQ(radio_->blocksWritten, 47) << slowOnce;
+    frmProgram().cmdClose->Press();
+  }
 
   // An OK of noise before the radio's refusal of block 5: sooner than this radio answers, the
   // refusal coming at its usual time, or a byte's time before the refusal. The answer is heard

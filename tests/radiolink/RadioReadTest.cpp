@@ -183,20 +183,24 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
   // Noise that the PC takes for a block, the radio's own frame coming after it: the radio is then
   // a frame ahead, and every later frame would be taken for the block after it. The read must end
   // with its error and leave the open codeplug as it was. A frame of noise whose sum matches in
-  // place of the last block, the radio answering 360 ms later than its usual 200 ms: the read
-  // listens after its last acknowledgement for as long as this radio takes.
-  NewRadio();
-  LoadRadio(*radio_);
-  PaceAsWire(*radio_);
-  radio_->answerDelayUs = 200000;
+  // place of the last block, the radio answering 360 ms later than its usual 200 ms; or a 3 ms
+  // radio that took 300 ms over its first block answering 250 ms late: the read listens after
+  // its last acknowledgement for as long as this radio has taken to send a block.
   const QByteArray frame = QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08") + '\x24';
-  radio_->AddNoise('O', 47, SimulatedRadio::NoiseAt::Instead, frame, 360);
   const ByteImage before = CodeplugImage;
-  StartRead();
-  ASSERT_TRUE(IsFrmProgramLoaded());
-  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
-  EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes());
-  frmProgram().cmdClose->Press();
+  for (const bool slowFirstBlock : {false, true}) {
+    NewRadio();
+    LoadRadio(*radio_);
+    PaceAsWire(*radio_);
+    radio_->answerDelayUs = slowFirstBlock ? 3000 : 200000;
+    if (slowFirstBlock) radio_->SetAnswerDelay(0x0B, 1, 300000);
+    radio_->AddNoise('O', 47, SimulatedRadio::NoiseAt::Instead, frame, slowFirstBlock ? 250 : 360);
+    StartRead();
+    ASSERT_TRUE(IsFrmProgramLoaded()) << slowFirstBlock;
+    EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << slowFirstBlock;
+    EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << slowFirstBlock;
+    frmProgram().cmdClose->Press();
+  }
 
   // A radio whose answers vary from 5 to 200 ms, so that its time says little; a frame of noise
   // that passes for block 10, its own frame coming 10 ms after the noise has ended. That frame

@@ -190,15 +190,24 @@ int64_t OneMoreAnswerEnd(const AnswerHeard& heard, int64_t longest, const Line& 
 
 int64_t LatestAnswerEnd(const AnswerHeard& heard) { return heard.requestEnd + kMaxHearOut; }
 
+namespace {
+
+// When a frame the radio starts at most `longest` after `from` has been seen whole.
+int64_t FrameSeenWhole(int64_t from, int64_t longest, int frameBytes, const Line& line) {
+  return from + Capped(longest) + FrameMicros(frameBytes) + line.SeenLateBy();
+}
+
+}  // namespace
+
 int64_t UnaskedFrameEnd(const AnswerHeard& copy, int64_t longest, int frameBytes,
                         const Line& line) {
   // The frame's last byte came last: it started its other bytes' time before.
   const int64_t frameStart = LastArrival(copy) - FrameMicros(frameBytes - 1);
-  return frameStart + Capped(longest) + FrameMicros(frameBytes) + line.SeenLateBy();
+  return FrameSeenWhole(frameStart, longest, frameBytes, line);
 }
 
 int64_t EndOfReadEnd(int64_t requestEnd, int64_t longest, int frameBytes, const Line& line) {
-  return requestEnd + Capped(longest) + FrameMicros(frameBytes) + line.SeenLateBy();
+  return FrameSeenWhole(requestEnd, longest, frameBytes, line);
 }
 
 }  // namespace answertiming

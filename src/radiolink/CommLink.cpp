@@ -337,25 +337,21 @@ void ReceiveBlock17() { ReceiveBlock(PrepareReceive17); }
 
 namespace {
 
-// Expired only when the programming window's closing or Esc forced it: the listening ends and
-// CommError says so. False when the listening was so cut short (or the port failed).
-bool ListeningGoesOn() {
-  if (ReplyTimedOut) {
-    StopReplyTimeout();
-    CommError = true;
-  }
-  return !CommError;
-}
-
 // Listens until `until`, or until more than `heard` looks have brought bytes since the last
 // answer was judged. The last look is then at `until` or later: a byte seen after it came after
-// `until`. False when the listening was cut short.
+// `until`. False when the listening was cut short: the reply time-out expires only when the
+// programming window's closing or Esc forced it, and CommError then says so (as after a port
+// failure).
 bool ListenUntil(int64_t until, size_t heard) {
   AwaitLink([&] {
     return g_watch.current.arrivals.size() > heard || ReplyTimedOut || g_clock() >= until;
   });
   LookAtLine();
-  return ListeningGoesOn();
+  if (ReplyTimedOut) {
+    StopReplyTimeout();
+    CommError = true;
+  }
+  return !CommError;
 }
 
 // How long the PC's bytes handed over so far still take to cross the line after its last request
@@ -445,10 +441,11 @@ int HearWholeUntil(int64_t until) {
 
 const AnswerHeard& LastAnswerHeard() { return g_watch.lastAnswer; }
 const AnswerHeard& HeardSinceAnswer() { return g_watch.current; }
-const answertiming::RadioTimes& RadioAnswerTimes() { return g_watch.times; }
 const answertiming::Line& LineLearned() { return g_watch.line; }
 int64_t LastRequestEnd() { return g_watch.requestEnd; }
-int64_t LastRequestWireLeft() { return WireLeft(); }
+int64_t LongestAnswer(answertiming::Exchange exchange) {
+  return g_watch.times.Longest(exchange, WireLeft(), g_watch.line);
+}
 
 bool PurgeLine(int frameBytes, int* discarded) {
   ReceiveArmed = false;

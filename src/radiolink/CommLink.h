@@ -119,15 +119,15 @@ bool HearOutAnswer();
 // Hears the line whole until `until`; returns how many bytes heard since the last answer's
 // request cannot be its answer (the most an int holds when the listening was cut short).
 int HearWholeUntil(int64_t until);
-// The last answer judged, what has come since, what the transfer has learned of the radio and
-// the line, and the request that ended last.
+// The last answer judged, what has come since, what the transfer has learned of the line, and
+// the request that ended last.
 const answertiming::AnswerHeard& LastAnswerHeard();
 const answertiming::AnswerHeard& HeardSinceAnswer();
-const answertiming::RadioTimes& RadioAnswerTimes();
 const answertiming::Line& LineLearned();
 int64_t LastRequestEnd();
-// How long the PC's last request still needed to cross the line once handed over.
-int64_t LastRequestWireLeft();
+// The longest this radio may take to answer the last request, as an answer of this exchange,
+// from what the transfer has learned of its times (RadioTimes::Longest).
+int64_t LongestAnswer(answertiming::Exchange exchange);
 // Lets the line go quiet once noise was seen: waits until nothing has arrived for the time
 // frameBytes take on the line, discarding it all, within the reply time-out; afterwards no byte
 // counts against any answer. A copy of a frame still on its way is so never taken for the next

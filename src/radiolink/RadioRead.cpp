@@ -137,7 +137,7 @@ class RadioRead {
       const QByteArray bytes = StoreCopy(b, copy);
       const CopyVerdict verdict = JudgeCopy(copy, bytes);
       if (verdict == CopyVerdict::Take) {
-        if (!Acknowledge()) break;
+        if (!Acknowledge(copy)) break;
         ++b;
       } else if (!AskForTheBlockAgain(verdict, copy, bytes)) {
         break;
@@ -169,8 +169,8 @@ class RadioRead {
   }
 
   // Takes the copy: the radio goes on with the next block. False when the read ends.
-  bool Acknowledge() {
-    TakeAnswer(heardOutInFull_);
+  bool Acknowledge(const Copy& copy) {
+    TakeAnswer(ProvenByHearing(copy));
     badCopies_ = 0;
     copies_ = 0;
     held_.clear();
@@ -221,10 +221,7 @@ class RadioRead {
   CopyVerdict JudgeCopy(const Copy& copy, const QByteArray& bytes) {
     if (!answertiming::IsAlone(copy.heard)) return NoiseWithCopy();
     if (!frames::FrameSumMatches(bytes, 0, layout::kBlockSize)) return CopyVerdict::BadSum;
-    // Off the radio's time after a block taken from one copy, this may be the radio's own late
-    // frame for that block: taken only once nothing comes unasked for as long as the radio takes.
-    heardOutInFull_ = unconfirmed_ && copy.heard == Verdict::OffTime;
-    if (heardOutInFull_ && HearOutUnaskedFrame() > 0) return NoiseWithCopy();
+    if (ProvenByHearing(copy) && HearOutUnaskedFrame() > 0) return NoiseWithCopy();
     cps::Sleep(2);
     if (!NothingSinceAnswer()) return NoiseWithCopy();
     if (noisyLine_ && bytes != held_) return CopyVerdict::Hold;
@@ -257,12 +254,16 @@ class RadioRead {
         answertiming::UnaskedFrameEnd(copy, longest, frames::kBlockFrameSize, LineLearned()));
   }
 
+  // Off the radio's time after a block taken from one copy, a copy may be the radio's own late
+  // frame for that block: it is taken only once the line has been heard out for a frame sent
+  // unasked, and its time is then the radio's however late it came.
+  bool ProvenByHearing(const Copy& copy) const {
+    return unconfirmed_.has_value() && copy.heard == Verdict::OffTime;
+  }
+
   // The longest this radio may take to send a block, as this read has shown.
-  int64_t LongestBlockAnswer() const {
-    const answertiming::RadioTimes& times = RadioAnswerTimes();
-    const int64_t wireLeft = LastRequestWireLeft();
-    return std::max(times.Longest(Exchange::Block, wireLeft, LineLearned()),
-                    times.Longest(Exchange::FirstBlock, wireLeft, LineLearned()));
+  static int64_t LongestBlockAnswer() {
+    return std::max(LongestAnswer(Exchange::Block), LongestAnswer(Exchange::FirstBlock));
   }
 
   // The radio says nothing after the last acknowledgement: a frame now would answer it, the read
@@ -341,8 +342,7 @@ class RadioRead {
   bool noisyLine_ = false;  // noise that could hold a frame came: blocks need two copies
   // While the block acknowledged last stands on one copy only: the last bytes of that copy.
   std::optional<answertiming::Arrival> unconfirmed_;
-  QByteArray held_;              // a good copy of this block, waiting for a second one to agree
-  bool heardOutInFull_ = false;  // the copy judged last was heard out for a frame unasked
+  QByteArray held_;  // a good copy of this block, waiting for a second one to agree
   bool legacy_ = false;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};
 };

@@ -285,9 +285,8 @@ class RadioWrite {
 
   // As long as this radio has ever taken to answer a block, once more after its last answer.
   bool HearOutLastAnswer() {
-    const int64_t longest =
-        RadioAnswerTimes().Longest(Exchange::BlockWrite, LastRequestWireLeft(), LineLearned());
-    return HearOutUntil(answertiming::OneMoreAnswerEnd(LastAnswerHeard(), longest, LineLearned()));
+    return HearOutUntil(answertiming::OneMoreAnswerEnd(
+        LastAnswerHeard(), LongestAnswer(Exchange::BlockWrite), LineLearned()));
   }
 
   // After a good write the codeplug takes the radio's identity and the grid's bandwidth column

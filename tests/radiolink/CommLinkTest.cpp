@@ -160,8 +160,12 @@ TEST_F(LinkTest, PortEventsSayWhatHoldsWhenTheyAreRaised) {
   ASSERT_TRUE(raisedOnce(cps::comEvSend));
   for (const Raised& r : raised) {
     EXPECT_FALSE(r.insideCall) << r.event;
-    if (r.event == cps::comEvReceive) EXPECT_EQ(r.waiting, 1);
-    if (r.event == cps::comEvSend) EXPECT_EQ(r.toSend, 0);
+    if (r.event == cps::comEvReceive) {
+      EXPECT_EQ(r.waiting, 1);
+    }
+    if (r.event == cps::comEvSend) {
+      EXPECT_EQ(r.toSend, 0);
+    }
   }
 
   // A receive flag left from an earlier receive, or a byte fetched just before a block receive

@@ -355,7 +355,9 @@ TEST_F(LinkTest, NoisyIdentityFramesNeverReachTheImage) {
     for (int a = 384; a < 400; ++a) EXPECT_EQ(CodeplugImage[a], 0x5A) << a;
     EXPECT_TRUE(LegacyLayout);
     EXPECT_EQ(radio_->blocksWritten, 0);
-    if (road.ownMs < 500) EXPECT_EQ(radio_->identityWriteBacks, 0) << road.ownMs;
+    if (road.ownMs < 500) {
+      EXPECT_EQ(radio_->identityWriteBacks, 0) << road.ownMs;
+    }
     frmProgram().cmdClose->Press();
   }
 

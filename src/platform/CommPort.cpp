@@ -180,6 +180,8 @@ qint64 CommPort::ReceivedCount() {
   return received_;
 }
 
+qint64 CommPort::TakenFromDriver() const { return received_ + serial_->bytesAvailable(); }
+
 void CommPort::DataArrived() {
   Keep(serial_->readAll());
   if (!fetching_) RaiseReceiveIfDue();
@@ -245,11 +247,15 @@ void CommPort::DeviceFailed() {
   serial_->close();
   sendArmed_ = false;
   if (fetching_) {
-    QMetaObject::invokeMethod(
-        this, [this] { Raise(comEvPortError); }, Qt::QueuedConnection);
+    Later(&CommPort::RaisePortErrorIfDue);
   } else {
     Raise(comEvPortError);
   }
+}
+
+// Only while the port the program opened is still the failed one: opened again since, it works.
+void CommPort::RaisePortErrorIfDue() {
+  if (open_ && !DeviceOpen()) Raise(comEvPortError);
 }
 
 // A check put off to the event loop is made there afresh: an event raised then says what holds

@@ -79,6 +79,8 @@ class CommPort : public QObject {
   // Every byte received since the control was made, whether taken, discarded or still waiting
   // (those the full buffer dropped included).
   qint64 ReceivedCount();
+  // The same without reading the driver: only what the port has taken from it so far.
+  qint64 TakenFromDriver() const;
   // Every byte handed to the line since the control was made.
   qint64 SentCount() const { return sent_; }
 
@@ -97,6 +99,7 @@ class CommPort : public QObject {
   void BytesSent(qint64 bytes);
   void RaiseSendIfDue();
   void DeviceFailed();
+  void RaisePortErrorIfDue();
   void Later(void (CommPort::*check)());
   void Raise(int event);
   bool DeviceOpen() const;

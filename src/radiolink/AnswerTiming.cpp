@@ -26,6 +26,9 @@ int64_t MedianOf(std::vector<int64_t> values) {
 
 void Line::LearnFrame(const std::vector<Arrival>& arrivals) {
   if (arrivals.size() < 2) return;
+  for (const Arrival& arrival : arrivals) {
+    if (!arrival.SeenPromptly()) return;
+  }
   int bytes = 0;
   for (const Arrival& arrival : arrivals) bytes += arrival.bytes;
   // One byte of slack: the first and the last byte may each be seen a little late.
@@ -54,10 +57,9 @@ int64_t Line::SoonestAnswer(int64_t wireLeft) const {
 
 // --- The radio's habits ------------------------------------------------------------------------
 
-void AnswerSpread::Add(int64_t time, bool heardOutInFull) {
+void AnswerSpread::Add(int64_t time) {
   if (times_.size() == kKeep) times_.erase(times_.begin());
   times_.push_back(time);
-  if (heardOutInFull) slowestHeardOut_ = std::max(slowestHeardOut_, time);
 }
 
 Slot AnswerSpread::Usual() const {
@@ -70,16 +72,12 @@ Slot AnswerSpread::Usual() const {
   const int64_t width = kDeviations * MedianOf(deviations);
   const int64_t fastest = std::min(sorted.front(), median - width);
   const int64_t slowestButOne = sorted[std::max<size_t>(sorted.size(), 2) - 2];
-  const int64_t slowest = std::max({slowestButOne, slowestHeardOut_, median + width});
+  const int64_t slowest = std::max(slowestButOne, median + width);
   return {fastest - kTolerance, slowest + kTolerance};
 }
 
-int64_t AnswerSpread::Slowest() const {
-  return times_.empty() ? 0 : *std::max_element(times_.begin(), times_.end());
-}
-
-void RadioTimes::Learn(Exchange exchange, int64_t latency, int64_t wireLeft, bool heardOutInFull) {
-  own_[static_cast<int>(exchange)].Add(std::max<int64_t>(0, latency), heardOutInFull);
+void RadioTimes::Learn(Exchange exchange, int64_t latency, int64_t wireLeft) {
+  own_[static_cast<int>(exchange)].Add(std::max<int64_t>(0, latency));
   if (exchange != Exchange::WakeUp) turnaround_.Add(std::max<int64_t>(0, latency - wireLeft));
 }
 
@@ -96,14 +94,12 @@ Slot RadioTimes::Expected(Exchange exchange, int64_t wireLeft, const Line& line)
     // A radio that answers at once still needs its answer's first byte to cross the line.
     slot = {wireLeft + kByteMicros - kTolerance, wireLeft + kByteMicros + 2 * kTolerance};
   }
-  // An adapter may hand the first byte over that much later.
-  slot.latest += line.SeenLateBy();
+  // An adapter may hand the first byte over that much later. No habit waits longer than any
+  // radio takes, its request's own time on the wire and its first byte included.
+  const int64_t longest = wireLeft + kLongestAnswer + kByteMicros;
+  slot.latest = std::min(slot.latest, longest) + line.SeenLateBy();
+  slot.earliest = std::min(slot.earliest, slot.latest);
   return slot;
-}
-
-int64_t RadioTimes::Longest(Exchange exchange, int64_t wireLeft, const Line& line) const {
-  return std::max(own_[static_cast<int>(exchange)].Slowest() + kTolerance,
-                  Expected(exchange, wireLeft, line).latest);
 }
 
 // --- One answer --------------------------------------------------------------------------------
@@ -133,6 +129,15 @@ Verdict Judge(const AnswerHeard& heard) {
                        FirstArrival(heard) > heard.requestEnd + heard.slot.latest;
   if (bytes > heard.answerBytes) return offTime ? Verdict::Unasked : Verdict::Noisy;
   return offTime ? Verdict::OffTime : Verdict::InStep;
+}
+
+Verdict JudgeHeardOut(const AnswerHeard& heard, bool heardToTheEnd) {
+  return heardToTheEnd ? Judge(heard) : Verdict::Noisy;
+}
+
+bool TeachesTime(const AnswerHeard& heard) {
+  return !heard.arrivals.empty() && heard.arrivals.front().SeenPromptly() &&
+         heard.heardBy - heard.heardAfter <= kPromptLook;
 }
 
 int BytesBesidesAnswer(const AnswerHeard& heard, const Line& line) {
@@ -175,39 +180,27 @@ int64_t QuietAfter(const AnswerHeard& heard, const Line& line) {
 }
 
 int64_t HearOutEnd(const AnswerHeard& heard, const Line& line) {
-  const int64_t radiosOwn = heard.requestEnd + heard.slot.latest;
-  return std::max(QuietAfter(heard, line),
-                  LastArrival(heard) + Capped(radiosOwn - LastArrival(heard)));
+  return std::max(QuietAfter(heard, line), heard.requestEnd + heard.slot.latest);
 }
 
 int64_t OneMoreAnswerEnd(const AnswerHeard& heard, const Line& line) {
-  return OneMoreAnswerEnd(heard, heard.slot.latest, line);
+  return std::max(QuietAfter(heard, line), LastArrival(heard) + heard.slot.latest);
 }
 
-int64_t OneMoreAnswerEnd(const AnswerHeard& heard, int64_t longest, const Line& line) {
-  return std::max(QuietAfter(heard, line), LastArrival(heard) + Capped(longest));
+int64_t AnswerShownBy(int64_t radioFreeBy, const Line& line) {
+  return radioFreeBy + kLongestAnswer + kByteMicros + line.SeenLateBy();
 }
 
-int64_t LatestAnswerEnd(const AnswerHeard& heard) { return heard.requestEnd + kMaxHearOut; }
-
-namespace {
-
-// When a frame the radio starts at most `longest` after `from` has been seen whole.
-int64_t FrameSeenWhole(int64_t from, int64_t longest, int frameBytes, const Line& line) {
-  return from + Capped(longest) + FrameMicros(frameBytes) + line.SeenLateBy();
+int64_t RadioFreeBy(const AnswerHeard& heard) {
+  return std::max(heard.heardBy, LastArrival(heard));
 }
 
-}  // namespace
-
-int64_t UnaskedFrameEnd(const AnswerHeard& copy, int64_t longest, int frameBytes,
-                        const Line& line) {
-  // The frame's last byte came last: it started its other bytes' time before.
-  const int64_t frameStart = LastArrival(copy) - FrameMicros(frameBytes - 1);
-  return FrameSeenWhole(frameStart, longest, frameBytes, line);
+int64_t HearWholeBound(int64_t until, int longestFrameBytes) {
+  return until + FrameMicros(longestFrameBytes);
 }
 
-int64_t EndOfReadEnd(int64_t requestEnd, int64_t longest, int frameBytes, const Line& line) {
-  return FrameSeenWhole(requestEnd, longest, frameBytes, line);
+int64_t PurgeQuietEnd(int64_t lastByteSeen, int frameBytes, const Line& line) {
+  return lastByteSeen + FrameMicros(frameBytes) + line.SeenLateBy();
 }
 
 }  // namespace answertiming

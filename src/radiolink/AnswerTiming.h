@@ -30,15 +30,20 @@ constexpr int64_t FrameMicros(int bytes) { return bytes * kByteMicros; }
 // The least half-width of the time in which an answer is taken at once: the radio's and the
 // machine's own jitter.
 constexpr int64_t kTolerance = 2 * kByteMicros;
-// The longest the PC listens for more after an answer: a radio slower than this is not waited for.
-constexpr int64_t kMaxHearOut = 500000;
-constexpr int64_t Capped(int64_t micros) { return std::clamp<int64_t>(micros, 0, kMaxHearOut); }
+// The longest any radio takes to answer once it has heard a request: a slower one is not waited
+// for. This bound, not what a radio has shown, guards what cannot be told any other way.
+constexpr int64_t kLongestAnswer = 500000;
+
+// A look at the line that came this long after the one before it says nothing of when its bytes
+// came: the program was not looking (its own pause, or the machine did not run it).
+constexpr int64_t kPromptLook = 2 * kByteMicros;
 
 // Bytes seen in one look at the line: they were handed over after `after` and by `by`.
 struct Arrival {
   int64_t after;
   int64_t by;
   int bytes;
+  bool SeenPromptly() const { return by - after <= kPromptLook; }
 };
 
 // When the PC's bytes handed over so far will all have crossed the line, once `bytes` more are
@@ -46,11 +51,16 @@ struct Arrival {
 constexpr int64_t CrossedBy(int64_t wireFree, int64_t handedOver, int bytes) {
   return std::max(wireFree, handedOver) + FrameMicros(bytes);
 }
+// How long the PC's bytes still take to cross after its last request was handed over.
+constexpr int64_t WireLeft(int64_t wireFree, int64_t requestEnd) {
+  return std::max<int64_t>(0, wireFree - requestEnd);
+}
 
 // What a transfer has learned of the line from the radio's own frames.
 class Line {
  public:
-  // A frame of the radio's that came alone, as it was seen.
+  // A frame of the radio's that came alone, as it was seen. Only looks that came promptly teach:
+  // bytes that waited while the program was not looking say nothing of the line.
   void LearnFrame(const std::vector<Arrival>& arrivals);
   // The frame came a byte at a time at the wire's pace: nothing the radio sends can arrive before
   // the PC's request has crossed the line. A peer that answers at once (a pseudo-terminal) hands
@@ -98,21 +108,18 @@ struct Slot {
 // The times one radio has taken, read robustly.
 class AnswerSpread {
  public:
-  // heardOutInFull: nothing came after the answer for as long as the radio has ever taken.
-  void Add(int64_t time, bool heardOutInFull = false);
+  void Add(int64_t time);
   int Count() const { return int(times_.size()); }
   // The times this radio usually takes, at least kTolerance either side: every time it has shown
   // on the fast side (a fast answer was heard out until the usual one would have come, and
   // nothing else came); on the slow side all but its single slowest, since a late answer is
-  // heard out only briefly and one is odd until a second one makes it a habit, unless it was
-  // heard out in full; and anywhere within four median deviations of the median (times drawn
-  // evenly from a range). Needs three times.
+  // heard out only briefly and one is odd until a second one makes it a habit; and anywhere
+  // within four median deviations of the median (times drawn evenly from a range). Needs three
+  // times.
   Slot Usual() const;
-  int64_t Slowest() const;
 
  private:
   std::vector<int64_t> times_;  // the latest ones, a transfer's worth
-  int64_t slowestHeardOut_ = 0;
 };
 
 // What one transfer has learned of the radio's answer times.
@@ -120,16 +127,13 @@ class RadioTimes {
  public:
   // An answer taken as the radio's: its first byte came `latency` after its request ended, while
   // the PC's own bytes still needed `wireLeft` to cross the line.
-  void Learn(Exchange exchange, int64_t latency, int64_t wireLeft, bool heardOutInFull = false);
+  void Learn(Exchange exchange, int64_t latency, int64_t wireLeft);
   // When the answer to a request of this exchange is expected: from the exchange's own answers
   // once it has a few, else from the radio's usual answers to its other requests (its wake-up
   // aside, slow while the radio enters programming), else as from a radio that answers at once,
-  // so that nothing is early until the radio has shown its habits.
+  // so that nothing is early until the radio has shown its habits. Never later than the longest
+  // any radio takes: this is where the radio's habits meet that bound.
   Slot Expected(Exchange exchange, int64_t wireLeft, const Line& line) const;
-  // The longest this radio may take to answer a request of this exchange: the slowest answer to
-  // it taken in this transfer, with the jitter any answer has, and never less than the latest it
-  // is expected.
-  int64_t Longest(Exchange exchange, int64_t wireLeft, const Line& line) const;
 
  private:
   std::array<AnswerSpread, kExchangeCount> own_{};
@@ -140,8 +144,10 @@ class RadioTimes {
 
 // Everything heard of one answer: every byte since the answer before it was judged.
 struct AnswerHeard {
-  int64_t requestEnd = 0;       // the PC's request had all been handed to the line
-  Slot slot{0, 0};              // when the radio's answer is expected
+  int64_t requestEnd = 0;       // the PC's request had all been given to the port, no sooner
+  int64_t heardAfter = 0;       // the radio cannot have heard the whole request sooner
+  int64_t heardBy = 0;          // and has heard it by then
+  Slot slot{0, 0};              // when the radio's answer is expected, after requestEnd
   int64_t soonestPossible = 0;  // no answer of the radio can arrive sooner, after requestEnd
   int answerBytes = 1;          // 1, or the frame's 9, 10 or 17
   std::vector<Arrival> arrivals;
@@ -159,9 +165,15 @@ enum class Verdict {
 
 // The verdict on what has been heard so far.
 Verdict Judge(const AnswerHeard& heard);
+// The verdict once an answer off its time has been heard out: a listening cut short (the window
+// closed, the port failed) tells nothing, and nothing is taken on it.
+Verdict JudgeHeardOut(const AnswerHeard& heard, bool heardToTheEnd);
 constexpr bool IsAlone(Verdict verdict) {
   return verdict == Verdict::InStep || verdict == Verdict::OffTime;
 }
+// Whether the answer's time is the radio's: its first bytes and the request's hand-over were both
+// seen promptly. After a stall of the program its time teaches nothing.
+bool TeachesTime(const AnswerHeard& heard);
 
 // When the first / last byte came (the request's end when nothing came).
 int64_t FirstArrival(const AnswerHeard& heard);
@@ -177,7 +189,6 @@ int BytesBesidesAnswer(const AnswerHeard& heard, const Line& line);
 bool MayBeRestOf(const Arrival& end, const AnswerHeard& next, const Line& line);
 
 // --- How long the PC listens -------------------------------------------------------------------
-// Every listening ends by one of these times; no radio's time counts for more than kMaxHearOut.
 
 // A byte still on its way in the answer's run would have shown by then.
 int64_t QuietAfter(const AnswerHeard& heard, const Line& line);
@@ -185,20 +196,23 @@ int64_t QuietAfter(const AnswerHeard& heard, const Line& line);
 // been noise that came early, and until its run would have shown.
 int64_t HearOutEnd(const AnswerHeard& heard, const Line& line);
 // Before the PC acts on an answer in a way it cannot take back: one more of the radio's answer
-// times after its last byte (the latest it is expected, or `longest`), and at least until its
-// run would have shown.
+// times after its last byte, and at least until its run would have shown.
 int64_t OneMoreAnswerEnd(const AnswerHeard& heard, const Line& line);
-int64_t OneMoreAnswerEnd(const AnswerHeard& heard, int64_t longest, const Line& line);
-// Before the PC stores an answer in the radio: until the slowest radio it waits for would have
-// answered the request, had the answer been noise.
-int64_t LatestAnswerEnd(const AnswerHeard& heard);
-// A block the read took from one copy is only proven the radio's once nothing comes unasked for
-// as long as the radio may take (`longest`, see RadioTimes::Longest) and one more frame after the
-// frame `copy` came in started: the radio then had all the time it takes to send another frame,
-// had that copy been its own frame for the block taken before.
-int64_t UnaskedFrameEnd(const AnswerHeard& copy, int64_t longest, int frameBytes, const Line& line);
-// After the read's last acknowledgement: until the radio's answer to it would have come whole,
-// had the read been a frame behind the radio.
-int64_t EndOfReadEnd(int64_t requestEnd, int64_t longest, int frameBytes, const Line& line);
+// The guard of what timing cannot tell otherwise: the radio answers a request at most the longest
+// any radio takes after it has heard it and finished what it was sending, so by this time the
+// first byte of an answer it owes since `radioFreeBy` has been seen, however slow the radio. The
+// protocol has no addresses: an answer taken from noise, or from the radio's answer to the
+// request before, shows only by the radio's own one coming after it. This is what proves a
+// transfer's end, and what the read hears out before it throws bytes away.
+int64_t AnswerShownBy(int64_t radioFreeBy, const Line& line);
+// When the radio was free to answer the request `heard` was judged for: it had heard it, and had
+// sent whatever was heard of it, which may have been its answer to an earlier request.
+int64_t RadioFreeBy(const AnswerHeard& heard);
+// A run still going at `until` is heard to its end, but never past this: a line that keeps
+// talking is not waited out.
+int64_t HearWholeBound(int64_t until, int longestFrameBytes);
+// Noise is let die down until nothing has come for a frame's time after the last byte seen, the
+// adapter's lateness included.
+int64_t PurgeQuietEnd(int64_t lastByteSeen, int frameBytes, const Line& line);
 
 }  // namespace answertiming

@@ -41,8 +41,13 @@ struct LineWatch {
   int64_t lastLook = 0;      // when the line was last looked at
   int64_t lastByteSeen = 0;  // when bytes last came
   qint64 seen = 0;           // bytes the port had received by then
-  int64_t wireFree = 0;      // when the PC's bytes handed over so far have all crossed the line
-  int64_t requestEnd = 0;    // when the PC's last request had all been handed over
+  // The PC's bytes given to the port so far cannot have crossed the line sooner than wireFree,
+  // and have crossed it by wireFreeBy: the port hands them to the driver at some time between the
+  // call and its send event.
+  int64_t wireFree = 0;
+  int64_t wireFreeBy = 0;
+  int64_t requestEnd = 0;  // when the PC's last request had all been given to the port
+  bool answerDue = false;  // it had, and no receive has taken its answer yet
 };
 LineWatch g_watch;
 
@@ -88,14 +93,18 @@ bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
   CommSendEvent = false;
   StartReplyTimeout();
   MSComm1().SetOutBufferCount(0);
-  const int64_t handedOver = g_clock();
+  const int64_t given = g_clock();
+  g_watch.answerDue = false;
   MSComm1().Output(bytes);
-  g_watch.wireFree = answertiming::CrossedBy(g_watch.wireFree, handedOver, int(bytes.size()));
   AwaitLink([] { return ReplyTimedOut || CommSendEvent; });
   if (ReplyTimedOut || CommError) return false;
   CommSendEvent = false;
   StopReplyTimeout();
-  g_watch.requestEnd = g_clock();
+  // A stall of the program before the send event was seen moves only the upper bound: a byte
+  // that came meanwhile is never taken to have come before the request could be heard.
+  g_watch.wireFree = answertiming::CrossedBy(g_watch.wireFree, given, int(bytes.size()));
+  g_watch.wireFreeBy = answertiming::CrossedBy(g_watch.wireFreeBy, g_clock(), int(bytes.size()));
+  g_watch.requestEnd = given;
   onSent();
   return true;
 }
@@ -120,6 +129,15 @@ bool ReceiveDue(int bytes) {
   return CommReceiveEvent;
 }
 
+// Bytes that came after the request and before the receive was armed raised their receive event
+// while nothing was armed: they are the receive's all the same.
+void TakeNoticeOfWaiting(int bytes) {
+  if (MSComm1().InBufferCount() >= bytes) CommReceiveEvent = true;
+}
+
+// The receive has taken its answer: from here on a clearing throws away what waits.
+void AnswerTaken() { g_watch.answerDue = false; }
+
 void ReceiveBlock(void (*prepare)()) {
   ReceiveArmed = true;
   RxByte = 0;
@@ -127,12 +145,14 @@ void ReceiveBlock(void (*prepare)()) {
   prepare();
   StartReplyTimeout();
   const int bytes = MSComm1().RThreshold();
+  TakeNoticeOfWaiting(bytes);
   AwaitLink([bytes] { return ReplyTimedOut || ReceiveDue(bytes); });
   if (!ReplyTimedOut && !CommError) {
     CommReceiveEvent = false;
     StopReplyTimeout();
     LookAtLine();
     RxBuffer = MSComm1().Input();
+    AnswerTaken();
     ResetCommThresholds();
   } else {
     StopReplyTimeout();
@@ -143,10 +163,12 @@ void ReceiveBlock(void (*prepare)()) {
 }
 
 // Every clearing of the buffers logs what it throws away first: the link clears only where the
-// radio has nothing to say, so whatever is there is judged with the next answer.
+// radio has nothing to say, so whatever is there is judged with the next answer. Once a request
+// has gone, nothing is thrown away until its answer is taken: what waits may be that answer, come
+// before the program, stopped for a while, saw its request go.
 void DiscardWaitingBytes() {
   LookAtLine();
-  MSComm1().SetInBufferCount(0);
+  if (!g_watch.answerDue) MSComm1().SetInBufferCount(0);
 }
 
 void SetThresholds(int receive, int send) {
@@ -268,7 +290,11 @@ void SendCommandByte(uint8_t b) {
   }
   CommError = false;
   ClearCommBuffers();
-  if (!OutputAndAwaitSend(QByteArray(1, '\0'), ClearCommBuffers)) {
+  const auto requestGone = [] {
+    g_watch.answerDue = true;
+    ClearCommBuffers();
+  };
+  if (!OutputAndAwaitSend(QByteArray(1, '\0'), requestGone)) {
     StopReplyTimeout();
     CommError = true;
   }
@@ -283,6 +309,7 @@ void TakeReplyByte() {
   LookAtLine();
   const QByteArray input = MSComm1().Input();
   RxByte = input.isEmpty() ? 0 : static_cast<uint8_t>(input[0]);
+  AnswerTaken();
   ClearCommBuffers();
 }
 
@@ -294,6 +321,7 @@ void ReceiveReplyByte() {
   CommError = false;
   ClearCommBuffers();
   StartReplyTimeout();
+  TakeNoticeOfWaiting(1);
   AwaitLink([] { return ReplyTimedOut || ReceiveDue(1); });
   if (!ReplyTimedOut && !CommError) TakeReplyByte();
   if (ReplyTimedOut || CommError) {
@@ -310,6 +338,7 @@ void WaitReplyByteCountdown() {
   CommError = false;
   ClearCommBuffers();
   StopReplyTimeout();
+  TakeNoticeOfWaiting(1);
   const bool ended =
       linkwait::WaitUntil([] { return TransferAborted || ReceiveDue(1) || CommError; }, LinkYield,
                           &RxCountdown, g_clock);
@@ -354,19 +383,16 @@ bool ListenUntil(int64_t until, size_t heard) {
   return !CommError;
 }
 
-// How long the PC's bytes handed over so far still take to cross the line after its last request
-// was handed over.
-int64_t WireLeft() { return std::max<int64_t>(0, g_watch.wireFree - g_watch.requestEnd); }
+int64_t WireLeft() { return answertiming::WireLeft(g_watch.wireFree, g_watch.requestEnd); }
 
 // Bytes from here on belong to the next answer.
 void StartNextAnswer() { g_watch.current = AnswerHeard{}; }
 
 // Hears out an answer that came off the radio's time; afterwards the verdict on it is final.
 Verdict HearOutOffTime(AnswerHeard& heard) {
-  if (!ListenUntil(answertiming::HearOutEnd(heard, g_watch.line), heard.arrivals.size())) {
-    return Verdict::Noisy;
-  }
-  return answertiming::Judge(heard);
+  const bool heardOut =
+      ListenUntil(answertiming::HearOutEnd(heard, g_watch.line), heard.arrivals.size());
+  return answertiming::JudgeHeardOut(heard, heardOut);
 }
 
 }  // namespace
@@ -376,6 +402,8 @@ void StartLineWatch() {
   g_watch.seen = MSComm1().ReceivedCount();
   g_watch.lastLook = g_clock();
   g_watch.requestEnd = g_watch.lastLook;
+  g_watch.wireFree = g_watch.lastLook;
+  g_watch.wireFreeBy = g_watch.lastLook;
 }
 
 Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes, int pauseMs) {
@@ -383,6 +411,8 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes, int pauseM
   AnswerHeard& heard = g_watch.current;
   const int64_t wireLeft = WireLeft();
   heard.requestEnd = g_watch.requestEnd;
+  heard.heardAfter = g_watch.wireFree;
+  heard.heardBy = g_watch.wireFreeBy;
   heard.slot = g_watch.times.Expected(exchange, wireLeft, g_watch.line);
   heard.soonestPossible = g_watch.line.SoonestAnswer(wireLeft);
   heard.answerBytes = answerBytes;
@@ -400,10 +430,11 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes, int pauseM
   return verdict;
 }
 
-void TakeAnswer(bool heardOutInFull) {
+void TakeAnswer() {
   const AnswerHeard& answer = g_watch.lastAnswer;
-  g_watch.times.Learn(g_watch.lastExchange, answertiming::Latency(answer), g_watch.lastWireLeft,
-                      heardOutInFull);
+  if (answertiming::TeachesTime(answer)) {
+    g_watch.times.Learn(g_watch.lastExchange, answertiming::Latency(answer), g_watch.lastWireLeft);
+  }
   g_watch.line.LearnFrame(answer.arrivals);
 }
 
@@ -427,7 +458,7 @@ bool HearOutAnswer() {
 int HearWholeUntil(int64_t until) {
   // A run that started by `until` is heard to its end, however long the line keeps talking:
   // at most a frame of the longest kind more.
-  const int64_t bound = until + answertiming::FrameMicros(frames::kIdentityFrameSize);
+  const int64_t bound = answertiming::HearWholeBound(until, frames::kIdentityFrameSize);
   for (;;) {
     // Cut short, the listening can tell nothing: as if a whole frame had come.
     if (!ListenUntil(until, SIZE_MAX)) return std::numeric_limits<int>::max();
@@ -442,10 +473,7 @@ int HearWholeUntil(int64_t until) {
 const AnswerHeard& LastAnswerHeard() { return g_watch.lastAnswer; }
 const AnswerHeard& HeardSinceAnswer() { return g_watch.current; }
 const answertiming::Line& LineLearned() { return g_watch.line; }
-int64_t LastRequestEnd() { return g_watch.requestEnd; }
-int64_t LongestAnswer(answertiming::Exchange exchange) {
-  return g_watch.times.Longest(exchange, WireLeft(), g_watch.line);
-}
+int64_t LastRequestHeardBy() { return g_watch.wireFreeBy; }
 
 bool PurgeLine(int frameBytes, int* discarded) {
   ReceiveArmed = false;
@@ -453,11 +481,14 @@ bool PurgeLine(int frameBytes, int* discarded) {
   CommError = ReplyTimedOut;
   if (CommError) return false;
   StartReplyTimeout();
-  const int64_t quiet = answertiming::FrameMicros(frameBytes);
   // Every pass looks at the line: the quiet is counted from the last byte that came.
-  AwaitLink([&] { return ReplyTimedOut || g_clock() - g_watch.lastByteSeen >= quiet; });
+  AwaitLink([&] {
+    return ReplyTimedOut ||
+           g_clock() >= answertiming::PurgeQuietEnd(g_watch.lastByteSeen, frameBytes, g_watch.line);
+  });
   const bool wentQuiet = !ReplyTimedOut && !CommError;
   StopReplyTimeout();
+  AnswerTaken();  // whatever came is thrown away: nothing of it is taken
   DiscardWaitingBytes();
   if (discarded != nullptr) *discarded = answertiming::BytesOf(g_watch.current);
   StartNextAnswer();

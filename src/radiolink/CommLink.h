@@ -101,11 +101,11 @@ void StartLineWatch();
 // belong to the next answer.
 answertiming::Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes,
                                   int pauseMs = 0);
-// The last answer judged is the radio's, as its transfer takes it: it teaches when this radio
-// answers and how the line hands its bytes over. Only such answers do: a bad frame may be noise
-// joined to the radio's bytes. heardOutInFull: nothing came after it for as long as the radio
-// has ever taken, so that its time is the radio's even when it was late.
-void TakeAnswer(bool heardOutInFull = false);
+// The last answer judged is the radio's, as its transfer takes it once it has passed every check
+// the transfer makes of it: it teaches when this radio answers and how the line hands its bytes
+// over. Only such answers do, and only what was seen promptly: a bad frame may be noise joined to
+// the radio's bytes, and bytes that waited while the program did not run say nothing of either.
+void TakeAnswer();
 // Nothing has come since the last answer was judged (a look at the line, no wait).
 bool NothingSinceAnswer();
 // Hears out the last answer judged until `until`; true when nothing came since it.
@@ -120,19 +120,17 @@ bool HearOutAnswer();
 // request cannot be its answer (the most an int holds when the listening was cut short).
 int HearWholeUntil(int64_t until);
 // The last answer judged, what has come since, what the transfer has learned of the line, and
-// the request that ended last.
+// by when the radio has heard the request that ended last.
 const answertiming::AnswerHeard& LastAnswerHeard();
 const answertiming::AnswerHeard& HeardSinceAnswer();
 const answertiming::Line& LineLearned();
-int64_t LastRequestEnd();
-// The longest this radio may take to answer the last request, as an answer of this exchange,
-// from what the transfer has learned of its times (RadioTimes::Longest).
-int64_t LongestAnswer(answertiming::Exchange exchange);
+int64_t LastRequestHeardBy();
 // Lets the line go quiet once noise was seen: waits until nothing has arrived for the time
-// frameBytes take on the line, discarding it all, within the reply time-out; afterwards no byte
-// counts against any answer. A copy of a frame still on its way is so never taken for the next
-// one. False (and CommError) when the line never went quiet, the window went or the port failed.
-// discarded, when given, counts the bytes thrown away that no answer was judged with.
+// frameBytes take on the line (PurgeQuietEnd), discarding it all, within the reply time-out;
+// afterwards no byte counts against any answer. A copy of a frame still on its way is so never
+// taken for the next one. False (and CommError) when the line never went quiet, the window went or
+// the port failed. discarded, when given, counts the bytes thrown away that no answer was judged
+// with.
 bool PurgeLine(int frameBytes, int* discarded = nullptr);
 // Bytes that came since the last answer was judged answer nothing: the line is purged of them.
 bool PurgeIfNoise(int frameBytes);

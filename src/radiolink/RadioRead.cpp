@@ -41,7 +41,9 @@ constexpr WakeUpRules kReadWakeUp{0, true, false};
 enum class CopyVerdict {
   Take,       // the radio's frame: acknowledge it
   Hold,       // a good copy on a line that has shown noise: ask for a second one to agree
-  BadSum,     // a copy that came alone with a bad sum byte, changed in flight: ask for it again
+  BadSum,     // nine bytes alone whose sum byte does not match: the radio's frame changed in
+              // flight, or a stray byte just ahead of it, its last byte still on the way (that
+              // byte then comes with the next copy, and costs a second 'F'): ask for it again
   Noise,      // noise with the copy or after it: let the line go quiet, then ask again
   OutOfStep,  // bytes that may be the rest of the block acknowledged last, or the radio's own
               // frame for it: the read can no longer tell which block it took
@@ -119,6 +121,7 @@ class RadioRead {
         legacy_ = true;
         return nullptr;
       case Handshake::Identity:
+        TakeAnswer();
         legacy_ = false;
         for (int i = 0; i < frames::kIdentityBytes; ++i) {
           identity_[i] = RadioImage[layout::kIdentBlock + i];
@@ -137,7 +140,7 @@ class RadioRead {
       const QByteArray bytes = StoreCopy(b, copy);
       const CopyVerdict verdict = JudgeCopy(copy, bytes);
       if (verdict == CopyVerdict::Take) {
-        if (!Acknowledge(copy)) break;
+        if (!Acknowledge()) break;
         ++b;
       } else if (!AskForTheBlockAgain(verdict, copy, bytes)) {
         break;
@@ -169,8 +172,8 @@ class RadioRead {
   }
 
   // Takes the copy: the radio goes on with the next block. False when the read ends.
-  bool Acknowledge(const Copy& copy) {
-    TakeAnswer(ProvenByHearing(copy));
+  bool Acknowledge() {
+    TakeAnswer();
     badCopies_ = 0;
     copies_ = 0;
     held_.clear();
@@ -221,7 +224,6 @@ class RadioRead {
   CopyVerdict JudgeCopy(const Copy& copy, const QByteArray& bytes) {
     if (!answertiming::IsAlone(copy.heard)) return NoiseWithCopy();
     if (!frames::FrameSumMatches(bytes, 0, layout::kBlockSize)) return CopyVerdict::BadSum;
-    if (ProvenByHearing(copy) && HearOutUnaskedFrame() > 0) return NoiseWithCopy();
     cps::Sleep(2);
     if (!NothingSinceAnswer()) return NoiseWithCopy();
     if (noisyLine_ && bytes != held_) return CopyVerdict::Hold;
@@ -229,50 +231,32 @@ class RadioRead {
   }
 
   // Noise came with the copy or after it. The protocol has no addresses: had the block taken last
-  // from one copy been noise, the radio's own frame for it may still come, and would be taken for
-  // the next block if a purge or a second copy swallowed the difference. So while that block is
-  // unconfirmed, bytes that follow its copy end the read (they may be its rest), and the read
-  // hears the line out until the radio's own frame would have come. Bytes that could not hold it
-  // then cost only an 'F'; the block is confirmed.
+  // from one copy been noise, the radio's own frame for it may still come. Nothing else shows that
+  // the read runs a frame behind the radio, and the guard at the read's end sees it only while
+  // the difference lasts: a purge here would swallow that frame along with the noise, and the
+  // read would go on in step with the radio, the block taken from noise kept. So while that block
+  // is unconfirmed, bytes that follow its copy end the read (they may be its rest), and before
+  // anything is thrown away the read hears the line whole until the radio's answer to the copy's
+  // request has shown, however slow it is: a whole frame besides the copy ends the read. Bytes
+  // that could not hold one then cost only an 'F'; the block is confirmed.
   CopyVerdict NoiseWithCopy() {
     if (!unconfirmed_) return CopyVerdict::Noise;
     if (answertiming::MayBeRestOf(*unconfirmed_, LastAnswerHeard(), LineLearned())) {
       return CopyVerdict::OutOfStep;
     }
-    if (HearOutUnaskedFrame() >= frames::kBlockFrameSize) return CopyVerdict::OutOfStep;
+    const int64_t shown =
+        answertiming::AnswerShownBy(answertiming::RadioFreeBy(LastAnswerHeard()), LineLearned());
+    if (HearWholeUntil(shown) >= frames::kBlockFrameSize) return CopyVerdict::OutOfStep;
     unconfirmed_.reset();
     return CopyVerdict::Noise;
   }
 
-  // Hears the line whole for as long as the radio may take to send a frame unasked after the last
-  // copy, this copy's own time counting as one it has shown; returns how many bytes heard since
-  // that copy's request cannot be the copy.
-  int HearOutUnaskedFrame() {
-    const answertiming::AnswerHeard& copy = LastAnswerHeard();
-    const int64_t longest = std::max(LongestBlockAnswer(), answertiming::Latency(copy));
-    return HearWholeUntil(
-        answertiming::UnaskedFrameEnd(copy, longest, frames::kBlockFrameSize, LineLearned()));
-  }
-
-  // Off the radio's time after a block taken from one copy, a copy may be the radio's own late
-  // frame for that block: it is taken only once the line has been heard out for a frame sent
-  // unasked, and its time is then the radio's however late it came.
-  bool ProvenByHearing(const Copy& copy) const {
-    return unconfirmed_.has_value() && copy.heard == Verdict::OffTime;
-  }
-
-  // The longest this radio may take to send a block, as this read has shown.
-  static int64_t LongestBlockAnswer() {
-    return std::max(LongestAnswer(Exchange::Block), LongestAnswer(Exchange::FirstBlock));
-  }
-
-  // The radio says nothing after the last acknowledgement: a frame now would answer it, the read
-  // having been a frame behind the radio, and bytes right after the last copy may be its rest. A
-  // stray byte of noise later than that is neither. The read listens for as long as the radio
-  // has taken to send a block.
+  // The guard of the read's end. The radio says nothing after the last acknowledgement: a frame
+  // now would answer it, the read having been a frame behind the radio, and bytes right after the
+  // last copy may be its rest. A stray byte of noise later than that is neither. The read listens
+  // until any radio's answer to that acknowledgement would have shown, whatever this one's habits.
   bool QuietAtTheEnd() {
-    HearWholeUntil(answertiming::EndOfReadEnd(LastRequestEnd(), LongestBlockAnswer(),
-                                              frames::kBlockFrameSize, LineLearned()));
+    HearWholeUntil(answertiming::AnswerShownBy(LastRequestHeardBy(), LineLearned()));
     if (CommError) return false;
     const answertiming::AnswerHeard& after = HeardSinceAnswer();
     const int bytes = answertiming::BytesOf(after);

@@ -3,6 +3,7 @@
 // image in its transmit form as 48 blocks of 8 bytes, each with a sum byte and acknowledged.
 #include <QAction>
 #include <QProgressBar>
+#include <utility>
 
 #include "editor/EditorLock.h"
 #include "editor/frmMain.h"
@@ -54,13 +55,7 @@ class RadioWrite {
     if (failure != nullptr) return ErrorExit(failure);
     PrepareTransmitForm();
     SendBlocks();
-    // The radio says nothing more after the last block's answer: a byte now may be its answer to
-    // a block whose answer was taken from noise.
-    if (!CommError && !HearOutLastAnswer()) CommError = true;
-    if (CommError) {
-      form_.lblProgram->SetCaption(QLatin1String(kCommErrorText));
-      return;
-    }
+    if (CommError) return ShowCommError();
     Complete();
   }
 
@@ -83,7 +78,9 @@ class RadioWrite {
       for (int i = 0; i < frames::kIdentityBytes; ++i) {
         identity_[i] = frames::IdentityByteForImage(RadioImage[layout::kIdentBlock + i]);
       }
-      identityHeardOutBy_ = answertiming::LatestAnswerEnd(LastAnswerHeard());
+      // No answer of the radio's can be pending behind an identity frame: only its own identity
+      // could be that long. The radio owes one from when it heard the request.
+      identityShownBy_ = answertiming::AnswerShownBy(LastAnswerHeard().heardBy, LineLearned());
       bool again = false;
       const char* failure = WriteBackIdentity(retries, again);
       if (!again) return failure;
@@ -95,7 +92,7 @@ class RadioWrite {
   // of noise that passed for it is shown up by the radio's own answers, and a write that fails
   // leaves the codeplug's identity as it was.
   const char* WriteBackIdentity(int& retries, bool& again) {
-    for (;;) {
+    for (bool identityTaken = false;;) {
       SendCommandByte(frames::kOk);
       if (CommError) {
         SendCommandByte(frames::kNotReady);
@@ -110,9 +107,10 @@ class RadioWrite {
       }
       TxBlock32 = frames::Interleave(identity_);
       // The radio stores this frame: nothing may have followed the identity it carries, for as
-      // long as the radio might have taken to send its own had that one been noise. The pauses
-      // before it count towards that.
-      if (!HearOutUntil(identityHeardOutBy_)) return kCheckCableText;
+      // long as any radio takes to send its own had that one been noise. The pauses before it
+      // count towards that.
+      if (!HearOutUntil(identityShownBy_)) return kCheckCableText;
+      if (!std::exchange(identityTaken, true)) TakeAnswer();
       SendBlock32();
       if (CommError) return kCheckCableText;
       cps::Sleep(10);
@@ -123,6 +121,7 @@ class RadioWrite {
       // From here on the radio's answers cannot be asked for again: the write stops rather than
       // act on one that came with noise.
       if (JudgeReplyByte(Exchange::WriteBack, 2) != Asked::Answered) return kCheckCableText;
+      TakeAnswer();
       if (RxByte != frames::kIdentityAgain) {
         legacy_ = false;
         return nullptr;
@@ -183,6 +182,7 @@ class RadioWrite {
       if (AskRadio(frames::kBandCheck, kRxCountdownPasses, 10, Exchange::Band) != Asked::Answered) {
         return kCheckModeText;
       }
+      TakeAnswer();
       if (RxByte == frames::ExpectedBandByte(CodeplugImage)) return nullptr;
       if (RxByte == frames::kNotReady) continue;
       form_.SetProgressValue(0);
@@ -205,6 +205,7 @@ class RadioWrite {
         RxByte != frames::kOk) {
       return kCheckVersionText;
     }
+    TakeAnswer();
     form_.lblProgram->SetCaption(QLatin1String(kWriteWaitText));
     StartRedLedBlink();
     return nullptr;
@@ -240,10 +241,12 @@ class RadioWrite {
   // radio takes blocks in order, without addresses: an answer that came with noise could have
   // been noise or the radio's, so the write stops there rather than send a block the radio may
   // already hold. The radio stores a block when its sum byte comes: the answer before it is
-  // acted on only once the line stayed quiet after it, which the block's own bytes give time for.
+  // acted on only once the line stayed quiet after it, which the block's own bytes give time for,
+  // and only then taken.
   void SendBlocks() {
     int retries = 0;
     int x = 0;
+    bool answerPending = false;  // the last block's answer, judged and not yet taken
     for (int b = 0; b < layout::kDataBlockCount;) {
       std::array<uint8_t, layout::kBlockSize> data{};
       for (int j = 0; j < layout::kBlockSize; ++j) {
@@ -259,6 +262,7 @@ class RadioWrite {
         CommError = true;
         break;
       }
+      if (std::exchange(answerPending, false)) TakeAnswer();
       SendCommandByte(frames::SumByte(data.data(), layout::kBlockSize));
       if (CommError) break;
       ReceiveReplyByte();
@@ -267,7 +271,7 @@ class RadioWrite {
         CommError = true;
         break;
       }
-      TakeAnswer();
+      answerPending = true;
       if (RxByte == frames::kOk) {
         retries = 0;
         ++b;
@@ -283,15 +287,21 @@ class RadioWrite {
     StopLedBlink();
   }
 
-  // As long as this radio has ever taken to answer a block, once more after its last answer.
-  bool HearOutLastAnswer() {
-    return HearOutUntil(answertiming::OneMoreAnswerEnd(
-        LastAnswerHeard(), LongestAnswer(Exchange::BlockWrite), LineLearned()));
-  }
-
-  // After a good write the codeplug takes the radio's identity and the grid's bandwidth column
-  // shows what was written; the window closes.
+  // After the last block's answer the write closes, its success text standing for half a second.
+  // That pause is the guard of the write's end: the radio says nothing more, so a byte in it may
+  // be the radio's own answer to the last block, whose answer was taken from noise. Only once the
+  // line has stayed quiet until any radio's answer would have shown does the codeplug take the
+  // radio's identity and the grid's bandwidth column show what was written; the window closes.
   void Complete() {
+    form_.lblProgram->SetCaption(QLatin1String(kWriteDoneText));
+    // The pause blocks the event loop: paint the text now, or the user never sees it.
+    form_.lblProgram->repaint();
+    cps::Sleep(500);
+    const answertiming::AnswerHeard& last = LastAnswerHeard();
+    if (!HearOutUntil(
+            answertiming::AnswerShownBy(answertiming::RadioFreeBy(last), LineLearned()))) {
+      return ShowCommError();
+    }
     if (!legacy_) {
       for (int i = 0; i < frames::kIdentityBytes; ++i) {
         CodeplugImage[layout::kIdentBlock + i] = identity_[i];
@@ -300,13 +310,14 @@ class RadioWrite {
     LegacyLayout = legacy_;
     CodeplugImage[layout::kSerialWriteGate] = 0;
     if (IsFrmMainLoaded()) ShowBandColumn();
-    form_.lblProgram->SetCaption(QLatin1String(kWriteDoneText));
-    // The pause blocks the event loop: paint the text now, or the user never sees it.
-    form_.lblProgram->repaint();
-    cps::Sleep(500);
     StopHandshakeTimeout();
     UnloadFrmProgram();
     if (IsFrmMainLoaded()) frmMain().txtPassword->SetFocus();
+  }
+
+  void ShowCommError() {
+    CommError = true;
+    form_.lblProgram->SetCaption(QLatin1String(kCommErrorText));
   }
 
   void ShowBandColumn() {
@@ -338,8 +349,8 @@ class RadioWrite {
   FrmProgram& form_;
   QString regionalText_;
   std::array<uint8_t, frames::kIdentityBytes> identity_{};  // as the image keeps it
-  bool legacy_ = false;             // the radio takes no part in the identity exchange
-  int64_t identityHeardOutBy_ = 0;  // until when the identity is heard out before it goes back
+  bool legacy_ = false;          // the radio takes no part in the identity exchange
+  int64_t identityShownBy_ = 0;  // until when the identity is heard out before it goes back
 };
 
 }  // namespace

@@ -40,15 +40,17 @@ WakeUp WakeRadio(const FrmProgram& form, int settleMs) {
   cps::DoEvents();
   // A window closed at that yield ends the transfer at the next test of the loop.
   if (form.Unloaded()) return WakeUp::Restart;
+  if (RxByte != frames::kReady && RxByte != frames::kNotReady) return WakeUp::Restart;
+  TakeAnswer();
   if (RxByte == frames::kReady) return WakeUp::Identity;
-  if (RxByte != frames::kNotReady) return WakeUp::Restart;
   // Not ready: one more try, on what is left of the same countdown.
   SendCommandByte(frames::kWakeUp);
   if (CommError) return WakeUp::Restart;
   if (!TakeWakeUpAnswer(0)) return WakeUp::Restart;
-  if (RxByte == frames::kReady) return WakeUp::Identity;
   // Going on without the identity exchange cannot be taken back: only the radio may decide it.
-  return HearOutAnswer() ? WakeUp::Legacy : RestartAfterNoise();
+  if (RxByte != frames::kReady && !HearOutAnswer()) return RestartAfterNoise();
+  TakeAnswer();
+  return RxByte == frames::kReady ? WakeUp::Identity : WakeUp::Legacy;
 }
 
 // The radio image keeps every frame as received; the sum tells whether it may be used.
@@ -83,7 +85,6 @@ IdentityAnswer AskIdentity(const WakeUpRules& rules, int& retries) {
     return IdentityAnswer::WakeAgain;
   }
   if (answertiming::IsAlone(heard) && goodSum && (!rules.hearOutIdentity || HearOutAnswer())) {
-    TakeAnswer();
     retries = 0;
     return IdentityAnswer::Taken;
   }
@@ -104,7 +105,6 @@ Asked JudgeReplyByte(Exchange exchange, int pauseMs) {
   const Verdict heard = JudgeAnswer(exchange, 1, pauseMs);
   if (CommError) return Asked::Failed;
   if (!answertiming::IsAlone(heard) || !AnswerStoodAlone()) return Asked::Noisy;
-  TakeAnswer();
   return Asked::Answered;
 }
 
@@ -161,8 +161,11 @@ Access RequestAccess(FrmProgram& form, uint8_t request, double countdown, int se
         break;
     }
     const frames::RegionReply reply = frames::ClassifyRegionReply(RxByte);
-    if (reply == frames::RegionReply::Accepted) return Access::Granted;
-    if (reply == frames::RegionReply::NotReady) continue;
+    if (reply == frames::RegionReply::Accepted || reply == frames::RegionReply::NotReady) {
+      TakeAnswer();
+      if (reply == frames::RegionReply::Accepted) return Access::Granted;
+      continue;
+    }
     // A refusal ends the transfer: it must be the radio's, and not noise just before its answer.
     if (!HearOutAnswer()) {
       if (!CommError) return Access::Noisy;

@@ -16,7 +16,8 @@ constexpr int kMaxIdentityRetries = 5;
 
 // How the wake-up and identity exchange ended.
 enum class Handshake {
-  Identity,  // a frame with a good sum byte, alone, is in RadioImage[384..399]
+  Identity,  // a frame with a good sum byte, alone, is in RadioImage[384..399]; the caller takes
+             // it once it has made its own last check of it
   Legacy,    // the radio takes no part in the identity exchange (its answer heard out)
   Failed,    // the handshake time-out expired or the sixth bad frame came: check the mode
 };
@@ -42,7 +43,8 @@ enum class Asked {
   Noisy,     // the answer came with noise: it decides nothing
 };
 // Judges the one-byte answer a receive primitive just took as an answer of this exchange, with a
-// pause of pauseMs: Answered only when it came alone and the line stayed quiet after it.
+// pause of pauseMs: Answered only when it came alone and the line stayed quiet after it. The
+// caller takes it once it has made its own last check of it.
 Asked JudgeReplyByte(answertiming::Exchange exchange, int pauseMs);
 // Sends command and takes the radio's one-byte answer within countdown passes, judged as an
 // answer of this exchange with a pause of settleMs; a command that could not be sent is followed

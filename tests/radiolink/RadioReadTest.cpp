@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QProgressBar>
 #include <QTest>
+#include <utility>
 
 #include "LinkFixture.h"
 #include "platform/FlexGrid.h"
@@ -121,8 +122,9 @@ TEST_F(LinkTest, ReadOfARadioWhoseAnswerTimesVaryTakesEachBlockOnce) {
 
 TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
   // A stray byte, not next to a frame of the radio's, cannot make the block before it doubtful:
-  // it costs the read an 'F' at most, and the read takes exactly the radio's image. One with the
-  // region code, or between it and block 0, makes the access doubtful: the wake-up starts over.
+  // it costs the read an 'F', or two when it comes just ahead of a frame whose last byte then
+  // comes with the next copy, and the read takes exactly the radio's image. One with the region
+  // code, or between it and block 0, makes the access doubtful: the wake-up starts over.
   using At = SimulatedRadio::NoiseAt;
   const struct {
     const char* road;
@@ -166,6 +168,20 @@ TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
   EXPECT_GE(radio_->commands.count('F'), 48);
+  // So does noise of just a frame's nine bytes, come right after a copy of block 6 that was asked
+  // for again after a stray byte, both seen at once by a program that did not run meanwhile: 'F'
+  // for each of those copies, then one for each block's first copy from block 6 on.
+  NewRadio();
+  LoadRadio(*radio_, ++digit);
+  PaceAsWire(*radio_);
+  radio_->answerDelayUs = 40000;
+  radio_->AddNoise('O', 5, At::After, "\x5A", 12);
+  radio_->AddNoise('F', 1, At::After, QByteArray(9, '\x11'));
+  When([this] { return radio_->commands.count('F') == 1; }, [this] { time_->Sleep(300); });
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
+  EXPECT_EQ(radio_->commands.count('F'), 2 + 48 - 6);
 
   // Such a frame after a byte other than the OK, in place of block 0's answer: the radio's own
   // answer starts with its OK, so this one is heard out, and the radio's answer that follows 150 ms
@@ -183,22 +199,20 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
   // Noise that the PC takes for a block, the radio's own frame coming after it: the radio is then
   // a frame ahead, and every later frame would be taken for the block after it. The read must end
   // with its error and leave the open codeplug as it was. A frame of noise whose sum matches in
-  // place of the last block, the radio answering 360 ms later than its usual 200 ms; or a 3 ms
-  // radio that took 300 ms over its first block answering 250 ms late: the read listens after
-  // its last acknowledgement for as long as this radio has taken to send a block.
+  // place of the last block, a 3 ms or a 20 ms radio answering 450 or 300 ms late: the read
+  // listens after its last acknowledgement until any radio's answer would have shown.
   const QByteArray frame = QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08") + '\x24';
   const ByteImage before = CodeplugImage;
-  for (const bool slowFirstBlock : {false, true}) {
+  for (const auto& [radioMs, lateMs] : {std::pair{3, 450}, std::pair{20, 300}}) {
     NewRadio();
     LoadRadio(*radio_);
     PaceAsWire(*radio_);
-    radio_->answerDelayUs = slowFirstBlock ? 3000 : 200000;
-    if (slowFirstBlock) radio_->SetAnswerDelay(0x0B, 1, 300000);
-    radio_->AddNoise('O', 47, SimulatedRadio::NoiseAt::Instead, frame, slowFirstBlock ? 250 : 360);
+    radio_->answerDelayUs = radioMs * 1000;
+    radio_->AddNoise('O', 47, SimulatedRadio::NoiseAt::Instead, frame, lateMs);
     StartRead();
-    ASSERT_TRUE(IsFrmProgramLoaded()) << slowFirstBlock;
-    EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << slowFirstBlock;
-    EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << slowFirstBlock;
+    ASSERT_TRUE(IsFrmProgramLoaded()) << lateMs;
+    EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << lateMs;
+    EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << lateMs;
     frmProgram().cmdClose->Press();
   }
 
@@ -258,9 +272,12 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
   // later than usual and its answers from then on slower than it ever took: the noise comes
   // 10 ms after a 3 ms radio heard the request, its own frame 100 or 130 ms late and then 200 ms
   // for every answer; or when a 100 ms radio usually answers, its own frame 130 ms later and its
-  // next answer after 400 ms. Its late frame comes off its time after a block that stands on one
-  // copy: the read hears the line out for as long as the radio takes before it takes it, and the
-  // frame the radio sends unasked ends the read.
+  // next answer after 400 ms. Or noise taken for block 46 or 20 when it came, the radio's own
+  // frame coming 110 ms later, in step with the next acknowledgement, and taken for the next
+  // block: the read runs a frame behind the radio from there on. Only a frame of the radio's
+  // after the last acknowledgement shows that, however late it comes (450 ms); and noise in the
+  // frame after, the radio slow to send it and the next, must not let a purge swallow the frame
+  // the radio still owes: the read hears the line out before it throws anything away.
   const struct {
     int radioMs;
     int block;
@@ -268,9 +285,13 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
     int noiseMs;
     int ownMs;
     int laterMs;
+    int lastMs = 0;
+    int purgeAt = 0;
   } slowAfterNoise[] = {{3, 46, At::Early, 10, 103, 200},
                         {3, 40, At::Early, 10, 133, 200},
-                        {100, 46, At::Instead, 130, 0, 400}};
+                        {100, 46, At::Instead, 130, 0, 400},
+                        {3, 46, At::Instead, 110, 0, 3, 450},
+                        {3, 20, At::Instead, 110, 0, 3, 0, 21}};
   for (const auto& road : slowAfterNoise) {
     NewRadio();
     LoadRadio(*radio_);
@@ -279,12 +300,41 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
     radio_->AddNoise('O', road.block, road.at, frame, road.noiseMs);
     if (road.ownMs > 0) radio_->SetAnswerDelay('O', road.block, road.ownMs * 1000);
     for (int n = road.block + 1; n <= 47; ++n) radio_->SetAnswerDelay('O', n, road.laterMs * 1000);
+    if (road.lastMs > 0) radio_->SetAnswerDelay('O', 47, road.lastMs * 1000);
+    if (road.purgeAt > 0) {
+      radio_->AddNoise('O', road.purgeAt, At::Inside, "\x5A\x33\x44");
+      for (const int n : {road.purgeAt, road.purgeAt + 1}) radio_->SetAnswerDelay('O', n, 250000);
+    }
     StartRead();
     ASSERT_TRUE(IsFrmProgramLoaded()) << road.block;
     EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << road.block;
     EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << road.block;
     frmProgram().cmdClose->Press();
   }
+}
+
+TEST_F(RealTimeLinkTest, ReadsOnTheRealClockTakeTheRadiosImageAndNoNoise) {
+  // The machine's own time, load and stalls included: a radio whose answers are drawn from 5 to
+  // 60 ms is read exactly, each block once; noise taken for block 46 while the radio's own frame
+  // comes 110 ms later, its last answer 450 ms late, ends the read and changes nothing.
+  LoadRadio(*radio_);
+  VaryAnswerTimes(*radio_, 5, 60);
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_EQ(radio_->commands, Commands("VIR\x0B", 48));
+  EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
+
+  NewRadio();
+  LoadRadio(*radio_, '9');
+  PaceAsWire(*radio_);
+  const QByteArray frame = QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08") + '\x24';
+  radio_->AddNoise('O', 46, SimulatedRadio::NoiseAt::Instead, frame, 110);
+  radio_->SetAnswerDelay('O', 47, 450000);
+  const ByteImage before = CodeplugImage;
+  StartRead();
+  ASSERT_TRUE(IsFrmProgramLoaded());
+  EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error."));
+  EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes());
 }
 
 TEST_F(LinkTest, ReadEndsAfterTheFourthBadCopyOfABlockAndKeepsTheImage) {
@@ -444,10 +494,10 @@ TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
   LoadRadio(*radio_);
   DataModified = false;
   const ByteImage before = CodeplugImage;
-  // Block 11 comes 100 ms late: Esc lands while the read hears the line out before taking it, and
-  // nothing is sent after it.
+  // Block 11 comes 300 ms late: Esc lands while the read waits for it, and nothing is sent after
+  // it.
   PaceAsWire(*radio_);
-  radio_->SetAnswerDelay('O', 11, 100000);
+  radio_->SetAnswerDelay('O', 11, 300000);
   qsizetype sentAtEsc = -1;
   When([this] { return radio_->commands.count('O') >= 11; },
        [this, &sentAtEsc] {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -54,6 +55,12 @@ QByteArray PseudoTerminal::ReadAvailable() {
   }
   bytesRead_ += all.size();
   return all;
+}
+
+qint64 PseudoTerminal::WaitingAtSlave() const {
+  int waiting = 0;
+  if (keepSlave_ < 0 || ioctl(keepSlave_, FIONREAD, &waiting) != 0) return 0;
+  return waiting;
 }
 
 qsizetype PseudoTerminal::Write(const QByteArray& bytes) {

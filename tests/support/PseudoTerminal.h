@@ -25,6 +25,8 @@ class PseudoTerminal {
   // Reconnect: what has gone into the line, to be matched with what its far end has taken.
   qint64 BytesRead() const { return bytesRead_; }
   qint64 BytesWritten() const { return bytesWritten_; }
+  // Bytes written into the master end that wait at the slave end, read by nobody yet.
+  qint64 WaitingAtSlave() const;
 
   // The line goes away, as when the cable is pulled: both ends close.
   void Hangup();

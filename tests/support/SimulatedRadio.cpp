@@ -226,8 +226,9 @@ void SimulatedRadio::Reply(const QByteArray& bytes) {
   if (noise && noise->at == NoiseAt::Instead) answerDelaysUs += noise->gapMs * 1000;
   const std::vector<Piece> pieces = Pieces(bytes, noise);
   if (paceUs > 0) {
-    // Timed from when the command crossed, however late this runs.
-    SendPaced(pieces, heardUs_, heardUs_ + delayUs);
+    // Timed from when the command crossed, however late this runs. The radio takes one command at
+    // a time: one that came while it was still sending waits until its answer has gone.
+    SendPaced(pieces, heardUs_, std::max(heardUs_, answeredUs_) + delayUs);
     return;
   }
   After(delayUs, [this, pieces] { SendAtOnce(pieces); });
@@ -298,6 +299,7 @@ void SimulatedRadio::SendPaced(const std::vector<Piece>& pieces, qint64 heardUs,
         previousUs = Emit(piece, heardUs + piece.gapMs * 1000);
         break;
     }
+    if (!piece.noise) answeredUs_ = std::max(answeredUs_, previousUs);
   }
 }
 

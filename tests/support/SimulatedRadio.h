@@ -1,6 +1,7 @@
 // A radio on the far end of a pseudo-terminal, speaking the programming protocol from the
 // radio's side. Every answer goes out a few milliseconds after the command that asked for it, as
-// a radio's would, once the command's trailing zero byte has arrived.
+// a radio's would, once the command's trailing zero byte has arrived; on a paced line a command
+// that came while the radio was still sending is taken up once that answer has gone.
 //
 // It keeps one of two clocks. On the real clock it runs on the test's own thread through a socket
 // notifier, so it answers while the program under test yields to the event loop, and a thread of
@@ -180,7 +181,8 @@ class SimulatedRadio : public QObject {
   std::vector<Noise> noise_;
   std::array<int, 0x101> answers_{};  // answers given so far, per command
   int answerCount_ = 0;               // and in all
-  qint64 heardUs_ = 0;  // when the byte that completed the last command crossed the line
+  qint64 heardUs_ = 0;     // when the byte that completed the last command crossed the line
+  qint64 answeredUs_ = 0;  // when the last byte of its latest answer has crossed
   std::map<std::pair<int, int>, int> answerDelays_;  // by command and nth answer
   std::optional<QRandomGenerator> timing_;
   struct Crossing {

@@ -34,7 +34,7 @@ constexpr qint64 kSettleBoundMs = 5000;
 VirtualTime::VirtualTime(PseudoTerminal& line, std::function<SimulatedRadio*()> radio)
     : line_(line), radio_(std::move(radio)), nowUs_(kStartUs), nextTickUs_(kStartUs + kTickUs) {
   cps::CommPort& port = MSComm1();
-  receivedBase_ = port.ReceivedCount() - line_.BytesWritten();
+  receivedBase_ = port.TakenFromDriver() + line_.WaitingAtSlave() - line_.BytesWritten();
   sentBase_ = port.SentCount() - line_.BytesRead();
   settledWritten_ = line_.BytesWritten();
   settledRead_ = line_.BytesRead();
@@ -98,10 +98,10 @@ bool VirtualTime::Settle(Events events) {
     const bool queued = events == Events::Run && MSComm1().OutBufferCount() > 0;
     if (!queued && LineCarried()) break;
     if (bound.elapsed() > kSettleBoundMs) {
-      ADD_FAILURE() << "the line did not settle: port received " << MSComm1().ReceivedCount()
-                    << " - " << receivedBase_ << " of " << line_.BytesWritten() << ", sent "
-                    << MSComm1().SentCount() << " - " << sentBase_ << " of which the radio read "
-                    << line_.BytesRead();
+      ADD_FAILURE() << "the line did not settle: port took " << MSComm1().TakenFromDriver() << " + "
+                    << line_.WaitingAtSlave() << " - " << receivedBase_ << " of "
+                    << line_.BytesWritten() << ", sent " << MSComm1().SentCount() << " - "
+                    << sentBase_ << " of which the radio read " << line_.BytesRead();
       break;
     }
     QThread::usleep(10);
@@ -112,13 +112,14 @@ bool VirtualTime::Settle(Events events) {
   return moved;
 }
 
-// Every byte written towards the PC has been fetched by the port, and every byte the port handed
-// to the driver has been read by the radio. A closed port fetches nothing: its bytes wait.
+// Every byte written towards the PC waits in the driver for the program or has been taken by the
+// port, and every byte the port handed to the driver has been read by the radio. The clock never
+// reads the port itself: bytes reach the program only through its own reads, as on a real line.
 bool VirtualTime::LineCarried() {
   cps::CommPort& port = MSComm1();
-  const bool fetched =
-      !port.PortOpen() || port.ReceivedCount() - receivedBase_ == line_.BytesWritten();
-  return fetched && port.SentCount() - sentBase_ == line_.BytesRead();
+  const bool arrived =
+      port.TakenFromDriver() + line_.WaitingAtSlave() - receivedBase_ == line_.BytesWritten();
+  return arrived && port.SentCount() - sentBase_ == line_.BytesRead();
 }
 
 // A tick overdue after a blocking pause comes once, and the next one a whole period later, as a

@@ -163,7 +163,10 @@ class Bench {
   void Settle(int ms) {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < ms) cps::DoEvents();
+    while (clock.elapsed() < ms) {
+      cps::DoEvents();
+      QThread::msleep(1);
+    }
   }
 
   PseudoTerminal line_;
@@ -451,7 +454,8 @@ Outcome RunTransfer(Bench& bench, SimulatedRadio& radio, bool read, bool mustFai
   Outcome outcome;
   outcome.ok = read ? bench.Read() : bench.Write();
   radio.StopNoise();
-  bench.Settle(50);
+  // Until the radio has heard every byte sent: a frame still on the wire may yet be stored.
+  bench.Settle(400);
   if (qEnvironmentVariableIsSet("CPS_BENCH_TRACE")) {
     std::fprintf(stderr, "%s %s\n", outcome.ok ? "ok" : "failed",
                  radio.commands.toHex().constData());

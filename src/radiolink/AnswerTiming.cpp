@@ -33,7 +33,7 @@ void Line::LearnFrame(const std::vector<Arrival>& arrivals) {
   for (const Arrival& arrival : arrivals) bytes += arrival.bytes;
   // One byte of slack: the first and the last byte may each be seen a little late.
   const int64_t firstToLast = arrivals.back().by - arrivals.front().by;
-  pacedLikeWire_ = pacedLikeWire_ || (bytes > 2 && firstToLast >= FrameMicros(bytes - 2));
+  pacedLikeWire_ = pacedLikeWire_ || firstToLast >= FrameMicros(bytes - 2);
   // The radio's bytes follow one another without a gap: a longer one between two looks that
   // brought them is the line's.
   for (size_t k = 1; k < arrivals.size(); ++k) {

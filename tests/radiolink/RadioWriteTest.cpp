@@ -455,9 +455,10 @@ TEST_F(LinkTest, WriteSendsARefusedBlockAtMostFourTimes) {
   frmProgram().cmdClose->Press();
 
   // A 3 ms or a 20 ms radio refuses the last block 450 or 300 ms later than it usually answers,
-  // and a noise 'O' comes when it usually would: the write hears its last answer out until any
-  // radio's answer would have shown, and the refusal ends it. The codeplug keeps its identity.
-  for (const auto& [radioMs, lateMs] : {std::pair{3, 450}, std::pair{20, 300}}) {
+  // or 505 ms, just before any radio's answer would have begun and after the closing pause, and a
+  // noise 'O' comes when it usually would: the write hears its last answer out that long, and the
+  // refusal ends it. The codeplug keeps its identity.
+  for (const auto& [radioMs, lateMs] : {std::pair{3, 450}, std::pair{20, 300}, std::pair{3, 505}}) {
     NewRadio();
     LoadRadioIdentity(*radio_);
     PaceAsWire(*radio_);
@@ -573,4 +574,27 @@ TEST_F(LinkTest, EscDuringTheBlocksAbortsTheWrite) {
     EXPECT_TRUE(radio_->received.endsWith(escape.lastSent)) << escape.answered;
     EXPECT_EQ(radio_->blocksWritten, 0);
   }
+
+  // Esc while the answer to block 10, come far sooner than this 60 ms radio answers, is heard out:
+  // nothing more goes to the radio.
+  NewRadio();
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  radio_->answerDelayUs = 60000;
+  radio_->SetAnswerDelay(SimulatedRadio::kWriteFrame, 2 + 10, 5000);
+  qsizetype sentAtEsc = -1;
+  When([this] { return radio_->blocksWritten > 10; },
+       [this, &sentAtEsc] {
+         When([this, at = NowUs() + 30000] { return NowUs() >= at; },
+              [this, &sentAtEsc] {
+                sentAtEsc = radio_->received.size();
+                int key = 27;
+                frmProgram().cmdWrite_KeyDown(key, 0);
+              });
+       });
+  StartWrite();
+  ProcessUntil([] { return false; }, 500);
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_EQ(radio_->received.size(), sentAtEsc);
+  EXPECT_EQ(radio_->blocksWritten, 11);
 }

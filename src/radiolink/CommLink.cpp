@@ -37,7 +37,6 @@ struct LineWatch {
   AnswerHeard current;             // the next answer's bytes so far
   AnswerHeard lastAnswer;          // the answer judged last
   answertiming::Exchange lastExchange = answertiming::Exchange::WakeUp;  // and what it answered
-  int64_t lastWireLeft = 0;  // and how long its request still needed to cross once handed over
   int64_t lastLook = 0;      // when the line was last looked at
   int64_t lastByteSeen = 0;  // when bytes last came
   qint64 seen = 0;           // bytes the port had received by then
@@ -424,7 +423,6 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes, int pauseM
   }
   g_watch.lastAnswer = heard;
   g_watch.lastExchange = exchange;
-  g_watch.lastWireLeft = wireLeft;
   StartNextAnswer();
   cps::Sleep(pauseMs);
   return verdict;
@@ -433,7 +431,8 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes, int pauseM
 void TakeAnswer() {
   const AnswerHeard& answer = g_watch.lastAnswer;
   if (answertiming::TeachesTime(answer)) {
-    g_watch.times.Learn(g_watch.lastExchange, answertiming::Latency(answer), g_watch.lastWireLeft);
+    g_watch.times.Learn(g_watch.lastExchange, answertiming::Latency(answer),
+                        answertiming::WireLeft(answer.heardAfter, answer.requestEnd));
   }
   g_watch.line.LearnFrame(answer.arrivals);
 }

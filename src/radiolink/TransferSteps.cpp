@@ -161,10 +161,13 @@ Access RequestAccess(FrmProgram& form, uint8_t request, double countdown, int se
         break;
     }
     const frames::RegionReply reply = frames::ClassifyRegionReply(RxByte);
-    if (reply == frames::RegionReply::Accepted || reply == frames::RegionReply::NotReady) {
+    if (reply == frames::RegionReply::NotReady) {
       TakeAnswer();
-      if (reply == frames::RegionReply::Accepted) return Access::Granted;
       continue;
+    }
+    if (reply == frames::RegionReply::Accepted) {
+      TakeAnswer();
+      return Access::Granted;
     }
     // A refusal ends the transfer: it must be the radio's, and not noise just before its answer.
     if (!HearOutAnswer()) {

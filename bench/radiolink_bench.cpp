@@ -586,10 +586,10 @@ void SetRoad(SimulatedRadio& radio, Road road, int radioMs, int lateMs, int bloc
   }
 }
 
-// Each road as the issue of the link's end gives it ends with its error and changes nothing of
-// the open codeplug: the shifts with the noise at blocks 2, 20, 40 and 46 and the radio's last
-// answer on time or 450 ms late, the last read block and the write's last answer 300 and 450 ms
-// late, on a 3 ms and a 20 ms radio.
+// Each road ends with its error and changes nothing of the open codeplug: InStepShift and
+// ShiftThenPurge with the noise at blocks 2, 20, 40 and 46 and the radio's last answer on time or
+// 450 ms late, LastReadBlock and LastWriteAnswer with the radio's own answer 300 and 450 ms late,
+// on a 3 ms and a 20 ms radio.
 void BM_RoadsEndWithTheirError(benchmark::State& state) {
   for (auto _ : state) {
     int runs = 0;

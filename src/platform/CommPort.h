@@ -49,7 +49,6 @@ class CommPort : public QObject {
   ~CommPort() override;
 
   // Port number 1..; changing it while the port is open fails (returns false).
-  int CommPortNumber() const { return port_; }
   bool SetCommPort(int n);
   // "baud,parity,data bits,stop bits", such as "1200,N,8,2". False for a text it cannot apply;
   // the settings then stay as they were.

@@ -63,6 +63,7 @@ void AnswerSpread::Add(int64_t time) {
 }
 
 Slot AnswerSpread::Usual() const {
+  if (times_.empty()) return {-kTolerance, kTolerance};
   std::vector<int64_t> sorted = times_;
   std::sort(sorted.begin(), sorted.end());
   const int64_t median = MedianOf(sorted);
@@ -96,7 +97,7 @@ Slot RadioTimes::Expected(Exchange exchange, int64_t wireLeft, const Line& line)
   }
   // An adapter may hand the first byte over that much later. No habit waits longer than any
   // radio takes, its request's own time on the wire and its first byte included.
-  const int64_t longest = wireLeft + kLongestAnswer + kByteMicros;
+  const int64_t longest = wireLeft + kLongestAnswerShown;
   slot.latest = std::min(slot.latest, longest) + line.SeenLateBy();
   slot.earliest = std::min(slot.earliest, slot.latest);
   return slot;
@@ -188,11 +189,15 @@ int64_t OneMoreAnswerEnd(const AnswerHeard& heard, const Line& line) {
 }
 
 int64_t AnswerShownBy(int64_t radioFreeBy, const Line& line) {
-  return radioFreeBy + kLongestAnswer + kByteMicros + line.SeenLateBy();
+  return radioFreeBy + kLongestAnswerShown + line.SeenLateBy();
 }
 
-int64_t RadioFreeBy(const AnswerHeard& heard) {
-  return std::max(heard.heardBy, LastArrival(heard));
+int64_t OwnAnswerShownBy(const AnswerHeard& heard, const Line& line) {
+  return AnswerShownBy(heard.heardBy, line);
+}
+
+int64_t OwedAnswerShownBy(const AnswerHeard& heard, const Line& line) {
+  return AnswerShownBy(std::max(heard.heardBy, LastArrival(heard)), line);
 }
 
 int64_t HearWholeBound(int64_t until, int longestFrameBytes) {

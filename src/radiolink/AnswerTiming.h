@@ -33,6 +33,8 @@ constexpr int64_t kTolerance = 2 * kByteMicros;
 // The longest any radio takes to answer once it has heard a request: a slower one is not waited
 // for. This bound, not what a radio has shown, guards what cannot be told any other way.
 constexpr int64_t kLongestAnswer = 500000;
+// By then the first byte of any radio's answer has crossed the line.
+constexpr int64_t kLongestAnswerShown = kLongestAnswer + kByteMicros;
 
 // A look at the line that came this long after the one before it says nothing of when its bytes
 // came: the program was not looking (its own pause, or the machine did not run it).
@@ -114,8 +116,8 @@ class AnswerSpread {
   // on the fast side (a fast answer was heard out until the usual one would have come, and
   // nothing else came); on the slow side all but its single slowest, since a late answer is
   // heard out only briefly and one is odd until a second one makes it a habit; and anywhere
-  // within four median deviations of the median (times drawn evenly from a range). Needs three
-  // times.
+  // within four median deviations of the median (times drawn evenly from a range). Says
+  // something once it holds three times; with none, it is the tolerance around no time at all.
   Slot Usual() const;
 
  private:
@@ -198,16 +200,20 @@ int64_t HearOutEnd(const AnswerHeard& heard, const Line& line);
 // Before the PC acts on an answer in a way it cannot take back: one more of the radio's answer
 // times after its last byte, and at least until its run would have shown.
 int64_t OneMoreAnswerEnd(const AnswerHeard& heard, const Line& line);
-// The guard of what timing cannot tell otherwise: the radio answers a request at most the longest
-// any radio takes after it has heard it and finished what it was sending, so by this time the
-// first byte of an answer it owes since `radioFreeBy` has been seen, however slow the radio. The
-// protocol has no addresses: an answer taken from noise, or from the radio's answer to the
-// request before, shows only by the radio's own one coming after it. This is what proves a
-// transfer's end, and what the read hears out before it throws bytes away.
+// The guards of what timing cannot tell otherwise. The radio answers a request at most the longest
+// any radio takes after it has heard it and finished what it was sending, so by these times the
+// first byte of an answer it owes has been seen, however slow the radio. The protocol has no
+// addresses: an answer taken from noise, or from the radio's answer to the request before, shows
+// only by the radio's own one coming after it. This is what proves a transfer's end, and what the
+// PC hears out before it throws bytes away or stores what it cannot take back.
+//   An answer the radio owes since `radioFreeBy`:
 int64_t AnswerShownBy(int64_t radioFreeBy, const Line& line);
-// When the radio was free to answer the request `heard` was judged for: it had heard it, and had
-// sent whatever was heard of it, which may have been its answer to an earlier request.
-int64_t RadioFreeBy(const AnswerHeard& heard);
+//   The radio's own answer to the request `heard` was judged for, had that been noise, where
+//   nothing of the radio's can have been on its way before it: from when it heard the request.
+int64_t OwnAnswerShownBy(const AnswerHeard& heard, const Line& line);
+//   Any answer the radio may still owe after `heard`: from when it had heard the request and sent
+//   whatever was heard of it, which may have been its answer to an earlier request.
+int64_t OwedAnswerShownBy(const AnswerHeard& heard, const Line& line);
 // A run still going at `until` is heard to its end, but never past this: a line that keeps
 // talking is not waited out.
 int64_t HearWholeBound(int64_t until, int longestFrameBytes);

@@ -36,10 +36,9 @@ struct LineWatch {
   answertiming::Line line;         // and of the line
   AnswerHeard current;             // the next answer's bytes so far
   AnswerHeard lastAnswer;          // the answer judged last
-  answertiming::Exchange lastExchange = answertiming::Exchange::WakeUp;  // and what it answered
-  int64_t lastLook = 0;      // when the line was last looked at
-  int64_t lastByteSeen = 0;  // when bytes last came
-  qint64 seen = 0;           // bytes the port had received by then
+  int64_t lastLook = 0;            // when the line was last looked at
+  int64_t lastByteSeen = 0;        // when bytes last came
+  qint64 seen = 0;                 // bytes the port had received by then
   // The PC's bytes given to the port so far cannot have crossed the line sooner than wireFree,
   // and have crossed it by wireFreeBy: the port hands them to the driver at some time between the
   // call and its send event.
@@ -168,6 +167,12 @@ void ReceiveBlock(void (*prepare)()) {
 void DiscardWaitingBytes() {
   LookAtLine();
   if (!g_watch.answerDue) MSComm1().SetInBufferCount(0);
+}
+
+// A purge throws away whatever waits, an answer included: none is due any more.
+void ThrowAwayWaiting() {
+  g_watch.answerDue = false;
+  DiscardWaitingBytes();
 }
 
 void SetThresholds(int receive, int send) {
@@ -338,9 +343,13 @@ void WaitReplyByteCountdown() {
   ClearCommBuffers();
   StopReplyTimeout();
   TakeNoticeOfWaiting(1);
-  const bool ended =
-      linkwait::WaitUntil([] { return TransferAborted || ReceiveDue(1) || CommError; }, LinkYield,
-                          &RxCountdown, g_clock);
+  // Every pass looks at the line, as the other waits do: the answer's time is then its own.
+  const bool ended = linkwait::WaitUntil(
+      [] {
+        LookAtLine();
+        return TransferAborted || ReceiveDue(1) || CommError;
+      },
+      LinkYield, &RxCountdown, g_clock);
   if (!ended) {
     CommError = true;
   } else if (!TransferAborted && !CommError) {
@@ -405,7 +414,7 @@ void StartLineWatch() {
   g_watch.wireFreeBy = g_watch.lastLook;
 }
 
-Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes, int pauseMs) {
+JudgedAnswer JudgeAnswer(answertiming::Exchange exchange, int answerBytes, int pauseMs) {
   LookAtLine();
   AnswerHeard& heard = g_watch.current;
   const int64_t wireLeft = WireLeft();
@@ -422,19 +431,19 @@ Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes, int pauseM
     verdict = HearOutOffTime(heard);
   }
   g_watch.lastAnswer = heard;
-  g_watch.lastExchange = exchange;
   StartNextAnswer();
   cps::Sleep(pauseMs);
-  return verdict;
+  return JudgedAnswer(exchange, g_watch.lastAnswer, verdict);
 }
 
-void TakeAnswer() {
-  const AnswerHeard& answer = g_watch.lastAnswer;
-  if (answertiming::TeachesTime(answer)) {
-    g_watch.times.Learn(g_watch.lastExchange, answertiming::Latency(answer),
-                        answertiming::WireLeft(answer.heardAfter, answer.requestEnd));
+void JudgedAnswer::Take() {
+  if (!heard_) return;
+  if (answertiming::TeachesTime(*heard_)) {
+    g_watch.times.Learn(exchange_, answertiming::Latency(*heard_),
+                        answertiming::WireLeft(heard_->heardAfter, heard_->requestEnd));
   }
-  g_watch.line.LearnFrame(answer.arrivals);
+  g_watch.line.LearnFrame(heard_->arrivals);
+  heard_.reset();
 }
 
 bool NothingSinceAnswer() {
@@ -472,7 +481,15 @@ int HearWholeUntil(int64_t until) {
 const AnswerHeard& LastAnswerHeard() { return g_watch.lastAnswer; }
 const AnswerHeard& HeardSinceAnswer() { return g_watch.current; }
 const answertiming::Line& LineLearned() { return g_watch.line; }
-int64_t LastRequestHeardBy() { return g_watch.wireFreeBy; }
+int64_t UnansweredRequestShownBy() {
+  return answertiming::AnswerShownBy(g_watch.wireFreeBy, g_watch.line);
+}
+int64_t OwnAnswerShownBy() {
+  return answertiming::OwnAnswerShownBy(g_watch.lastAnswer, g_watch.line);
+}
+int64_t OwedAnswerShownBy() {
+  return answertiming::OwedAnswerShownBy(g_watch.lastAnswer, g_watch.line);
+}
 
 bool PurgeLine(int frameBytes, int* discarded) {
   ReceiveArmed = false;
@@ -487,8 +504,7 @@ bool PurgeLine(int frameBytes, int* discarded) {
   });
   const bool wentQuiet = !ReplyTimedOut && !CommError;
   StopReplyTimeout();
-  AnswerTaken();  // whatever came is thrown away: nothing of it is taken
-  DiscardWaitingBytes();
+  ThrowAwayWaiting();
   if (discarded != nullptr) *discarded = answertiming::BytesOf(g_watch.current);
   StartNextAnswer();
   if (!wentQuiet) CommError = true;

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "radiolink/AnswerTiming.h"
 
@@ -95,17 +97,35 @@ void ReceiveBlock17();
 
 // Forgets what an earlier transfer learned of the radio, and every byte heard so far.
 void StartLineWatch();
+// An answer judged, as its transfer holds it until it has made its last check of it. Taking it is
+// the only way a transfer learns from an answer: when this radio answers and how the line hands
+// its bytes over. The transfer takes it only once nothing can disprove it any more (an answer to a
+// later request can: bytes that came before the radio can have heard that request may be the rest
+// of this one), and only what was seen promptly teaches: a bad frame may be noise joined to the
+// radio's bytes, and bytes that waited while the program did not run say nothing of either.
+class JudgedAnswer {
+ public:
+  JudgedAnswer() = default;  // holds nothing: taking it teaches nothing
+  JudgedAnswer(answertiming::Exchange exchange, answertiming::AnswerHeard heard,
+               answertiming::Verdict verdict)
+      : exchange_(exchange), heard_(std::move(heard)), verdict_(verdict) {}
+
+  answertiming::Verdict Verdict() const { return verdict_; }
+  // The transfer takes it as the radio's answer. Once: a second take teaches nothing.
+  void Take();
+
+ private:
+  answertiming::Exchange exchange_ = answertiming::Exchange::WakeUp;
+  std::optional<answertiming::AnswerHeard> heard_;
+  answertiming::Verdict verdict_ = answertiming::Verdict::Noisy;
+};
+
 // Judges the answer a receive primitive just took (RxByte or RxBuffer) to the request that ended
 // last, then pauses pauseMs. An answer off this radio's time is heard out first (the pause
 // counting towards it) and is Noisy or Unasked when anything more came. Bytes from here on
 // belong to the next answer.
-answertiming::Verdict JudgeAnswer(answertiming::Exchange exchange, int answerBytes,
-                                  int pauseMs = 0);
-// The last answer judged is the radio's, as its transfer takes it once it has passed every check
-// the transfer makes of it: it teaches when this radio answers and how the line hands its bytes
-// over. Only such answers do, and only what was seen promptly: a bad frame may be noise joined to
-// the radio's bytes, and bytes that waited while the program did not run say nothing of either.
-void TakeAnswer();
+[[nodiscard]] JudgedAnswer JudgeAnswer(answertiming::Exchange exchange, int answerBytes,
+                                       int pauseMs = 0);
 // Nothing has come since the last answer was judged (a look at the line, no wait).
 bool NothingSinceAnswer();
 // Hears out the last answer judged until `until`; true when nothing came since it.
@@ -119,12 +139,17 @@ bool HearOutAnswer();
 // Hears the line whole until `until`; returns how many bytes heard since the last answer's
 // request cannot be its answer (the most an int holds when the listening was cut short).
 int HearWholeUntil(int64_t until);
-// The last answer judged, what has come since, what the transfer has learned of the line, and
-// by when the radio has heard the request that ended last.
+// The last answer judged, what has come since, and what the transfer has learned of the line.
 const answertiming::AnswerHeard& LastAnswerHeard();
 const answertiming::AnswerHeard& HeardSinceAnswer();
 const answertiming::Line& LineLearned();
-int64_t LastRequestHeardBy();
+// The guards (answertiming::AnswerShownBy), each counted from its own point: any radio's answer
+// to the request that went last, not judged yet, has shown by UnansweredRequestShownBy(); its own
+// answer to the request the last answer judged was taken for, had that been noise, by
+// OwnAnswerShownBy(); and any frame it may still owe after that answer by OwedAnswerShownBy().
+int64_t UnansweredRequestShownBy();
+int64_t OwnAnswerShownBy();
+int64_t OwedAnswerShownBy();
 // Lets the line go quiet once noise was seen: waits until nothing has arrived for the time
 // frameBytes take on the line (PurgeQuietEnd), discarding it all, within the reply time-out;
 // afterwards no byte counts against any answer. A copy of a frame still on its way is so never

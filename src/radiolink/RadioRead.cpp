@@ -31,7 +31,6 @@ using answertiming::Verdict;
 
 constexpr int kSaveButton = 2;
 constexpr int kWriteButton = 4;
-constexpr int kMaxBlockRetries = 3;  // at most four bad copies of a block
 constexpr int kMaxCopiesOnNoisyLine = 16;
 // The identity need not be heard out: noise after it shows in the answer to the read request,
 // and the wake-up starts over.
@@ -52,9 +51,10 @@ enum class CopyVerdict {
 // One copy of a block as it was heard: block 0's first copy came in the answer to 0x0B, after its
 // OK; every other copy, block 0's included, comes in a 9-byte frame.
 struct Copy {
-  Verdict heard;
+  JudgedAnswer answer;
   int offset;      // where its data start in RxBuffer
   int frameBytes;  // the frame it came in
+  Verdict heard() const { return answer.Verdict(); }
 };
 
 class RadioRead {
@@ -79,10 +79,13 @@ class RadioRead {
   const char* OpenTransfer() {
     int retries = 0;
     for (;;) {
-      if (const char* failure = TakeIdentity(retries)) return failure;
+      JudgedAnswer identity;
+      if (const char* failure = TakeIdentity(retries, identity)) return failure;
       const char* refusal = nullptr;
-      switch (RequestAccess(form_, frames::kReadRequest, kRxCountdownPasses, 0, refusal)) {
+      JudgedAnswer access;
+      switch (RequestAccess(form_, frames::kReadRequest, kRxCountdownPasses, 0, refusal, access)) {
         case Access::Granted:
+          identity.Take();  // the answer after it came alone, in its time
           break;
         case Access::Refused:
           return refusal;
@@ -90,20 +93,21 @@ class RadioRead {
           if (!PurgeLine(frames::kBlockFrameSize)) return kCheckModeText;
           continue;
       }
-      Verdict heard = RequestFirstBlock(Exchange::FirstBlock);
+      JudgedAnswer first = RequestFirstBlock(Exchange::FirstBlock);
       if (CommError) return kCheckVersionText;
       // Bytes before the answer that may be the rest of the region answer: it decided nothing.
-      if (heard == Verdict::Unasked) {
+      if (first.Verdict() == Verdict::Unasked) {
         if (!PurgeLine(frames::kFirstBlockFrameSize)) return kCheckVersionText;
         continue;
       }
+      access.Take();  // nothing came before the radio can have heard 0x0B
       // Noise with the answer is asked for again by the block loop. The radio's own answer must
       // start with its OK: one without it is noise when more follows.
-      if (answertiming::IsAlone(heard) && uint8_t(RxBuffer[0]) != frames::kOk) {
+      if (answertiming::IsAlone(first.Verdict()) && uint8_t(RxBuffer[0]) != frames::kOk) {
         if (HearOutAnswer() || CommError) return kCheckVersionText;
-        heard = Verdict::Noisy;
+        first = JudgedAnswer{};  // noise: nothing of it is taken
       }
-      firstCopy_ = heard;
+      firstCopy_ = std::move(first);
       form_.lblProgram->SetCaption(QLatin1String(kReadWaitText));
       StartGreenLedBlink();
       return nullptr;
@@ -113,15 +117,14 @@ class RadioRead {
   // The wake-up and the radio's identity frame. The identity and the layout are only held here:
   // they reach the open codeplug together with the data, so that a read that fails leaves it as
   // it was.
-  const char* TakeIdentity(int& retries) {
-    switch (WakeUpAndIdentify(form_, kReadWakeUp, retries)) {
+  const char* TakeIdentity(int& retries, JudgedAnswer& identity) {
+    switch (WakeUpAndIdentify(form_, kReadWakeUp, retries, identity)) {
       case Handshake::Failed:
         return kCheckModeText;
       case Handshake::Legacy:
         legacy_ = true;
         return nullptr;
       case Handshake::Identity:
-        TakeAnswer();
         legacy_ = false;
         for (int i = 0; i < frames::kIdentityBytes; ++i) {
           identity_[i] = RadioImage[layout::kIdentBlock + i];
@@ -135,12 +138,12 @@ class RadioRead {
   // times in a row after a bad copy; CommError tells how the blocks went.
   void ReceiveBlocks() {
     for (int b = 0; b < layout::kDataBlockCount;) {
-      const Copy copy = ReceiveCopy();
+      Copy copy = ReceiveCopy();
       if (CommError) break;
       const QByteArray bytes = StoreCopy(b, copy);
       const CopyVerdict verdict = JudgeCopy(copy, bytes);
       if (verdict == CopyVerdict::Take) {
-        if (!Acknowledge()) break;
+        if (!Acknowledge(copy.answer)) break;
         ++b;
       } else if (!AskForTheBlockAgain(verdict, copy, bytes)) {
         break;
@@ -151,11 +154,10 @@ class RadioRead {
 
   Copy ReceiveCopy() {
     if (firstCopy_) {
-      const Verdict heard = *std::exchange(firstCopy_, std::nullopt);
-      return {heard, 1, frames::kFirstBlockFrameSize};
+      return {*std::exchange(firstCopy_, std::nullopt), 1, frames::kFirstBlockFrameSize};
     }
     ReceiveBlock9();
-    if (CommError) return {Verdict::Noisy, 0, frames::kBlockFrameSize};
+    if (CommError) return {JudgedAnswer{}, 0, frames::kBlockFrameSize};
     return {JudgeAnswer(Exchange::Block, frames::kBlockFrameSize), 0, frames::kBlockFrameSize};
   }
 
@@ -172,13 +174,15 @@ class RadioRead {
   }
 
   // Takes the copy: the radio goes on with the next block. False when the read ends.
-  bool Acknowledge() {
-    TakeAnswer();
+  bool Acknowledge(JudgedAnswer& copy) {
+    copy.Take();
     badCopies_ = 0;
     copies_ = 0;
     held_.clear();
-    // Two agreeing copies are the radio's whatever follows them. One copy is not proven yet: had
-    // it been noise, the radio's own frame for the block would still come.
+    // Until the line has been heard whole, the radio may still owe frames: had this copy, or both
+    // of two agreeing copies, been noise or its frames for earlier requests, its own would still
+    // come. One copy is not proven yet either: bytes right after it may be its rest.
+    radioMayOwe_ = true;
     unconfirmed_.reset();
     if (!noisyLine_) unconfirmed_ = LastAnswerHeard().arrivals.back();
     SendCommandByte(frames::kOk);
@@ -222,7 +226,7 @@ class RadioRead {
   // could have made up a frame, a sum byte of 8 bits no longer tells the radio's frame from noise
   // that matched it by chance: a block is then taken only when two good copies agree.
   CopyVerdict JudgeCopy(const Copy& copy, const QByteArray& bytes) {
-    if (!answertiming::IsAlone(copy.heard)) return NoiseWithCopy();
+    if (!answertiming::IsAlone(copy.heard())) return NoiseWithCopy();
     if (!frames::FrameSumMatches(bytes, 0, layout::kBlockSize)) return CopyVerdict::BadSum;
     cps::Sleep(2);
     if (!NothingSinceAnswer()) return NoiseWithCopy();
@@ -230,23 +234,25 @@ class RadioRead {
     return CopyVerdict::Take;
   }
 
-  // Noise came with the copy or after it. The protocol has no addresses: had the block taken last
-  // from one copy been noise, the radio's own frame for it may still come. Nothing else shows that
-  // the read runs a frame behind the radio, and the guard at the read's end sees it only while
-  // the difference lasts: a purge here would swallow that frame along with the noise, and the
-  // read would go on in step with the radio, the block taken from noise kept. So while that block
-  // is unconfirmed, bytes that follow its copy end the read (they may be its rest), and before
-  // anything is thrown away the read hears the line whole until the radio's answer to the copy's
-  // request has shown, however slow it is: a whole frame besides the copy ends the read. Bytes
-  // that could not hold one then cost only an 'F'; the block is confirmed.
+  // Noise came with the copy or after it. The protocol has no addresses: since the last block was
+  // taken the radio may still owe frames, had its copies been noise or its frames for earlier
+  // requests (a read that runs behind the radio, on a quiet line or a noisy one). Nothing else
+  // shows that, and the guard at the read's end sees it only while the difference lasts: a purge
+  // here would swallow those frames along with the noise, and the read would go on in step with
+  // the radio, the wrong blocks kept. So bytes that follow a block taken from one copy end the
+  // read (they may be its rest), and before anything is thrown away the read hears the line whole
+  // until any radio's answer to the requests it may still owe has shown: a whole frame besides the
+  // copy ends the read. Bytes that could not hold one then cost only an 'F'; the block before is
+  // confirmed, and the radio owes nothing but its answer to the request that 'F' repeats.
   CopyVerdict NoiseWithCopy() {
-    if (!unconfirmed_) return CopyVerdict::Noise;
-    if (answertiming::MayBeRestOf(*unconfirmed_, LastAnswerHeard(), LineLearned())) {
+    if (unconfirmed_ &&
+        answertiming::MayBeRestOf(*unconfirmed_, LastAnswerHeard(), LineLearned())) {
       return CopyVerdict::OutOfStep;
     }
-    const int64_t shown =
-        answertiming::AnswerShownBy(answertiming::RadioFreeBy(LastAnswerHeard()), LineLearned());
-    if (HearWholeUntil(shown) >= frames::kBlockFrameSize) return CopyVerdict::OutOfStep;
+    if (std::exchange(radioMayOwe_, false) &&
+        HearWholeUntil(OwedAnswerShownBy()) >= frames::kBlockFrameSize) {
+      return CopyVerdict::OutOfStep;
+    }
     unconfirmed_.reset();
     return CopyVerdict::Noise;
   }
@@ -256,7 +262,7 @@ class RadioRead {
   // last copy may be its rest. A stray byte of noise later than that is neither. The read listens
   // until any radio's answer to that acknowledgement would have shown, whatever this one's habits.
   bool QuietAtTheEnd() {
-    HearWholeUntil(answertiming::AnswerShownBy(LastRequestHeardBy(), LineLearned()));
+    HearWholeUntil(UnansweredRequestShownBy());
     if (CommError) return false;
     const answertiming::AnswerHeard& after = HeardSinceAnswer();
     const int bytes = answertiming::BytesOf(after);
@@ -318,12 +324,14 @@ class RadioRead {
   }
 
   FrmProgram& form_;
-  // How block 0's copy in the answer to 0x0B was heard, until the block loop takes it.
-  std::optional<Verdict> firstCopy_;
+  // Block 0's copy in the answer to 0x0B, until the block loop takes it.
+  std::optional<JudgedAnswer> firstCopy_;
   int copies_ = 0;          // copies of this block so far
   int badCopies_ = 0;       // bad copies of this block in a row
   int stored_ = 0;          // data bytes stored, as the progress bar counts them
   bool noisyLine_ = false;  // noise that could hold a frame came: blocks need two copies
+  // A block was taken since the line was last heard whole: the radio may still owe frames.
+  bool radioMayOwe_ = false;
   // While the block acknowledged last stands on one copy only: the last bytes of that copy.
   std::optional<answertiming::Arrival> unconfirmed_;
   QByteArray held_;  // a good copy of this block, waiting for a second one to agree

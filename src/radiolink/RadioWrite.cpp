@@ -27,8 +27,9 @@ namespace {
 using answertiming::Exchange;
 using answertiming::Verdict;
 
-constexpr int kMaxBlockRetries = 3;  // a block is sent at most four times
-constexpr int kSettleMs = 200;       // the radio's pause after a wake-up or region reply
+constexpr int kSettleMs = 200;  // the radio's pause after a wake-up or region reply
+// The success text stands this long before the window closes: the guard of the write's end.
+constexpr int kClosingPauseMs = 500;
 // The identity is written back into the radio: it is heard out first.
 constexpr WakeUpRules kWriteWakeUp{kSettleMs, false, true};
 constexpr int kBandColumn = 12;
@@ -46,15 +47,17 @@ class RadioWrite {
     RadioPassword.clear();
     form_.cmdWrite->SetEnabled(false);
     StartHandshakeTimeout();
+    JudgedAnswer access;
+    JudgedAnswer started;
     const char* failure = IdentifyAndWriteBack();
-    if (failure == nullptr) failure = RequestWriteAccess();
-    if (failure == nullptr) failure = TakeRadioPassword();
+    if (failure == nullptr) failure = RequestWriteAccess(access);
+    if (failure == nullptr) failure = TakeRadioPassword(access);
     if (failure == kPasswordNotGiven) return;
     if (failure == nullptr) failure = CheckBand();
-    if (failure == nullptr) failure = StartData();
+    if (failure == nullptr) failure = StartData(started);
     if (failure != nullptr) return ErrorExit(failure);
     PrepareTransmitForm();
-    SendBlocks();
+    SendBlocks(started);
     if (CommError) return ShowCommError();
     Complete();
   }
@@ -66,7 +69,8 @@ class RadioWrite {
   const char* IdentifyAndWriteBack() {
     int retries = 0;
     for (;;) {
-      switch (WakeUpAndIdentify(form_, kWriteWakeUp, retries)) {
+      JudgedAnswer identity;
+      switch (WakeUpAndIdentify(form_, kWriteWakeUp, retries, identity)) {
         case Handshake::Failed:
           return kCheckModeText;
         case Handshake::Legacy:
@@ -80,9 +84,9 @@ class RadioWrite {
       }
       // No answer of the radio's can be pending behind an identity frame: only its own identity
       // could be that long. The radio owes one from when it heard the request.
-      identityShownBy_ = answertiming::AnswerShownBy(LastAnswerHeard().heardBy, LineLearned());
+      identityShownBy_ = OwnAnswerShownBy();
       bool again = false;
-      const char* failure = WriteBackIdentity(retries, again);
+      const char* failure = WriteBackIdentity(retries, identity, again);
       if (!again) return failure;
     }
   }
@@ -91,8 +95,8 @@ class RadioWrite {
   // over. The identity reaches the open codeplug only when the whole write has succeeded: a frame
   // of noise that passed for it is shown up by the radio's own answers, and a write that fails
   // leaves the codeplug's identity as it was.
-  const char* WriteBackIdentity(int& retries, bool& again) {
-    for (bool identityTaken = false;;) {
+  const char* WriteBackIdentity(int& retries, JudgedAnswer& identity, bool& again) {
+    for (;;) {
       SendCommandByte(frames::kOk);
       if (CommError) {
         SendCommandByte(frames::kNotReady);
@@ -110,7 +114,7 @@ class RadioWrite {
       // long as any radio takes to send its own had that one been noise. The pauses before it
       // count towards that.
       if (!HearOutUntil(identityShownBy_)) return kCheckCableText;
-      if (!std::exchange(identityTaken, true)) TakeAnswer();
+      identity.Take();
       SendBlock32();
       if (CommError) return kCheckCableText;
       cps::Sleep(10);
@@ -120,8 +124,9 @@ class RadioWrite {
       if (CommError) return kCheckCableText;
       // From here on the radio's answers cannot be asked for again: the write stops rather than
       // act on one that came with noise.
-      if (JudgeReplyByte(Exchange::WriteBack, 2) != Asked::Answered) return kCheckCableText;
-      TakeAnswer();
+      JudgedAnswer answer;
+      if (JudgeReplyByte(Exchange::WriteBack, 2, answer) != Asked::Answered) return kCheckCableText;
+      answer.Take();
       if (RxByte != frames::kIdentityAgain) {
         legacy_ = false;
         return nullptr;
@@ -136,10 +141,10 @@ class RadioWrite {
 
   // The radio refuses a write request only with 'F'; an answer that came with noise cannot be
   // asked for again.
-  const char* RequestWriteAccess() {
+  const char* RequestWriteAccess(JudgedAnswer& granted) {
     const char* refusal = nullptr;
     switch (RequestAccess(form_, frames::kWriteRequest, kRxCountdownAfterWriteRequest, kSettleMs,
-                          refusal)) {
+                          refusal, granted)) {
       case Access::Granted:
         return nullptr;
       case Access::Refused:
@@ -151,15 +156,18 @@ class RadioWrite {
   }
 
   // The radio's own password, from the reply to the first block request: when it has one, the
-  // user must give it. kPasswordNotGiven when the prompt closed without it.
-  const char* TakeRadioPassword() {
-    const Verdict heard = RequestFirstBlock(Exchange::Password);
-    if (CommError || !answertiming::IsAlone(heard) || uint8_t(RxBuffer[0]) != frames::kOk) {
+  // user must give it. kPasswordNotGiven when the prompt closed without it. The access answer
+  // before it is taken once this one came alone.
+  const char* TakeRadioPassword(JudgedAnswer& access) {
+    JudgedAnswer reply = RequestFirstBlock(Exchange::Password);
+    if (CommError || !answertiming::IsAlone(reply.Verdict()) ||
+        uint8_t(RxBuffer[0]) != frames::kOk) {
       return kCheckVersionText;
     }
     // Whether the user is asked cannot be taken back: the frame must be the radio's.
     if (!HearOutAnswer()) return kCheckVersionText;
-    TakeAnswer();
+    access.Take();
+    reply.Take();
     RadioPassword = frames::PasswordFromReply(RxBuffer);
     if (frames::ReplyCarriesPassword(RxBuffer) && !AwaitPassword()) return kPasswordNotGiven;
     // Noise while the user typed answers nothing: the line goes quiet before the band check.
@@ -179,10 +187,12 @@ class RadioWrite {
   // The radio's band byte must match the codeplug's band and region.
   const char* CheckBand() {
     for (;;) {
-      if (AskRadio(frames::kBandCheck, kRxCountdownPasses, 10, Exchange::Band) != Asked::Answered) {
+      JudgedAnswer answer;
+      if (AskRadio(frames::kBandCheck, kRxCountdownPasses, 10, Exchange::Band, answer) !=
+          Asked::Answered) {
         return kCheckModeText;
       }
-      TakeAnswer();
+      answer.Take();
       if (RxByte == frames::ExpectedBandByte(CodeplugImage)) return nullptr;
       if (RxByte == frames::kNotReady) continue;
       form_.SetProgressValue(0);
@@ -191,8 +201,9 @@ class RadioWrite {
     }
   }
 
-  // Asks the radio to take the data; then the red LED blinks.
-  const char* StartData() {
+  // Asks the radio to take the data; then the red LED blinks. Its answer is taken once the line
+  // has stayed quiet after it, just before the first block's sum byte.
+  const char* StartData(JudgedAnswer& started) {
     // The radio leaves this 0x0B unanswered: whatever comes before the answer to 'R' is judged
     // with that answer. A radio that did not get it is not asked to take data.
     SendCommandByte(frames::kFirstBlock);
@@ -201,11 +212,10 @@ class RadioWrite {
     SendCommandByte(frames::kReadRequest);
     if (CommError) return kCheckVersionText;
     ReceiveReplyByte();
-    if (CommError || JudgeReplyByte(Exchange::StartData, 10) != Asked::Answered ||
+    if (CommError || JudgeReplyByte(Exchange::StartData, 10, started) != Asked::Answered ||
         RxByte != frames::kOk) {
       return kCheckVersionText;
     }
-    TakeAnswer();
     form_.lblProgram->SetCaption(QLatin1String(kWriteWaitText));
     StartRedLedBlink();
     return nullptr;
@@ -242,11 +252,10 @@ class RadioWrite {
   // been noise or the radio's, so the write stops there rather than send a block the radio may
   // already hold. The radio stores a block when its sum byte comes: the answer before it is
   // acted on only once the line stayed quiet after it, which the block's own bytes give time for,
-  // and only then taken.
-  void SendBlocks() {
+  // and only then taken. pending starts with the answer that let the data start.
+  void SendBlocks(JudgedAnswer& pending) {
     int retries = 0;
     int x = 0;
-    bool answerPending = false;  // the last block's answer, judged and not yet taken
     for (int b = 0; b < layout::kDataBlockCount;) {
       std::array<uint8_t, layout::kBlockSize> data{};
       for (int j = 0; j < layout::kBlockSize; ++j) {
@@ -262,16 +271,16 @@ class RadioWrite {
         CommError = true;
         break;
       }
-      if (std::exchange(answerPending, false)) TakeAnswer();
+      pending.Take();
       SendCommandByte(frames::SumByte(data.data(), layout::kBlockSize));
       if (CommError) break;
       ReceiveReplyByte();
       if (CommError) break;
-      if (!answertiming::IsAlone(JudgeAnswer(Exchange::BlockWrite, 1, 2))) {
+      pending = JudgeAnswer(Exchange::BlockWrite, 1, 2);
+      if (!answertiming::IsAlone(pending.Verdict())) {
         CommError = true;
         break;
       }
-      answerPending = true;
       if (RxByte == frames::kOk) {
         retries = 0;
         ++b;
@@ -296,12 +305,8 @@ class RadioWrite {
     form_.lblProgram->SetCaption(QLatin1String(kWriteDoneText));
     // The pause blocks the event loop: paint the text now, or the user never sees it.
     form_.lblProgram->repaint();
-    cps::Sleep(500);
-    const answertiming::AnswerHeard& last = LastAnswerHeard();
-    if (!HearOutUntil(
-            answertiming::AnswerShownBy(answertiming::RadioFreeBy(last), LineLearned()))) {
-      return ShowCommError();
-    }
+    cps::Sleep(kClosingPauseMs);
+    if (!HearOutUntil(OwedAnswerShownBy())) return ShowCommError();
     if (!legacy_) {
       for (int i = 0; i < frames::kIdentityBytes; ++i) {
         CodeplugImage[layout::kIdentBlock + i] = identity_[i];

@@ -24,33 +24,43 @@ WakeUp RestartAfterNoise() {
 }
 
 // The radio's answer to a wake-up, or false when none came or it came with noise.
-bool TakeWakeUpAnswer(int settleMs) {
+bool TakeWakeUpAnswer(int settleMs, JudgedAnswer& answer) {
   WaitReplyByteCountdown();
   if (CommError) return false;
-  if (JudgeReplyByte(Exchange::WakeUp, settleMs) == Asked::Answered) return true;
+  if (JudgeReplyByte(Exchange::WakeUp, settleMs, answer) == Asked::Answered) return true;
   RestartAfterNoise();
   return false;
 }
 
-WakeUp WakeRadio(const FrmProgram& form, int settleMs) {
+// ready is left with the answer that said so, for the identity's answer to confirm.
+WakeUp WakeRadio(const FrmProgram& form, int settleMs, JudgedAnswer& ready) {
   SendCommandByte(frames::kWakeUp);
   if (CommError) return WakeUp::Restart;
   RxCountdown = kRxCountdownPasses;
-  if (!TakeWakeUpAnswer(settleMs)) return WakeUp::Restart;
+  JudgedAnswer first;
+  if (!TakeWakeUpAnswer(settleMs, first)) return WakeUp::Restart;
   cps::DoEvents();
   // A window closed at that yield ends the transfer at the next test of the loop.
   if (form.Unloaded()) return WakeUp::Restart;
   if (RxByte != frames::kReady && RxByte != frames::kNotReady) return WakeUp::Restart;
-  TakeAnswer();
-  if (RxByte == frames::kReady) return WakeUp::Identity;
+  if (RxByte == frames::kReady) {
+    ready = std::move(first);
+    return WakeUp::Identity;
+  }
   // Not ready: one more try, on what is left of the same countdown.
   SendCommandByte(frames::kWakeUp);
   if (CommError) return WakeUp::Restart;
-  if (!TakeWakeUpAnswer(0)) return WakeUp::Restart;
+  JudgedAnswer second;
+  if (!TakeWakeUpAnswer(0, second)) return WakeUp::Restart;
+  first.Take();  // the answer after it came alone, in its time
+  if (RxByte == frames::kReady) {
+    ready = std::move(second);
+    return WakeUp::Identity;
+  }
   // Going on without the identity exchange cannot be taken back: only the radio may decide it.
-  if (RxByte != frames::kReady && !HearOutAnswer()) return RestartAfterNoise();
-  TakeAnswer();
-  return RxByte == frames::kReady ? WakeUp::Identity : WakeUp::Legacy;
+  if (!HearOutAnswer()) return RestartAfterNoise();
+  second.Take();
+  return WakeUp::Legacy;
 }
 
 // The radio image keeps every frame as received; the sum tells whether it may be used.
@@ -68,7 +78,8 @@ enum class IdentityAnswer {
   TooMany,    // the sixth bad frame
 };
 
-IdentityAnswer AskIdentity(const WakeUpRules& rules, int& retries) {
+IdentityAnswer AskIdentity(const WakeUpRules& rules, int& retries, JudgedAnswer& wakeUp,
+                           JudgedAnswer& identity) {
   SendCommandByte(frames::kIdentity);
   if (CommError) {
     SendCommandByte(frames::kNotReady);
@@ -76,7 +87,8 @@ IdentityAnswer AskIdentity(const WakeUpRules& rules, int& retries) {
   }
   ReceiveBlock17();
   if (CommError) return IdentityAnswer::WakeAgain;
-  const Verdict heard = JudgeAnswer(Exchange::Identity, frames::kIdentityFrameSize);
+  JudgedAnswer answer = JudgeAnswer(Exchange::Identity, frames::kIdentityFrameSize);
+  const Verdict heard = answer.Verdict();
   const bool goodSum = TakeIdentityFrame();
   if (CommError) return IdentityAnswer::WakeAgain;
   // The wake-up's answer may not have been the radio's: wake it again.
@@ -84,8 +96,10 @@ IdentityAnswer AskIdentity(const WakeUpRules& rules, int& retries) {
     PurgeLine(frames::kIdentityFrameSize);
     return IdentityAnswer::WakeAgain;
   }
+  wakeUp.Take();
   if (answertiming::IsAlone(heard) && goodSum && (!rules.hearOutIdentity || HearOutAnswer())) {
     retries = 0;
+    identity = std::move(answer);
     return IdentityAnswer::Taken;
   }
   // Noise with the frame or after it: the line goes quiet before the PC asks again. A frame that
@@ -101,26 +115,33 @@ IdentityAnswer AskIdentity(const WakeUpRules& rules, int& retries) {
 
 }  // namespace
 
-Asked JudgeReplyByte(Exchange exchange, int pauseMs) {
-  const Verdict heard = JudgeAnswer(exchange, 1, pauseMs);
-  if (CommError) return Asked::Failed;
-  if (!answertiming::IsAlone(heard) || !AnswerStoodAlone()) return Asked::Noisy;
-  return Asked::Answered;
+Asked JudgeReplyByte(Exchange exchange, int pauseMs, JudgedAnswer& answer) {
+  answer = JudgeAnswer(exchange, 1, pauseMs);
+  Asked asked = Asked::Answered;
+  if (CommError) {
+    asked = Asked::Failed;
+  } else if (!answertiming::IsAlone(answer.Verdict()) || !AnswerStoodAlone()) {
+    asked = Asked::Noisy;
+  }
+  if (asked != Asked::Answered) answer = JudgedAnswer{};  // nothing of it may teach
+  return asked;
 }
 
-Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, int& retries) {
+Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, int& retries,
+                            JudgedAnswer& identity) {
+  JudgedAnswer wakeUp;
   for (bool wake = true;;) {
     if (wake) {
       if (HandshakeTimedOut) {
         StopHandshakeTimeout();
         return Handshake::Failed;
       }
-      const WakeUp woken = WakeRadio(form, rules.settleMs);
+      const WakeUp woken = WakeRadio(form, rules.settleMs, wakeUp);
       if (woken == WakeUp::Legacy) return Handshake::Legacy;
       if (woken == WakeUp::Restart) continue;
       cps::Sleep(kIdentityPauseMs);
     }
-    switch (AskIdentity(rules, retries)) {
+    switch (AskIdentity(rules, retries, wakeUp, identity)) {
       case IdentityAnswer::Taken:
         return Handshake::Identity;
       case IdentityAnswer::TooMany:
@@ -136,7 +157,8 @@ Handshake WakeUpAndIdentify(const FrmProgram& form, const WakeUpRules& rules, in
   }
 }
 
-Asked AskRadio(uint8_t command, double countdown, int settleMs, Exchange exchange) {
+Asked AskRadio(uint8_t command, double countdown, int settleMs, Exchange exchange,
+               JudgedAnswer& answer) {
   SendCommandByte(command);
   if (CommError) {
     SendCommandByte(frames::kNotReady);
@@ -145,13 +167,14 @@ Asked AskRadio(uint8_t command, double countdown, int settleMs, Exchange exchang
   RxCountdown = countdown;
   WaitReplyByteCountdown();
   if (CommError) return Asked::Failed;
-  return JudgeReplyByte(exchange, settleMs);
+  return JudgeReplyByte(exchange, settleMs, answer);
 }
 
 Access RequestAccess(FrmProgram& form, uint8_t request, double countdown, int settleMs,
-                     const char*& refusal) {
-  for (;;) {
-    switch (AskRadio(request, countdown, settleMs, Exchange::Access)) {
+                     const char*& refusal, JudgedAnswer& granted) {
+  for (JudgedAnswer notReady;;) {
+    JudgedAnswer answer;
+    switch (AskRadio(request, countdown, settleMs, Exchange::Access, answer)) {
       case Asked::Failed:
         refusal = kCheckModeText;
         return Access::Refused;
@@ -160,13 +183,14 @@ Access RequestAccess(FrmProgram& form, uint8_t request, double countdown, int se
       case Asked::Answered:
         break;
     }
+    notReady.Take();  // the answer after it came alone, in its time
     const frames::RegionReply reply = frames::ClassifyRegionReply(RxByte);
     if (reply == frames::RegionReply::NotReady) {
-      TakeAnswer();
+      notReady = std::move(answer);
       continue;
     }
     if (reply == frames::RegionReply::Accepted) {
-      TakeAnswer();
+      granted = std::move(answer);
       return Access::Granted;
     }
     // A refusal ends the transfer: it must be the radio's, and not noise just before its answer.
@@ -186,14 +210,14 @@ Access RequestAccess(FrmProgram& form, uint8_t request, double countdown, int se
   }
 }
 
-Verdict RequestFirstBlock(Exchange exchange) {
+JudgedAnswer RequestFirstBlock(Exchange exchange) {
   cps::Sleep(10);
   SendCommandByte(frames::kFirstBlock);
   if (CommError) {
     SendCommandByte(frames::kNotReady);
-    return Verdict::Noisy;
+    return {};
   }
   ReceiveBlock10();
-  if (CommError) return Verdict::Noisy;
+  if (CommError) return {};
   return JudgeAnswer(exchange, frames::kFirstBlockFrameSize);
 }

@@ -4,6 +4,7 @@
 // transfer makes itself, and the guard at a read's end.
 #pragma once
 
+#include "radiolink/AnswerTiming.h"
 #include "support/SimulatedRadio.h"
 
 // One byte at 1200 baud with 8 data bits and 2 stop bits.
@@ -17,7 +18,7 @@ constexpr qint64 kWritePausesUs =
 
 // After its last acknowledgement a read listens until any radio's answer to it would have begun
 // to show: half a second and a byte.
-constexpr qint64 kReadEndGuardUs = 500000 + kWireByteUs;
+constexpr qint64 kReadEndGuardUs = answertiming::kLongestAnswerShown;
 
 inline qint64 WireFloorUs(const SimulatedRadio& radio, bool read) {
   return (radio.received.size() + radio.sentBytes) * kWireByteUs + radio.answerDelaysUs +

@@ -130,6 +130,10 @@ TEST(AnswerTiming, OneSlowAnswerPredictsNothingAndTwoHabitsAreBothUsual) {
   fastMostly.Answer(Exchange::Block, 207, 9);
   EXPECT_EQ(fastMostly.JudgeBlock(207), Verdict::InStep);
   EXPECT_EQ(fastMostly.JudgeBlock(37), Verdict::InStep);
+
+  // No answer at all predicts no time: only the tolerance around none.
+  EXPECT_EQ(AnswerSpread().Usual().earliest, -kTolerance);
+  EXPECT_EQ(AnswerSpread().Usual().latest, kTolerance);
 }
 
 TEST(AnswerTiming, WhatTheLineAllowsComesBeforeWhatTheRadioUsuallyDoes) {

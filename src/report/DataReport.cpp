@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/ModuleState.h"
+#include "report/FittedSurface.h"
 #include "report/clsMultiPgPreview.h"
 
 namespace {
@@ -560,4 +561,31 @@ void DrawPrintedReport(cps::DrawSurface& printer, const ReportValues& v, bool in
   PrintButtonsAndTones(printer, v, u);
   PrintChannelTable(printer, v, u);
   PrintScanList(printer, v, u);
+}
+
+void DrawPrintedReportToFit(cps::DrawSurface& printer, const ReportValues& values, bool inches,
+                            const QSizeF& page) {
+  FittedSurface measured(printer);
+  measured.StartMeasuring();
+  DrawPrintedReport(measured, values, inches);
+  const double scale = measured.ScaleToFit(page);
+  if (scale == 1) {
+    DrawPrintedReport(printer, values, inches);
+    return;
+  }
+  FittedSurface scaled(printer);
+  scaled.StartDrawing(scale);
+  DrawPrintedReport(scaled, values, inches);
+  // The printer keeps its font between documents: leave it as the report set it.
+  printer.Font() = scaled.Font();
+}
+
+void DrawPreviewReportToFit(clsMultiPgPreview& preview, FittedSurface& surface,
+                            const ReportValues& values) {
+  surface.StartMeasuring();
+  preview.pStartDoc();
+  DrawPreviewReport(preview, values);
+  surface.StartDrawing(surface.ScaleToFit(preview.PageSize()));
+  preview.pStartDoc();
+  DrawPreviewReport(preview, values);
 }

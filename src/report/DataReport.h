@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QSizeF>
 #include <QString>
 #include <QVector>
 #include <array>
@@ -13,6 +14,7 @@
 #include "platform/DrawSurface.h"
 
 class clsMultiPgPreview;
+class FittedSurface;
 
 // What the report prints, read from the editor window when the report starts.
 struct ReportValues {
@@ -60,3 +62,13 @@ QString LongPressLabel(int shortIndex, int longCode);
 void DrawPreviewReport(clsMultiPgPreview& preview, const ReportValues& values);
 // Draws one copy of the report on the printer, in inches or twips; the caller ends the copy.
 void DrawPrintedReport(cps::DrawSurface& printer, const ReportValues& values, bool inches);
+
+// The report is laid out for one portrait page. On the page the user chose (its printable area
+// in the road's unit) it is drawn as laid out where its text fits, else scaled down as a whole
+// until all of it does, so a turned or smaller page never cuts it short.
+void DrawPrintedReportToFit(cps::DrawSurface& printer, const ReportValues& values, bool inches,
+                            const QSizeF& page);
+// The same on a new preview document: opens it (pStartDoc) on a host that opens `surface`, and
+// draws the whole report on its page; the caller ends the document.
+void DrawPreviewReportToFit(clsMultiPgPreview& preview, FittedSurface& surface,
+                            const ReportValues& values);

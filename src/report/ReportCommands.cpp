@@ -11,6 +11,7 @@
 #include "platform/Label.h"
 #include "platform/PrinterObject.h"
 #include "platform/TextBox.h"
+#include "report/FittedSurface.h"
 #include "report/frmMultiPgPreview.h"
 
 std::unique_ptr<clsMultiPgPreview> ReportPreview;
@@ -35,17 +36,20 @@ class PreviewWindowHost : public PreviewHost {
   }
   cps::SurfaceFont PrinterFont() const override { return cps::Printer().Font(); }
   uint32_t PrinterForeColor() const override { return cps::Printer().ForeColor; }
+  // The report draws on the page canvas through `fitted`, which scales it to fit the page. It
+  // is pointed at the canvas of the window loaded now, before anything is drawn.
   cps::DrawSurface& OpenSurface(double paperWidth, double paperHeight) override {
     FrmMultiPgPreview& window = frmMultiPgPreview();
     window.SizePage(paperWidth, paperHeight);
-    return window.canvas;
+    fitted.Retarget(window.canvas);
+    return fitted;
   }
   QSize SetPrintPicture(const QVariant& picture) override {
     return frmMultiPgPreview().LoadPrintPicture(picture);
   }
   void PaintPrintPicture(const QRectF& target) override {
     FrmMultiPgPreview& window = frmMultiPgPreview();
-    window.canvas.PaintPicture(window.picPrintPic->pixmap().toImage(), target);
+    window.canvas.PaintPicture(window.picPrintPic->pixmap().toImage(), fitted.Scaled(target));
   }
   QString PageFolder() const override { return frmMultiPgPreview().TempPath; }
   void SavePage(const QString& path) override { frmMultiPgPreview().SavePage(path); }
@@ -56,6 +60,8 @@ class PreviewWindowHost : public PreviewHost {
     window.Form_Resize();
     ShowFrmMultiPgPreview(modal);
   }
+
+  FittedSurface fitted;
 
  private:
   // A named PDF file, or a printer the system knows (where the platform cannot print, the
@@ -124,8 +130,7 @@ void BuildDataReportPreview() {
     ReportPreview.reset();
     return;
   }
-  ReportPreview->pStartDoc();
-  DrawPreviewReport(*ReportPreview, ReadReportValues());
+  DrawPreviewReportToFit(*ReportPreview, g_host.fitted, ReadReportValues());
   ReportPreview->pEndDoc(1);
   ReportPreview.reset();
 }
@@ -141,8 +146,10 @@ void PrintDataReport() {
   // The constants follow the unit the printer is really in: a preview that ended before it
   // switched the printer to inches has set PrintToPreview all the same.
   const bool inches = printer.ScaleMode() == cps::PrinterObject::kScaleInches;
+  // The page and orientation the user chose in the dialog.
+  const QSizeF page(printer.ScaleWidth(), printer.ScaleHeight());
   for (int copy = 1; copy <= copies; ++copy) {
-    DrawPrintedReport(printer, ReadReportValues(), inches);
+    DrawPrintedReportToFit(printer, ReadReportValues(), inches, page);
     // A printer that cannot be opened or a file that cannot be written ends the print here,
     // the remaining copies included, and the user is told once.
     if (!printer.EndDoc()) {

@@ -5,6 +5,7 @@
 // so.
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 #include <optional>
 
@@ -25,6 +26,8 @@ class clsMultiPgPreview {
   int GetPage() const { return PageNo + 1; }
   double GetPaperWidth();
   double GetPaperHeight() const { return PaperHeight; }
+  // The printer's page as pStartDoc took it, in inches.
+  QSizeF PageSize() const { return {ScaleWidth, ScaleHeight}; }
   // True when a line of the current font, a second one (two 10-point lines with use10pt) and
   // extra no longer fit above the paper's bottom.
   bool pEndOfPage(double extra, bool use10pt);

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <exception>
 
 #include "platform/FileWrite.h"
@@ -82,8 +84,24 @@ bool CreateFileAssociation(AssociationRegistry& registry, const AssociationMessa
   }
 }
 
-DesktopAssociationRegistry::DesktopAssociationRegistry(QString dataHome, QString programPath)
-    : dataHome_(std::move(dataHome)), programPath_(std::move(programPath)) {}
+bool ProcessDesktopTools::Run(const QString& program, const QStringList& arguments) {
+  const QString path = QStandardPaths::findExecutable(program);
+  if (path.isEmpty()) return false;
+  QProcess tool;
+  tool.setStandardOutputFile(QProcess::nullDevice());
+  tool.setStandardErrorFile(QProcess::nullDevice());
+  tool.start(path, arguments);
+  if (!tool.waitForFinished(waitMs_)) {
+    tool.kill();
+    tool.waitForFinished();
+    return false;
+  }
+  return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+DesktopAssociationRegistry::DesktopAssociationRegistry(QString dataHome, QString programPath,
+                                                       DesktopTools* tools)
+    : dataHome_(std::move(dataHome)), programPath_(std::move(programPath)), tools_(tools) {}
 
 bool DesktopAssociationRegistry::CreateKey(const QString& subKey) {
   if (subKey.isEmpty()) return false;
@@ -149,9 +167,19 @@ bool DesktopAssociationRegistry::Apply(const QString& extension) const {
   desktop += QStringLiteral("MimeType=") + QLatin1String(kMimeType) + QStringLiteral(";\n");
   desktop += QStringLiteral("Terminal=false\nCategories=Utility;\n");
 
-  return WriteFile(dataHome_ + QStringLiteral("/mime/packages/corvana-cps.xml"), mime.toUtf8()) &&
-         WriteFile(dataHome_ + QStringLiteral("/applications/corvana-cps.desktop"),
-                   desktop.toUtf8());
+  const QString mimeFolder = dataHome_ + QStringLiteral("/mime");
+  const QString applications = dataHome_ + QStringLiteral("/applications");
+  if (!WriteFile(mimeFolder + QStringLiteral("/packages/corvana-cps.xml"), mime.toUtf8()) ||
+      !WriteFile(applications + QStringLiteral("/corvana-cps.desktop"), desktop.toUtf8())) {
+    return false;
+  }
+  // The desktop reads types and programs from caches built from these files; without the tools
+  // it picks the files up the next time anything rebuilds them.
+  ProcessDesktopTools installed;
+  DesktopTools& tools = tools_ != nullptr ? *tools_ : installed;
+  tools.Run(QStringLiteral("update-mime-database"), {mimeFolder});
+  tools.Run(QStringLiteral("update-desktop-database"), {applications});
+  return true;
 }
 
 QString DesktopAssociationRegistry::DefaultDataHome() {

@@ -1,12 +1,14 @@
 // Registering a file extension with the desktop, so that opening such a file starts this
 // program with the file's path. The logic writes a small key/value layout through an
 // AssociationRegistry; DesktopAssociationRegistry turns that layout into the desktop's own
-// registration (a shared-mime-info package and a .desktop entry under $XDG_DATA_HOME).
+// registration (a shared-mime-info package and a .desktop entry under $XDG_DATA_HOME) and has
+// the desktop's tools rebuild their caches from it.
 #pragma once
 
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // The key store the association writes into: keys under one root, each with a default value.
@@ -50,13 +52,35 @@ bool CreateFileAssociation(AssociationRegistry& registry, const AssociationMessa
                            QString& verb, QString appPath, QString& params, bool setIcon,
                            QString iconPath, bool showErrors);
 
+// Runs one of the desktop's own tools. False when it is not installed, fails, or has not ended
+// within its time.
+class DesktopTools {
+ public:
+  virtual ~DesktopTools() = default;
+  virtual bool Run(const QString& program, const QStringList& arguments) = 0;
+};
+
+// The tools as installed (looked up in PATH). One that overruns waitMs is stopped, so a hung
+// tool never holds up the start-up for longer than that.
+class ProcessDesktopTools : public DesktopTools {
+ public:
+  explicit ProcessDesktopTools(int waitMs = 5000) : waitMs_(waitMs) {}
+  bool Run(const QString& program, const QStringList& arguments) override;
+
+ private:
+  int waitMs_;
+};
+
 // Keeps the keys in memory and writes the desktop's registration from them on Apply():
 //   <dataHome>/mime/packages/corvana-cps.xml        a mime type globbing "*<extension>"
 //   <dataHome>/applications/corvana-cps.desktop     Exec = "<program>" %f, Icon = the icon
+// then runs update-mime-database and update-desktop-database on those two folders, where they
+// are installed, so that the desktop knows the type at once.
 // dataHome is $XDG_DATA_HOME, or ~/.local/share when that is not set.
 class DesktopAssociationRegistry : public AssociationRegistry {
  public:
-  DesktopAssociationRegistry(QString dataHome, QString programPath);
+  // tools: the desktop's tools; nullptr for the installed ones.
+  DesktopAssociationRegistry(QString dataHome, QString programPath, DesktopTools* tools = nullptr);
 
   bool CreateKey(const QString& subKey) override;
   bool SetDefaultValue(const QString& subKey, const QByteArray& data) override;
@@ -65,8 +89,9 @@ class DesktopAssociationRegistry : public AssociationRegistry {
   QString Value(const QString& subKey) const;
   bool HasKey(const QString& subKey) const { return keys_.contains(subKey.toLower()); }
 
-  // Writes the two files for the extension key named (".cpg"). False when they cannot be
-  // written or the keys do not describe a complete association.
+  // Writes the two files for the extension key named (".cpg") and refreshes the caches. False
+  // when the files cannot be written or the keys do not describe a complete association; a
+  // cache that cannot be refreshed changes nothing.
   bool Apply(const QString& extension) const;
 
   static QString DefaultDataHome();
@@ -75,5 +100,6 @@ class DesktopAssociationRegistry : public AssociationRegistry {
  private:
   QString dataHome_;
   QString programPath_;
+  DesktopTools* tools_;
   QMap<QString, QByteArray> keys_;  // key names are case-insensitive, as in the key store
 };

@@ -6,6 +6,7 @@
 #include "RecordingSurface.h"
 #include "model/ModuleState.h"
 #include "report/DataReport.h"
+#include "report/FittedSurface.h"
 #include "report/clsMultiPgPreview.h"
 
 namespace {
@@ -313,6 +314,65 @@ TEST(PrintedLayout, AChannelCountBeyondTheGridPrintsOnlyTheGridsChannels) {
   DrawPreviewReport(preview, v);
   EXPECT_NE(host.surface.Find("8"), nullptr);
   EXPECT_EQ(host.surface.Find("9"), nullptr);
+}
+
+// --- On the page the user chose -----------------------------------------------------------------
+
+namespace {
+
+// How far right and down the drawing reaches: text by the recording metrics, rules by their ends.
+QSizeF Reach(const RecordingSurface& s, double unitsPerInch) {
+  QSizeF reach;
+  for (const DrawnText& t : s.texts) {
+    const double blanks = t.text.count(QLatin1Char(' '));
+    const double chars = t.text.size() - blanks + blanks / 4;
+    reach = reach.expandedTo(
+        QSizeF(t.x + chars * t.size / 100 * unitsPerInch, t.y + t.size / 50 * unitsPerInch));
+  }
+  for (const DrawnLine& l : s.lines) {
+    reach = reach.expandedTo(QSizeF(std::max(l.x1, l.x2), std::max(l.y1, l.y2)));
+  }
+  return reach;
+}
+
+// Every text and rule drawn, with its place and size.
+QStringList Drawn(const RecordingSurface& s) {
+  QStringList drawn;
+  for (const DrawnText& t : s.texts) {
+    drawn << QStringLiteral("%1 %2 %3 %4").arg(t.x).arg(t.y).arg(t.size).arg(t.text);
+  }
+  for (const DrawnLine& l : s.lines) {
+    drawn << QStringLiteral("%1 %2 %3 %4").arg(l.x1).arg(l.y1).arg(l.x2).arg(l.y2);
+  }
+  return drawn;
+}
+
+}  // namespace
+
+TEST(ReportOnThePage, ALandscapePageTakesTheWholeReportScaledDownAPortraitOneAsLaidOut) {
+  // A4's printable area turned, in inches; in these metrics the report is 11.6 inches tall.
+  const QSizeF landscape(11.41, 7.99);
+  RecordingSurface printed(1440);
+  DrawPrintedReportToFit(printed, SampleValues(), false, landscape * 1440);
+  EXPECT_NEAR(Reach(printed, 1440).height(), landscape.height() * 1440, 1e-6);
+  EXPECT_LE(Reach(printed, 1440).width(), landscape.width() * 1440);
+  EXPECT_EQ(printed.Count(" 16 "), 2);  // the last channel's band and the scan list
+
+  RecordingHost host;
+  host.page = landscape;
+  FittedSurface fitted(host.surface);
+  host.opened = &fitted;
+  clsMultiPgPreview preview(host);
+  DrawPreviewReportToFit(preview, fitted, SampleValues());
+  EXPECT_NEAR(Reach(host.surface, 1).height(), landscape.height(), 1e-6);
+  EXPECT_EQ(host.surface.Count("16"), 2);
+
+  // A portrait page that holds all the text but not the whole rule under the title: as laid out.
+  RecordingSurface portrait(1);
+  DrawPrintedReportToFit(portrait, SampleValues(), true, QSizeF(7.99, 12));
+  RecordingSurface laidOut(1);
+  DrawPrintedReport(laidOut, SampleValues(), true);
+  EXPECT_EQ(Drawn(portrait), Drawn(laidOut));
 }
 
 TEST(ReportLabels, ButtonPressesFollowTheShortPressChoice) {

@@ -91,10 +91,13 @@ class RecordingSurface : public cps::DrawSurface {
   double unitsPerInch_;
 };
 
-// A preview host on a recording surface: 8.5 by 11 inch paper, the printer in 10-point Arial.
+// A preview host on a recording surface: 8.5 by 11 inch paper (or `page`), the printer in
+// 10-point Arial. The preview class draws on `opened` when a test sets it.
 class RecordingHost : public PreviewHost {
  public:
   RecordingSurface surface;
+  cps::DrawSurface* opened = nullptr;
+  QSizeF page{8.5, 11};
   bool printerUsable = true;
   bool inches = false;
   QStringList savedPages;
@@ -108,10 +111,12 @@ class RecordingHost : public PreviewHost {
   int PrinterCopies() const override { return 1; }
   void SetPrinterCopies(int) override {}
   void SetPrinterInches() override { inches = true; }
-  QSizeF PrinterPageInches() const override { return {8.5, 11}; }
+  QSizeF PrinterPageInches() const override { return page; }
   cps::SurfaceFont PrinterFont() const override { return {}; }
   uint32_t PrinterForeColor() const override { return 0; }
-  cps::DrawSurface& OpenSurface(double, double) override { return surface; }
+  cps::DrawSurface& OpenSurface(double, double) override {
+    return opened != nullptr ? *opened : surface;
+  }
   QString PageFolder() const override { return QStringLiteral("/scratch/pages/"); }
   // A QSize stands for a picture of that many pixels.
   QSize SetPrintPicture(const QVariant& picture) override {

@@ -124,11 +124,23 @@ TEST_F(FileAssociation, RegistryFailuresAreReportedAndTheRestStillRuns) {
   EXPECT_EQ(shown_[6].text, "An error occured while attempting to set key default value.");
 }
 
-TEST_F(FileAssociation, DesktopRegistrationNamesTheProgramAndTheIcon) {
+TEST_F(FileAssociation, DesktopRegistrationNamesTheProgramAndTheIconAndRefreshesTheCaches) {
+  struct Recording : DesktopTools {
+    QStringList runs;
+    bool Run(const QString& program, const QStringList& arguments) override {
+      runs.append(program + " " + arguments.join(" "));
+      return false;  // as when the tool is not installed
+    }
+  } tools;
   const QString share = dir_.path() + "/share";
-  DesktopAssociationRegistry registry(share, "/opt/cps dir/corvana-cps");
+  DesktopAssociationRegistry registry(share, "/opt/cps dir/corvana-cps", &tools);
   ASSERT_TRUE(Register(registry, ".cpg", "", true, "/opt/cps/Corvana.ico", false));
   ASSERT_TRUE(registry.Apply(".cpg"));
+  EXPECT_EQ(tools.runs, QStringList({"update-mime-database " + share + "/mime",
+                                     "update-desktop-database " + share + "/applications"}));
+  // A tool that is missing or does not end in its time answers false and holds nothing up.
+  EXPECT_FALSE(ProcessDesktopTools().Run("corvana-no-such-tool", {}));
+  EXPECT_FALSE(ProcessDesktopTools(100).Run("sleep", {"10"}));
 
   const QString mime = QString::fromUtf8(ReadAll(share + "/mime/packages/corvana-cps.xml"));
   EXPECT_TRUE(mime.contains("<glob pattern=\"*.cpg\"/>")) << mime.toStdString();
@@ -138,7 +150,8 @@ TEST_F(FileAssociation, DesktopRegistrationNamesTheProgramAndTheIcon) {
   EXPECT_TRUE(desktop.contains("Icon=/opt/cps/Corvana.ico\n"));
   EXPECT_TRUE(desktop.contains("MimeType=application/x-corvana-codeplug;\n"));
 
-  DesktopAssociationRegistry empty(dir_.path() + "/other", "/p");
+  DesktopAssociationRegistry empty(dir_.path() + "/other", "/p", &tools);
   EXPECT_FALSE(empty.Apply(".cpg"));
   EXPECT_FALSE(QDir(dir_.path() + "/other").exists());
+  EXPECT_EQ(tools.runs.size(), 2);  // nothing written, nothing to refresh
 }

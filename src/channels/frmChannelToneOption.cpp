@@ -1,7 +1,6 @@
 #include "channels/frmChannelToneOption.h"
 
 #include <QCloseEvent>
-#include <QWindow>
 
 #include "channels/ChannelToggles.h"
 #include "editor/frmMain.h"
@@ -18,6 +17,7 @@
 #include "platform/OptionButton.h"
 #include "platform/TextBox.h"
 #include "platform/TextConv.h"
+#include "platform/WindowOwner.h"
 #include "shell/MDIFormMain.h"
 
 namespace {
@@ -133,13 +133,8 @@ void OpenToneOptionDialog(int row, SquelchSide side) {
   if (IsMDIFormMainLoaded()) MDIFormMain().setEnabled(false);
   dialog.optChOption[start.option]->SetValue(true);
   dialog.ShowLayout(LayoutForOption(start.option));
-  if (IsMDIFormMainLoaded() && MDIFormMain().windowHandle() != nullptr) {
-    dialog.winId();  // the native window the owner is set on
-    dialog.windowHandle()->setTransientParent(MDIFormMain().windowHandle());
-  }
-  dialog.show();
-  dialog.raise();
-  dialog.activateWindow();
+  cps::ShowOwned(dialog, IsMDIFormMainLoaded() ? &MDIFormMain() : nullptr,
+                 cps::Placement::kKeepPlace);
 
   switch (LayoutForOption(start.option)) {
     case ToneDialogLayout::kToneTable:

@@ -1,6 +1,8 @@
 // The six user tone boxes: txtTKS_RxFrequency(0..2) and txtTKS_TxFrequency(0..2). A box's text
 // is the working copy of its user tone; the image follows it only through the encoders, at
 // Enter and when the box loses the focus. Both arrays behave alike; only the encoder differs.
+#include <QList>
+#include <QPointer>
 #include <QRegularExpression>
 #include <functional>
 #include <utility>
@@ -38,6 +40,9 @@ std::function<void()> g_unloadProgram;
 bool g_returningFocus = false;
 // A user tone message is on screen: the focus it takes is no focus loss of a box.
 bool g_messageOpen = false;
+// Boxes whose check waits for a change of tab or a mouse press to finish. The focus may leave a
+// box twice on the way (the click, then the page change); it is checked once.
+QList<QPointer<cps::TextBox>> g_checksWaiting;
 
 // Plain decimal numbers with at most one point, blanks around them allowed. Anything that passes
 // still goes through the encoder's 67..255 check.
@@ -165,14 +170,21 @@ void ToneBoxLostFocus(FrmMain& form, const ToneBoxes& boxes, int index, ToneEnco
     boxes[index]->SetBackColor(cps::kColourWindowBackground);
     return;
   }
-  if (boxes[index]->isVisible()) {
+  if (boxes[index]->isVisible() && !boxes[index]->FocusTakenByMouse()) {
     CheckLeftToneBox(form, boxes, index, encoder);
     return;
   }
-  // The box's page is being hidden by a change of tab. The box is checked once the other tab
-  // shows, so that a refusal can bring the settings tab back.
+  // The box's page is being hidden by a change of tab, or a mouse press took the focus and has
+  // yet to do its work (a click on the other tab shows that tab). The box is checked once the
+  // change is done, so that a refusal can bring the settings tab back.
+  if (g_checksWaiting.contains(boxes[index])) return;
+  g_checksWaiting.append(boxes[index]);
   QMetaObject::invokeMethod(
-      &form, [&form, &boxes, index, encoder] { CheckLeftToneBox(form, boxes, index, encoder); },
+      &form,
+      [&form, &boxes, index, encoder] {
+        g_checksWaiting.removeAll(boxes[index]);
+        CheckLeftToneBox(form, boxes, index, encoder);
+      },
       Qt::QueuedConnection);
 }
 

@@ -75,6 +75,11 @@ class ControlBase : public W {
     focusFromCode_ = !this->hasFocus();
   }
 
+  // True when the last focus loss came from a mouse press elsewhere. Qt moves the focus before
+  // the press reaches its target, so during LostFocus a click on another tab has not yet
+  // changed the tab.
+  bool FocusTakenByMouse() const { return focusTakenByMouse_; }
+
   // TabStop False: the Tab key passes the control by; a click or SetFocus still focuses it.
   bool TabStop() const { return (this->focusPolicy() & Qt::TabFocus) != 0; }
   void SetTabStop(bool tabStop) {
@@ -250,6 +255,7 @@ class ControlBase : public W {
 
   void focusOutEvent(QFocusEvent* e) override {
     W::focusOutEvent(e);
+    focusTakenByMouse_ = e->reason() == Qt::MouseFocusReason;
     if constexpr (requires(Self * s) { s->LostFocus(); }) {
       if (IsControlFocusChange(e->reason())) emit self()->LostFocus();
     }
@@ -271,6 +277,7 @@ class ControlBase : public W {
   bool clickPending_ = false;
   bool inDoubleClick_ = false;
   bool focusFromCode_ = false;  // SetFocus gave the focus before the window was active
+  bool focusTakenByMouse_ = false;
 };
 
 }  // namespace cps

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 #include <optional>
 
 #include "platform/AppSettings.h"
+#include "platform/WindowOwner.h"
 
 namespace cps {
 namespace {
@@ -93,20 +96,32 @@ QMessageBox::Icon IconOf(int style) {
   }
 }
 
-MsgResult ShowMessageBox(const QString& prompt, int style, const QString& title) {
+// Runs a dialog that belongs to its owner (its parent: Qt makes the owner its transient parent
+// and centres it there). The owner may close while the dialog is open and take the dialog with
+// it; false then, as if the dialog had been cancelled.
+template <class Dialog>
+bool ExecOwned(Dialog* dialog, int& result) {
+  QPointer<Dialog> alive(dialog);
+  result = dialog->exec();
+  return !alive.isNull();
+}
+
+MsgResult ShowMessageBox(const QString& prompt, int style, const QString& title, QWidget* owner) {
   ButtonSet set = ButtonsOf(style);
-  QMessageBox box(IconOf(style), title, QString(prompt).replace("\r\n", "\n"),
-                  QMessageBox::NoButton, QApplication::activeWindow());
-  box.setTextFormat(Qt::PlainText);
+  auto* box = new QMessageBox(IconOf(style), title, QString(prompt).replace("\r\n", "\n"),
+                              QMessageBox::NoButton, owner);
+  box->setTextFormat(Qt::PlainText);
   QVector<QAbstractButton*> buttons;
-  for (MsgResult result : set.buttons) buttons.append(box.addButton(StandardButtonOf(result)));
+  for (MsgResult result : set.buttons) buttons.append(box->addButton(StandardButtonOf(result)));
   int defaultIndex = (style >> 8) & 0x3;
   if (defaultIndex < buttons.size()) {
-    box.setDefaultButton(static_cast<QPushButton*>(buttons[defaultIndex]));
+    box->setDefaultButton(static_cast<QPushButton*>(buttons[defaultIndex]));
   }
-  if (set.escape) box.setEscapeButton(box.button(StandardButtonOf(*set.escape)));
-  box.exec();
-  int chosen = buttons.indexOf(box.clickedButton());
+  if (set.escape) box->setEscapeButton(box->button(StandardButtonOf(*set.escape)));
+  int result = 0;
+  if (!ExecOwned(box, result)) return set.escape.value_or(DefaultAnswer(style));
+  int chosen = buttons.indexOf(box->clickedButton());
+  delete box;
   if (chosen >= 0) return set.buttons[chosen];
   return set.escape.value_or(DefaultAnswer(style));
 }
@@ -125,28 +140,33 @@ QString QtFilter(const QString& filter) {
 }
 
 bool ShowFileDialog(CommonDialog& dialog, FileDialogKind kind) {
+  WindowOpenings::Instance().Announce();
+  QWidget* owner = CurrentOwner();
   if (DialogScript::Scripted()) {
     State().fileDialogs.append(
-        {kind, dialog.DialogTitle, dialog.Filter, dialog.FileName, dialog.Flags});
+        {kind, dialog.DialogTitle, dialog.Filter, dialog.FileName, dialog.Flags, owner});
     if (State().fileAnswers.isEmpty()) return false;
     std::optional<QString> answer = State().fileAnswers.dequeue();
     if (!answer) return false;
     dialog.FileName = *answer;
     return true;
   }
-  QFileDialog box(QApplication::activeWindow(), dialog.DialogTitle, dialog.FileName,
-                  QtFilter(dialog.Filter));
+  auto* box = new QFileDialog(owner, dialog.DialogTitle, dialog.FileName, QtFilter(dialog.Filter));
   if (kind == FileDialogKind::Save) {
-    box.setAcceptMode(QFileDialog::AcceptSave);
-    box.setFileMode(QFileDialog::AnyFile);
-    if (!(dialog.Flags & kDialogOverwritePrompt)) box.setOption(QFileDialog::DontConfirmOverwrite);
+    box->setAcceptMode(QFileDialog::AcceptSave);
+    box->setFileMode(QFileDialog::AnyFile);
+    if (!(dialog.Flags & kDialogOverwritePrompt)) box->setOption(QFileDialog::DontConfirmOverwrite);
   } else {
-    box.setAcceptMode(QFileDialog::AcceptOpen);
-    box.setFileMode((dialog.Flags & kDialogFileMustExist) ? QFileDialog::ExistingFile
-                                                          : QFileDialog::AnyFile);
+    box->setAcceptMode(QFileDialog::AcceptOpen);
+    box->setFileMode((dialog.Flags & kDialogFileMustExist) ? QFileDialog::ExistingFile
+                                                           : QFileDialog::AnyFile);
   }
-  if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
-  dialog.FileName = box.selectedFiles().first();
+  int result = 0;
+  if (!ExecOwned(box, result)) return false;
+  const QStringList chosen = box->selectedFiles();
+  delete box;
+  if (result != QDialog::Accepted || chosen.isEmpty()) return false;
+  dialog.FileName = chosen.first();
   return true;
 }
 
@@ -163,14 +183,16 @@ MsgResult MsgBox(const QString& prompt, int buttons) {
 }
 
 MsgResult MsgBox(const QString& prompt, int buttons, const QString& title) {
+  WindowOpenings::Instance().Announce();
+  QWidget* owner = CurrentOwner();
   MsgResult answer;
   if (DialogScript::Scripted()) {
     answer = State().messageAnswers.isEmpty() ? DefaultAnswer(buttons)
                                               : State().messageAnswers.dequeue();
   } else {
-    answer = ShowMessageBox(prompt, buttons, title);
+    answer = ShowMessageBox(prompt, buttons, title, owner);
   }
-  State().messages.append({prompt, buttons, title, answer});
+  State().messages.append({prompt, buttons, title, answer, owner});
   return answer;
 }
 
@@ -187,6 +209,7 @@ bool CommonDialog::ShowOpen() { return ShowFileDialog(*this, FileDialogKind::Ope
 bool CommonDialog::ShowSave() { return ShowFileDialog(*this, FileDialogKind::Save); }
 
 bool CommonDialog::ShowPrinter() {
+  WindowOpenings::Instance().Announce();
   if (DialogScript::Scripted()) {
     ++State().printerDialogs;
     if (State().printerAnswers.isEmpty()) return false;
@@ -199,18 +222,24 @@ bool CommonDialog::ShowPrinter() {
   QPrinter fallback;
   QPrinter* printer = Printer != nullptr ? Printer : &fallback;
   printer->setCopyCount(Copies);
-  QPrintDialog box(printer, QApplication::activeWindow());
-  if (box.exec() != QDialog::Accepted) return false;
+  int result = 0;
+  auto* box = new QPrintDialog(printer, CurrentOwner());
+  if (!ExecOwned(box, result)) return false;
+  delete box;
+  if (result != QDialog::Accepted) return false;
   Copies = printer->copyCount();
   return true;
 }
 
 void OpenHelpFile(const QString& path) {
-  if (DialogScript::Scripted()) {
-    State().helpRequests.append(path);
+  if (DialogScript::Scripted()) State().helpRequests.append(path);
+  if (!QFileInfo::exists(path)) {
+    MsgBox(QStringLiteral("The help file is missing. It was looked for here:\r\n") +
+               QDir::toNativeSeparators(path),
+           msgbox::Exclamation);
     return;
   }
-  if (QFileInfo::exists(path)) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  if (!DialogScript::Scripted()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void DialogScript::SetScripted(bool scripted) { State().scripted = scripted; }

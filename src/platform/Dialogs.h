@@ -7,11 +7,13 @@
 // so no test can block in a modal loop.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 class QPrinter;
+class QWidget;
 
 namespace cps {
 
@@ -38,7 +40,8 @@ enum class MsgResult { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes
 // Shows prompt with the buttons, icon and default button of `buttons`, titled `title` (the
 // application title "Corvana CPS" when no title is given), and returns the button chosen. The
 // text is shown exactly, blanks included; CR LF breaks a line. Esc answers Cancel where there
-// is a Cancel button, OK in an OK-only box.
+// is a Cancel button, OK in an OK-only box. The box, like the file and printer dialogs, belongs
+// to the window in front (CurrentOwner, WindowOwner.h) and opens over it.
 MsgResult MsgBox(const QString& prompt, int buttons = msgbox::OKOnly);
 MsgResult MsgBox(const QString& prompt, int buttons, const QString& title);
 
@@ -69,16 +72,18 @@ struct CommonDialog {
   bool ShowPrinter();
 };
 
-// Opens a help file in the desktop's viewer for its type. A missing file opens nothing and
-// reports nothing.
+// Opens a help file in the desktop's viewer for its type. A missing file is reported in a
+// message box that names the path where it was looked for.
 void OpenHelpFile(const QString& path);
 
-// What a scripted run recorded.
+// What a scripted run recorded. owner is the window the dialog would have belonged to (see
+// CurrentOwner); it reads nullptr once that window is gone.
 struct ShownMessage {
   QString prompt;
   int buttons = 0;
   QString title;
   MsgResult answer = MsgResult::OK;
+  QPointer<QWidget> owner;
 };
 enum class FileDialogKind { Open, Save };
 struct ShownFileDialog {
@@ -87,6 +92,7 @@ struct ShownFileDialog {
   QString filter;
   QString fileName;  // the name the dialog was opened with
   int flags = 0;
+  QPointer<QWidget> owner;
 };
 
 // The test seam of every dialog above.

@@ -20,9 +20,11 @@ void SetHeightTwips(QWidget& widget, int height) {
   widget.resize(widget.width(), TwipsToPixels(height));
 }
 
+// move, not setGeometry: for a window, setGeometry would place the inside at left, top and push
+// the title bar above it, off the screen at the top.
 void MoveTwips(QWidget& widget, int left, int top, int width, int height) {
-  widget.setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                     TwipsToPixels(height));
+  widget.move(TwipsToPixels(left), TwipsToPixels(top));
+  widget.resize(TwipsToPixels(width), TwipsToPixels(height));
 }
 
 }  // namespace cps

@@ -1,18 +1,25 @@
 #include "platform/UpDown.h"
 
+#include <QApplication>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "platform/TextBox.h"
+#include "platform/WindowOwner.h"
 
 namespace cps {
 namespace {
 
+// A held arrow's first repeat and the pace after it.
+constexpr int kRepeatDelayMs = 300;
+constexpr int kRepeatIntervalMs = 100;
+
+// The arrows do not repeat by themselves: a button that repeats on its own keeps stepping when
+// the release goes to a box that opened meanwhile. The spin control drives them (eventFilter).
 QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setArrowType(arrow);
-  button->setAutoRepeat(true);  // a held button keeps stepping
   button->setFocusPolicy(Qt::NoFocus);
   button->setMouseTracking(true);
   button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -33,9 +40,12 @@ UpDown::UpDown(QWidget* parent)
   layout->addWidget(down_);
   resize(17, 25);
   for (QToolButton* button : {up_, down_}) button->installEventFilter(this);
-  // A step on every press and every repeat of a held button.
-  connect(up_, &QAbstractButton::pressed, this, [this] { Step(+1); });
-  connect(down_, &QAbstractButton::pressed, this, [this] { Step(-1); });
+  repeat_.setSingleShot(true);
+  connect(&repeat_, &QTimer::timeout, this, &UpDown::RepeatHeldArrow);
+  connect(&WindowOpenings::Instance(), &WindowOpenings::Opening, this, [this] {
+    windowOpened_ = true;
+    ReleaseArrow();
+  });
 }
 
 bool UpDown::SetValue(int value) {
@@ -62,27 +72,62 @@ void UpDown::TakeValueFromBuddy() {
   if (whole && shown >= std::min(min_, max_) && shown <= std::max(min_, max_)) value_ = shown;
 }
 
+void UpDown::PressArrow(QToolButton& arrow, const QMouseEvent& mouse, QPointF pos) {
+  QPointer<UpDown> alive(this);
+  ReleaseArrow();
+  windowOpened_ = false;
+  RaiseMouse(MouseKind::Down, mouse, pos);
+  if (!alive || windowOpened_ || mouse.button() != Qt::LeftButton) return;
+  held_ = &arrow;
+  arrow.setDown(true);
+  Step(&arrow == up_ ? +1 : -1);  // a window the step opens lets go of the arrow
+  if (alive && held_ != nullptr) repeat_.start(kRepeatDelayMs);
+}
+
+// The mouse must still hold the arrow, with no other window taking over meanwhile; the arrow
+// steps only while the pointer is on it.
+void UpDown::RepeatHeldArrow() {
+  if (held_ == nullptr) return;
+  const QWidget* modal = QApplication::activeModalWidget();
+  const bool otherWindow =
+      (modal != nullptr && modal != window()) || QApplication::activePopupWidget() != nullptr;
+  if (!(QGuiApplication::mouseButtons() & Qt::LeftButton) || otherWindow || !isEnabled() ||
+      !isVisible()) {
+    ReleaseArrow();
+    return;
+  }
+  repeat_.start(kRepeatIntervalMs);
+  if (held_->isDown()) Step(held_ == up_ ? +1 : -1);
+}
+
+void UpDown::ReleaseArrow() {
+  repeat_.stop();
+  if (held_ != nullptr) held_->setDown(false);
+  held_ = nullptr;
+}
+
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {
-  auto* button = qobject_cast<QToolButton*>(watched);
-  if (button == nullptr) return ControlBase::eventFilter(watched, event);
+  auto* arrow = qobject_cast<QToolButton*>(watched);
+  if (arrow == nullptr) return ControlBase::eventFilter(watched, event);
   auto* mouse = dynamic_cast<QMouseEvent*>(event);
-  if (mouse == nullptr) return false;
-  QPointF pos = button->mapTo(this, mouse->position());
+  if (mouse == nullptr || !arrow->isEnabled()) return false;
+  const QPointF pos = arrow->mapTo(this, mouse->position());
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-      RaiseMouse(MouseKind::Down, *mouse, pos);
-      break;
+      PressArrow(*arrow, *mouse, pos);
+      return true;
     case QEvent::MouseButtonRelease:
+      if (mouse->button() == Qt::LeftButton) ReleaseArrow();
       RaiseMouse(MouseKind::Up, *mouse, pos);
-      break;
+      return true;
     case QEvent::MouseMove:
+      if (arrow == held_) arrow->setDown(arrow->rect().contains(mouse->position().toPoint()));
       RaiseMouse(MouseKind::Move, *mouse, pos);
-      break;
+      return true;
     default:
-      break;
+      return false;
   }
-  return false;  // the button still does its own work: the step follows MouseDown
 }
 
 void UpDown::keyPressEvent(QKeyEvent* e) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/ControlBase.h"
@@ -23,8 +24,12 @@ class TextBox;
 // - An arrow button steps by Increment and stops at Max or Min (a step that would pass the
 //   limit ends on it). Before stepping, a buddy text holding a whole number within Min..Max is
 //   taken as the current value, so a value typed or keyed into the buddy is stepped from.
-//   A held button repeats.
-// - A mouse press on either button raises MouseDown before any step, also at a limit.
+// - One click is one step. A button held with the left mouse button repeats while the mouse
+//   really holds it over the button; it lets go the moment any window of the program opens
+//   (WindowOpenings), a modal window or a popup takes over, or the mouse button is up, so a box
+//   that a step raises is shown once and the button is never left pressed.
+// - A mouse press on either button raises MouseDown before any step, also at a limit. When
+//   MouseDown opens a window, that window has taken the press: no step follows.
 // - A key raises KeyDown before the Up or Down key steps; a handler that sets the key code to 0
 //   stops the step.
 class UpDown : public ControlBase<UpDown, QWidget> {
@@ -75,9 +80,15 @@ class UpDown : public ControlBase<UpDown, QWidget> {
 
  private:
   void TakeValueFromBuddy();
+  void PressArrow(QToolButton& arrow, const QMouseEvent& mouse, QPointF pos);
+  void RepeatHeldArrow();
+  void ReleaseArrow();
 
   QToolButton* up_;
   QToolButton* down_;
+  QToolButton* held_ = nullptr;  // the arrow the left mouse button holds
+  QTimer repeat_;
+  bool windowOpened_ = false;  // a window opened since the last press began
   QPointer<TextBox> buddy_;
   int value_ = 0;
   int min_ = 0;

@@ -1,7 +1,6 @@
 #include "radiolink/ProgramOpeners.h"
 
 #include <QProgressBar>
-#include <QWindow>
 #include <array>
 
 #include "channels/frmChannelToneOption.h"
@@ -20,6 +19,7 @@
 #include "platform/TabControl.h"
 #include "platform/TextBox.h"
 #include "platform/TextConv.h"
+#include "platform/WindowOwner.h"
 #include "radiolink/CommLink.h"
 #include "radiolink/frmProgram.h"
 #include "shell/MDIFormMain.h"
@@ -59,14 +59,7 @@ cps::TextBox* FirstLowToneBox() {
 void ShowProgramWindow(FrmProgram& program) {
   MdiFormMain& main = MDIFormMain();
   main.setEnabled(false);
-  main.winId();
-  program.winId();
-  if (program.windowHandle() && main.windowHandle()) {
-    program.windowHandle()->setTransientParent(main.windowHandle());
-  }
-  program.show();
-  program.raise();
-  program.activateWindow();
+  cps::ShowOwned(program, &main);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QProgressBar>
-#include <QWindow>
 
 #include "model/ModuleState.h"
 #include "platform/CommandButton.h"
@@ -14,6 +13,7 @@
 #include "platform/Label.h"
 #include "platform/TextBox.h"
 #include "platform/TextConv.h"
+#include "platform/WindowOwner.h"
 #include "radiolink/frmProgram.h"
 #include "shell/MDIFormMain.h"
 #include "shell/frmProtection.h"
@@ -151,16 +151,10 @@ void FrmPasswordW::closeEvent(QCloseEvent* event) {
 
 void ShowRadioPasswordPrompt() {
   FrmPasswordW& prompt = frmPasswordW();
-  if (IsMDIFormMainLoaded()) {
-    MDIFormMain().winId();
-    prompt.winId();
-    if (prompt.windowHandle() && MDIFormMain().windowHandle()) {
-      prompt.windowHandle()->setTransientParent(MDIFormMain().windowHandle());
-    }
-  }
-  prompt.show();
-  prompt.raise();
-  prompt.activateWindow();
+  // Owned by the window it disables, so that it stays in front of it.
+  QWidget* owner = ProgramWindow();
+  if (owner == nullptr && IsMDIFormMainLoaded()) owner = &MDIFormMain();
+  cps::ShowOwned(prompt, owner);
   if (FrmProgram* program = ProgramWindow()) program->setEnabled(false);
   prompt.txtPassword->SetFocus();
 }

@@ -34,7 +34,7 @@ class FrmPasswordW : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 };
 
-// Shows the prompt for the write: owned by the main window, the programming window disabled,
+// Shows the prompt for the write: owned by the programming window, which it disables,
 // the password box focused. Returns at once.
 void ShowRadioPasswordPrompt();
 

@@ -28,6 +28,7 @@
 #include "platform/TabControl.h"
 #include "platform/TextBox.h"
 #include "platform/TextConv.h"
+#include "platform/WindowOwner.h"
 #include "radiolink/CommLink.h"
 #include "radiolink/ProgramOpeners.h"
 #include "radiolink/frmProgram.h"
@@ -187,6 +188,9 @@ MdiFormMain::MdiFormMain(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QLatin1String(cps::kAppTitle));
   setWindowIcon(CorvanaWindowIcon());
   mdiArea = new QMdiArea(this);
+  // A window made smaller than the editor scrolls to the parts it hides.
+  mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdiArea);
   BuildMenus();
   BuildToolbar();
@@ -437,10 +441,7 @@ void MdiFormMain::mnuContents_Click() {
 void MdiFormMain::mnuHelpAbout_Click() {
   CommitPendingGridEdit();
   setEnabled(false);
-  FrmAbout& about = frmAbout();
-  about.show();
-  about.raise();
-  about.activateWindow();
+  cps::ShowOwned(frmAbout(), this);
 }
 
 // --- Toolbar -----------------------------------------------------------------------------------

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFont>
-#include <QWindow>
 #include <initializer_list>
 
 #include "editor/FillChain.h"
@@ -17,6 +16,7 @@
 #include "platform/Label.h"
 #include "platform/TextBox.h"
 #include "platform/TextConv.h"
+#include "platform/WindowOwner.h"
 #include "shell/MDIFormMain.h"
 
 namespace {
@@ -88,18 +88,6 @@ void SetReportAndDefaultEnabled(bool enabled) {
 
 void SetWriteEnabled(bool enabled) {
   SetCommands({&MdiFormMain::mnuWrite}, {kWriteButton}, enabled);
-}
-
-// The prompt belongs to the main window (it stays in front of it) without being its child, so
-// that disabling the main window leaves the prompt usable.
-void SetOwner(FrmProtection& prompt) {
-  if (!IsMDIFormMainLoaded()) return;
-  MdiFormMain& main = MDIFormMain();
-  main.winId();
-  prompt.winId();
-  if (prompt.windowHandle() && main.windowHandle()) {
-    prompt.windowHandle()->setTransientParent(main.windowHandle());
-  }
 }
 
 }  // namespace
@@ -256,10 +244,8 @@ QString StoredCodeplugPassword() {
 void ShowCodeplugPasswordPrompt() {
   SetMainWindowEnabled(false);
   FrmProtection& prompt = frmProtection();
-  SetOwner(prompt);
-  prompt.show();
-  prompt.raise();
-  prompt.activateWindow();
+  // Owned by the main window, not its child: disabling the main window leaves it usable.
+  cps::ShowOwned(prompt, IsMDIFormMainLoaded() ? &MDIFormMain() : nullptr);
   prompt.Label1->SetCaption(QLatin1String(kCodeplugProtectedText));
   prompt.lblPassWord->SetCaption(QLatin1String(kEnterPasswordText));
   prompt.txtPassword->SetFocus();

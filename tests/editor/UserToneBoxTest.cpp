@@ -1,6 +1,7 @@
 // The six user tone boxes: what typing lets through, what Enter and leaving a box encode into
 // the image, and how a refused value is reported and sends the focus back.
 #include <QClipboard>
+#include <QTabBar>
 
 #include "EntryFixture.h"
 #include "platform/TabControl.h"
@@ -211,6 +212,17 @@ TEST_F(ToneBox, ARefusalOnTheChannelTabBringsTheSettingsTabBack) {
   EXPECT_EQ(Prompts(), QStringList{kInvalid});
   EXPECT_EQ(Editor().sstMain->Tab(), 0);
   EXPECT_EQ(Tx(1)->Text(), "");
+  EXPECT_EQ(Focused(), Tx(1));
+
+  // The same with the mouse: the click takes the focus while the tabs still show the old tab.
+  cps::DialogScript::Reset();
+  Type(Tx(1), "66");
+  QTabBar* tabs = Editor().sstMain->tabBar();
+  QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(1).center());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Prompts(), QStringList{kInvalid});
+  EXPECT_EQ(Editor().sstMain->Tab(), 0);
+  EXPECT_EQ(Editor().sstMain->currentIndex(), 0);
   EXPECT_EQ(Focused(), Tx(1));
 }
 

@@ -64,6 +64,18 @@ TEST(Control, GeometryIsInTwips) {
   frame.SetLeft(3000);
   frame.SetTop(3015);
   EXPECT_EQ(frame.pos(), QPoint(200, 201));
+
+  // A window's Left and Top are its frame's, so that its title bar is where they say; what they
+  // read back is what was set.
+  QWidget window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  cps::MoveTwips(window, 0, 150, 4500, 3000);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(0, 10));
+  EXPECT_EQ(window.size(), QSize(300, 200));
+  EXPECT_EQ(cps::LeftTwips(window), 0);
+  EXPECT_EQ(cps::TopTwips(window), 150);
 }
 
 TEST(Control, ColoursAreWrittenBlueGreenRed) {

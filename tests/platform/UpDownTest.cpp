@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "ActiveWindow.h"
+#include "platform/Dialogs.h"
 #include "platform/TextBox.h"
 #include "platform/UpDown.h"
 #include "support/QtPrinters.h"
@@ -102,6 +103,34 @@ TEST(UpDown, ArrowButtonsStepWithinTheLimitsAfterMouseDown) {
   HoverAt(down, QPoint(2, 2));
   EXPECT_EQ(field.events, (QStringList{"down 2", "move"}));
   EXPECT_EQ(field.spin.Value(), 595);
+}
+
+// The release of such a click goes to the box, so the arrow must not wait for it.
+TEST(UpDown, ABoxOpenedByAClickLetsGoOfTheArrowAfterOneStepOrNone) {
+  ActiveWindow window;
+  ASSERT_TRUE(window.active);
+  TimeOutField field(&window);
+  field.spin.show();
+  field.spin.SetValue(100);
+  DialogScript::Reset();
+  QObject::connect(&field.spin, &UpDown::Change, [&] {
+    if (field.spin.Value() == 110) MsgBox("from the step");
+  });
+  QToolButton* up = field.Arrow(Qt::UpArrow);
+  QTest::mousePress(up, Qt::LeftButton);
+  EXPECT_FALSE(up->isDown());
+  EXPECT_EQ(field.spin.Value(), 110);
+  ASSERT_EQ(DialogScript::Messages().size(), 1);
+  QTest::mouseRelease(up, Qt::LeftButton);
+
+  // A box that MouseDown opens takes the press: no step.
+  QObject::connect(&field.spin, &UpDown::MouseDown,
+                   [](int, int, double, double) { MsgBox("from the press"); });
+  QTest::mousePress(up, Qt::LeftButton);
+  EXPECT_FALSE(up->isDown());
+  EXPECT_EQ(field.spin.Value(), 110);
+  EXPECT_EQ(DialogScript::Messages().size(), 2);
+  QTest::mouseRelease(up, Qt::LeftButton);
 }
 
 TEST(UpDown, StepsFromTheValueShownInTheBuddy) {

@@ -1,14 +1,18 @@
 #include <QAction>
+#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 
 #include "ShellFixture.h"
+#include "channels/frmChannelToneOption.h"
 #include "model/CodeplugLayout.h"
 #include "platform/CommandButton.h"
 #include "platform/Label.h"
@@ -107,6 +111,21 @@ TEST_F(ShellTest, StartUpLeavesOnlyOpenReadAndTheAlwaysAvailableCommandsEnabled)
   EXPECT_EQ(CheckedPorts(main), QStringList({"Com1"}));
   EXPECT_EQ(SelectedCommPort(), 1);
   EXPECT_TRUE(Messages().isEmpty());
+}
+
+TEST_F(ShellTest, AMainWindowSmallerThanTheEditorScrollsToIt) {
+  StartUp();
+  MdiFormMain& main = MDIFormMain();
+  main.resize(500, 300);
+  QCoreApplication::processEvents();
+  QScrollBar* across = main.mdiArea->horizontalScrollBar();
+  QScrollBar* down = main.mdiArea->verticalScrollBar();
+  across->setValue(across->maximum());
+  down->setValue(down->maximum());
+  const QRect shown = main.mdiArea->viewport()->rect();
+  const QWidget* editor = main.mdiArea->subWindowList().first();
+  const QPoint editorEnd = editor->mapTo(main.mdiArea->viewport(), editor->rect().bottomRight());
+  EXPECT_TRUE(shown.contains(editorEnd));
 }
 
 TEST_F(ShellTest, AssociationIsRegisteredOnlyWithTheVersionMarkerInTheProgramFolder) {
@@ -236,7 +255,17 @@ TEST_F(ShellTest, HelpTopicsOpensTheHelpFileFromMenuAndToolbar) {
   QTest::mouseClick(help, Qt::LeftButton);
   const QString helpFile = ProgramFile("Help/HelpFile.chm");
   EXPECT_EQ(cps::DialogScript::HelpRequests(), QStringList({helpFile, helpFile}));
-  EXPECT_TRUE(Messages().isEmpty());  // a missing help file is not reported
+  // None is beside the program: each request says so, with the path looked at.
+  ASSERT_EQ(Messages().size(), 2);
+  EXPECT_EQ(Messages()[0].prompt,
+            "The help file is missing. It was looked for here:\r\n" + helpFile);
+  EXPECT_EQ(Messages()[1].title, "Corvana CPS");
+
+  QDir(folder_.path()).mkpath("Help");
+  WriteFile(helpFile, "");
+  main.mnuContents->trigger();
+  EXPECT_EQ(cps::DialogScript::HelpRequests().size(), 3);
+  EXPECT_EQ(Messages().size(), 2);
 }
 
 TEST_F(ShellTest, AboutDisablesTheMainWindowUntilClosedByOkOrEsc) {
@@ -266,6 +295,44 @@ TEST_F(ShellTest, AboutDisablesTheMainWindowUntilClosedByOkOrEsc) {
   QTest::keyClick(frmAbout().Command1, Qt::Key_A);
   EXPECT_TRUE(IsFrmAboutLoaded());
   EXPECT_FALSE(main.isEnabled());
+}
+
+// What a window manager keeps in front of what: every window that disables another belongs to
+// it, and every box or dialog to the window in front.
+TEST_F(ShellTest, EachDialogAndBoxBelongsToTheWindowItDisables) {
+  StartUp();
+  MdiFormMain& main = MDIFormMain();
+  auto ownerOf = [](QWidget& window) { return window.windowHandle()->transientParent(); };
+
+  main.mnuHelpAbout->trigger();
+  EXPECT_EQ(ownerOf(frmAbout()), main.windowHandle());
+  const QPoint offCentre = frmAbout().frameGeometry().center() - main.frameGeometry().center();
+  EXPECT_LE(offCentre.manhattanLength(), 4);
+  frmAbout().Command1->Press();
+
+  DataModified = true;
+  cps::DialogScript::AnswerNextMessage(cps::MsgResult::No);
+  main.mnuFileOpen->trigger();
+  ASSERT_EQ(Messages().size(), 1);
+  EXPECT_EQ(Messages()[0].title, "Save ?");
+  EXPECT_EQ(Messages()[0].owner, &main);
+  ASSERT_EQ(FileDialogs().size(), 1);
+  EXPECT_EQ(FileDialogs()[0].owner, &main);
+
+  OpenRxToneOptionDialog(1);
+  EXPECT_EQ(ownerOf(frmChannelToneOption()), main.windowHandle());
+  UnloadFrmChannelToneOption();
+
+  main.mnuRead->trigger();
+  ASSERT_TRUE(IsFrmProgramVisible());
+  EXPECT_EQ(ownerOf(frmProgram()), main.windowHandle());
+  ShowRadioPasswordPrompt();
+  EXPECT_EQ(ownerOf(frmPasswordW()), frmProgram().windowHandle());
+  // A third wrong password closes the prompt; its message belongs to the programming window.
+  RadioPassword = "secret";
+  for (int attempt = 0; attempt < 3; ++attempt) frmPasswordW().cmdPassOk->Press();
+  EXPECT_EQ(Messages().back().title, "Password");
+  EXPECT_EQ(Messages().back().owner, &frmProgram());
 }
 
 TEST_F(ShellTest, AboutWarningHasTwoLinesABlankLineAndThreeLinesIndentedAsDesigned) {

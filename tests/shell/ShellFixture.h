@@ -14,6 +14,8 @@
 #include "platform/AppSettings.h"
 #include "platform/CommandButton.h"
 #include "platform/Dialogs.h"
+#include "radiolink/frmPasswordW.h"
+#include "radiolink/frmProgram.h"
 #include "shell/MDIFormMain.h"
 #include "shell/frmAbout.h"
 #include "shell/frmSpla.h"
@@ -29,6 +31,9 @@ class ShellTest : public AppTestBase {
   }
 
   void TearDown() override {
+    // Menu commands open the programming window; none is left for the next test to meet.
+    DestroyFrmPasswordWForTests();
+    DestroyFrmProgramForTests();
     AppTestBase::TearDown();
     qputenv("XDG_DATA_HOME", savedDataHome_);
   }

@@ -133,7 +133,7 @@ class LinkTest : public AppTestBase {
   // as by a USB adapter; a steady 20 ms radio that takes 1.5 s to wake up (a test adds its odd
   // answers to that one), or 600 ms for its identity; two habits, 180 ms and one answer in five
   // in 10 ms, or the other way round; 200 ms for its first ten answers, then 20 ms; 20 ms through
-  // an adapter that hands bytes over every 40 ms.
+  // an adapter that hands bytes over every 40 ms; at once, the moment it has heard a request.
   enum class Timing {
     Drawn,
     DrawnThroughAdapter,
@@ -142,7 +142,8 @@ class LinkTest : public AppTestBase {
     MostlySlow,
     MostlyFast,
     SlowStart,
-    SlowAdapter
+    SlowAdapter,
+    Instant
   };
   struct TimingLimit {
     Timing timing;
@@ -151,7 +152,7 @@ class LinkTest : public AppTestBase {
   static constexpr TimingLimit kVariedTimings[] = {
       {Timing::Drawn, 1.10},        {Timing::DrawnThroughAdapter, 1.10}, {Timing::SlowToWake, 1.07},
       {Timing::SlowIdentity, 1.07}, {Timing::MostlySlow, 1.10},          {Timing::MostlyFast, 1.10},
-      {Timing::SlowStart, 1.10},    {Timing::SlowAdapter, 1.07}};
+      {Timing::SlowStart, 1.10},    {Timing::SlowAdapter, 1.07},         {Timing::Instant, 1.07}};
   static void ShapeAnswerTimes(SimulatedRadio& radio, Timing timing) {
     PaceAsWire(radio);
     radio.answerDelayUs = 20000;
@@ -179,6 +180,9 @@ class LinkTest : public AppTestBase {
         break;
       case Timing::SlowAdapter:
         radio.adapterChunkUs = 40000;
+        break;
+      case Timing::Instant:
+        radio.answerDelayUs = 0;
         break;
     }
   }

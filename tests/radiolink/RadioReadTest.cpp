@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "LinkFixture.h"
+#include "model/UserTones.h"
 #include "platform/FlexGrid.h"
 #include "platform/TextBox.h"
 #include "radiolink/LinkFrames.h"
@@ -14,9 +15,20 @@ const QByteArray kModel = "CV450U16-AB1";
 
 // A radio holding the editor's new codeplug with a band, a channel count, a serial number, a
 // firmware version and a model number of its own. A different serial digit keeps a radio's image
-// apart from the codeplug read from the radio before it.
+// apart from the codeplug read from the radio before it. Where the new codeplug holds zeros, the
+// radio's bytes differ from their neighbours, so that a block taken a byte out of place shows;
+// the channels, the user tones and the password stay as they are, for the editor checks them.
 void LoadRadio(SimulatedRadio& radio, char serialDigit = '8') {
-  for (int a = 0; a < 384; ++a) radio.memory[a] = CodeplugImage[a];
+  const auto checked = [](int a) {
+    return a < layout::ChannelOffset(layout::kMaxChannels + 1) ||
+           (a >= layout::kUserToneRx && a < layout::UserToneTx(usertone::kCount)) ||
+           a == layout::kPasswordLength ||
+           (a >= layout::kCodeplugPassword && a <= layout::kPasswordLength2);
+  };
+  for (int a = 0; a < 384; ++a) {
+    const bool free = CodeplugImage[a] == 0 && !checked(a);
+    radio.memory[a] = free ? uint8_t(a * 7 + 1) : CodeplugImage[a];
+  }
   radio.memory[layout::kChannelCount] = 16;
   radio.memory[layout::kBandCode] = 0x01;  // 450 to 470 MHz
   const QByteArray serial = QByteArray("SN1234567") + serialDigit;
@@ -161,24 +173,25 @@ TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
   }
 
   // Once noise came that could have made up a frame, a block is taken only when two copies agree,
-  // and a frame besides the copies is one the radio may still owe: a frame of noise whose sum
-  // matches, coming when the second copy of block 5 is due, the radio's own 200 ms later, is not
-  // taken for it, and the read ends rather than purge the frame the radio then owes.
+  // and a frame besides them is one the radio may still owe: a frame of noise whose sum matches,
+  // just before the radio's first copy of block 4, is not taken for it, and the read ends rather
+  // than purge what may be the radio's.
   NewRadio();
   LoadRadio(*radio_, ++digit);
   PaceAsWire(*radio_);
-  // Noise before block 0 that could have made up a frame; then blocks 0 to 4 took an 'F' each for
-  // their second copy, after the one for the noisy block 0.
+  // Noise before block 0 that could have made up a frame.
   radio_->AddNoise(0x0B, 1, At::Before, QByteArray(12, '\x11'));
   const QByteArray frame = QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08") + '\x24';
-  radio_->AddNoise('F', 7, At::Instead, frame, 200);
+  radio_->AddNoise('O', 4, At::Before, frame);
   const ByteImage before = CodeplugImage;
   StartRead();
   ExpectReadFailed(before);
   frmProgram().cmdClose->Press();
-  // So does noise of just a frame's nine bytes, come right after a copy of block 6 that was asked
-  // for again after a stray byte, both seen at once by a program that did not run meanwhile: 'F'
-  // for each of those copies, then one for each block's first copy from block 6 on.
+  // Noise of just a frame's nine bytes, come right after a copy of block 6 that was asked for
+  // again after a stray byte, both seen at once by a program that did not run meanwhile: the read
+  // had heard the line out after the stray byte, so the radio owes it nothing; from here on it
+  // asks for every block twice ('F' for each of those copies, then one for each block's first copy
+  // from block 6 on) and takes exactly the radio's image.
   NewRadio();
   LoadRadio(*radio_, ++digit);
   PaceAsWire(*radio_);
@@ -250,11 +263,13 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
     At at = At::Before;
     int nth = 2;
     int slowMs = 0;
+    int headBytes = 3;
   } roads[] = {
       {"a frame with a matching sum before block 2", 'O', frame},
       {"OK and such a frame before block 0", 0x0B, 'O' + frame, At::Before, 1},
       {"twelve bytes whose first nine match", 'O', frame + "\x5A\x5A\x5A"},
       {"three bytes that make one with the last block's head", 'O', QByteArray(), At::Before, 47},
+      {"a byte that makes one with the last block's head", 'O', {}, At::Before, 47, 0, 1},
       {"such a frame before the last block", 'O', frame, At::Before, 47},
       {"a byte right after block 10", 'O', "\x5A", At::After, 10},
       // A radio that takes 10 ms to answer, 100 ms more with block 2, the noise coming when it
@@ -267,7 +282,8 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
     PaceAsWire(*radio_);
     radio_->memory[frames::BlockAddress(2)] = 0x42;
     if (road.slowMs > 0) radio_->answerDelayUs = 10000;
-    const QByteArray burst = road.burst.isEmpty() ? MatchingHead(*radio_, road.nth, 3) : road.burst;
+    const QByteArray burst =
+        road.burst.isEmpty() ? MatchingHead(*radio_, road.nth, road.headBytes) : road.burst;
     radio_->AddNoise(road.command, road.nth, road.at, burst, road.slowMs);
     const ByteImage before = CodeplugImage;
     StartRead();
@@ -494,6 +510,24 @@ TEST_F(LinkTest, ReadRetriesBadIdentityFramesFromTheWakeUp) {
   StartRead();
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
+  // Nine bytes of noise inside the radio's frame that, with its first eight bytes, make a frame
+  // whose sum matches, all seen at once by a program stopped while they came: a frame that did
+  // not come alone is not taken, whatever its sum, and the radio is woken again.
+  NewRadio();
+  LoadRadio(*radio_);
+  PaceAsWire(*radio_);
+  QByteArray inside(8, '\x21');
+  inside += char(frames::SumByte(&radio_->memory[384], 8) + frames::SumByte(inside, 0, 8));
+  radio_->AddNoise('I', 1, SimulatedRadio::NoiseAt::Inside, inside);
+  When([this] { return radio_->commands.endsWith('I'); },
+       [this] {
+         When([this, at = NowUs() + 40000] { return NowUs() >= at; },
+              [this] { time_->Sleep(300); });
+       });
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_TRUE(radio_->commands.startsWith("VIVI"));
+  EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
 
   // The sixth bad frame of one read ends it.
   NewRadio();
@@ -566,6 +600,28 @@ TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
   EXPECT_FALSE(DataModified);
   EXPECT_TRUE(MDIFormMain().isEnabled());
   EXPECT_FALSE(ReadMode);
+
+  // A stray byte 50 ms after block 10 comes with the next copy: before the line is purged, it is
+  // heard whole until any radio's answer would have shown. Esc 200 ms into that listening ends
+  // the read there too.
+  NewRadio();
+  LoadRadio(*radio_);
+  PaceAsWire(*radio_);
+  radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::After, "\x5A", 50);
+  When([this] { return radio_->commands.count('O') >= 11; },
+       [this, &sentAtEsc] {
+         When([this, heard = NowUs()] { return NowUs() >= heard + 300000; },
+              [this, &sentAtEsc] {
+                sentAtEsc = radio_->received.size();
+                int key = 27;
+                frmProgram().cmdRead_KeyDown(key, 0);
+              });
+       });
+  StartRead();
+  ProcessUntil([] { return false; }, 500);
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_EQ(radio_->received.size(), sentAtEsc);
+  EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes());
 }
 
 TEST_F(LinkTest, EscPressedInTheWindowReachesTheDisabledReadButton) {

@@ -157,8 +157,11 @@ TEST_F(LinkTest, StallsOfTheProgramCostNoMoreThanTheirOwnLength) {
   // are seen late, which says nothing of the line or the radio. A write to a 20 ms radio stopped
   // for 250 ms just after the radio began its identity, and again just after the sum byte of
   // block 31 was handed over, so that the radio's answer came before the program saw its request
-  // go; then a read of a radio drawn from 5 to 200 ms, stopped for 150 to 300 ms every 0.3 to
-  // 1 s. Each succeeds, in no more than its usual time and the time it was stopped.
+  // go; a write stopped for 250 ms while the radio's answers to the identity written back and to
+  // the write request came, which teach nothing of its times; then a read of a radio drawn from 5
+  // to 200 ms, stopped for 250 ms as the zero byte of its read request was handed over, the
+  // region code coming meanwhile, and for 150 to 300 ms every 0.3 to 1 s. Each succeeds, in no
+  // more than its usual time and the time it was stopped.
   PrepareCodeplug();
   qint64 stoppedUs = 0;
   const auto stop = [this, &stoppedUs](int ms) {
@@ -175,10 +178,10 @@ TEST_F(LinkTest, StallsOfTheProgramCostNoMoreThanTheirOwnLength) {
               [stop] { stop(250); });
        });
   // Every byte before the data, then 32 blocks with their sum bytes: the sum's zero byte.
-  constexpr qint64 kBlock31Sent = 50 + 32 * 18;
+  qint64 stopAtSent = 50 + 32 * 18;
   QObject stopping;
-  QObject::connect(&MSComm1(), &cps::CommPort::OnComm, &stopping, [stop] {
-    if (MSComm1().CommEvent() == cps::comEvSend && MSComm1().SentCount() == kBlock31Sent) stop(250);
+  QObject::connect(&MSComm1(), &cps::CommPort::OnComm, &stopping, [stop, &stopAtSent] {
+    if (MSComm1().CommEvent() == cps::comEvSend && MSComm1().SentCount() == stopAtSent) stop(250);
   });
   qint64 start = NowUs();
   StartWrite();
@@ -186,10 +189,29 @@ TEST_F(LinkTest, StallsOfTheProgramCostNoMoreThanTheirOwnLength) {
   EXPECT_EQ(radio_->blocksWritten, 48);
   EXPECT_LE(NowUs() - start, 1.07 * WireFloorUs(*radio_, false) + stoppedUs);
 
+  // The write's usual time, then the same write stopped while two answers came.
+  const auto writeTo20msRadio = [this] {
+    NewRadio();
+    LoadRadioIdentity(*radio_);
+    PaceAsWire(*radio_);
+    radio_->answerDelayUs = 20000;
+    const qint64 begun = NowUs();
+    StartWrite();
+    EXPECT_EQ(radio_->blocksWritten, 48);
+    return NowUs() - begun;
+  };
+  const qint64 usualUs = writeTo20msRadio();
+  stoppedUs = 0;
+  When([this] { return radio_->identityWriteBacks > 0; }, [stop] { stop(250); });
+  When([this] { return radio_->commands.endsWith('P'); }, [stop] { stop(250); });
+  const qint64 stoppedWriteUs = writeTo20msRadio();
+  EXPECT_LE(stoppedWriteUs, usualUs + stoppedUs);
+
   NewRadio();
   for (int a = 0; a < 384; ++a) radio_->memory[a] = uint8_t(a * 7);
   VaryAnswerTimes(*radio_, 5, 200);
   stoppedUs = 0;
+  stopAtSent = MSComm1().SentCount() + 6;  // 'V', 'I' and 'R', each with its zero byte
   QRandomGenerator random(5);
   qint64 next = NowUs() + 300000;
   const auto stopNow = [this, &next, &random, stop] {
@@ -385,18 +407,19 @@ TEST_F(LinkTest, NoisyIdentityFramesNeverReachTheImage) {
 
   // A frame of noise that passes for the identity, when the radio usually answers, the radio's
   // own frame coming 300 ms later; or 20 ms after the radio heard the request, the radio's own
-  // frame coming 450 ms later, or 750 ms, while the identity written back is answered. The write
-  // ends with its error, and the open codeplug keeps its identity and layout. The radio's own
-  // frame within half a second keeps the noise out of the radio too.
+  // frame coming 450 to 499 ms after it heard it, or 750 ms, while the identity written back is
+  // answered. The write ends with its error, and the open codeplug keeps its identity and layout.
+  // The radio's own frame within half a second keeps the noise out of the radio too.
   LegacyLayout = true;
   const QByteArray lookAlike = QByteArray(16, '\x21') + '\x10';
   const struct {
     SimulatedRadio::NoiseAt at;
     int noiseMs;
     int ownMs;
-  } lateIdentities[] = {{SimulatedRadio::NoiseAt::Instead, 300, 0},
-                        {SimulatedRadio::NoiseAt::Early, 20, 450},
-                        {SimulatedRadio::NoiseAt::Early, 20, 750}};
+  } lateIdentities[] = {
+      {SimulatedRadio::NoiseAt::Instead, 300, 0}, {SimulatedRadio::NoiseAt::Early, 20, 450},
+      {SimulatedRadio::NoiseAt::Early, 20, 490},  {SimulatedRadio::NoiseAt::Early, 20, 495},
+      {SimulatedRadio::NoiseAt::Early, 20, 499},  {SimulatedRadio::NoiseAt::Early, 20, 750}};
   for (const auto& road : lateIdentities) {
     NewRadio();
     LoadRadioIdentity(*radio_);

@@ -58,7 +58,9 @@ WakeUp WakeRadio(const FrmProgram& form, int settleMs, JudgedAnswer& ready) {
     return WakeUp::Identity;
   }
   // Going on without the identity exchange cannot be taken back: only the radio may decide it.
-  if (!HearOutAnswer()) return RestartAfterNoise();
+  // A byte of noise taken for its answer shows only by the radio's own coming after it, however
+  // slow the radio: it is heard out for as long as any radio takes.
+  if (!HearOutUntil(OwnAnswerShownBy())) return RestartAfterNoise();
   second.Take();
   return WakeUp::Legacy;
 }

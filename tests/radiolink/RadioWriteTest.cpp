@@ -225,6 +225,19 @@ TEST_F(LinkTest, StallsOfTheProgramCostNoMoreThanTheirOwnLength) {
   EXPECT_FALSE(IsFrmProgramLoaded());
   for (int a = 0; a < 384; ++a) EXPECT_EQ(RadioImage[a], radio_->memory[a]) << a;
   EXPECT_LE(NowUs() - start, 1.10 * WireFloorUs(*radio_, true) + stoppedUs);
+
+  // Stopped while three blocks of a steady 20 ms radio came, the read still expects each block
+  // when the radio gives it, not 250 ms late.
+  NewRadio();
+  PaceAsWire(*radio_);
+  radio_->answerDelayUs = 20000;
+  for (const int block : {10, 11, 12}) {
+    When([this, block] { return radio_->commands.count('O') == block; }, [stop] { stop(250); });
+  }
+  ShowReadInstructions();
+  frmProgram().cmdRead->Press();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_LT(LastAnswerHeard().slot.latest, 100000);
 }
 
 TEST_F(LinkTest, WriteStopsAtNoiseWithAnAnswerItActsOn) {
@@ -558,6 +571,20 @@ TEST_F(LinkTest, WriteToALegacyRadioSendsTheRegionalNumberFromItsBox) {
   for (int i = 0; i < 16; ++i) EXPECT_EQ(radio_->memory[354 + i], regional[i]) << i;
   EXPECT_EQ(radio_->memory[layout::ChannelOffset(2) + layout::kRecFlagsB], 0x80);
   EXPECT_EQ(radio_->memory[layout::ChannelOffset(16) + layout::kRecFlagsB], 0x00);
+
+  // A byte of noise right after the second wake-up of a 100 ms radio that was only slow to be
+  // ready decides nothing: the radio's own answer shows it up, and the write goes on with the
+  // identity exchange.
+  NewRadio();
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  radio_->answerDelayUs = 100000;
+  radio_->notReadyWakeUps = 1;
+  radio_->AddNoise('V', 2, SimulatedRadio::NoiseAt::Early, "\x33", 1);
+  StartWrite();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_EQ(radio_->identityWriteBacks, 1);
+  EXPECT_EQ(radio_->blocksWritten, 48);
 }
 
 TEST_F(LinkTest, EscDuringTheBlocksAbortsTheWrite) {

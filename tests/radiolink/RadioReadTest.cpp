@@ -580,16 +580,20 @@ TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
   // it.
   PaceAsWire(*radio_);
   radio_->SetAnswerDelay('O', 11, 300000);
+  // Esc pressed `ms` after the radio heard the 11th 'O'.
   qsizetype sentAtEsc = -1;
-  When([this] { return radio_->commands.count('O') >= 11; },
-       [this, &sentAtEsc] {
-         When([this, heard = NowUs()] { return NowUs() >= heard + 200000; },
-              [this, &sentAtEsc] {
-                sentAtEsc = radio_->received.size();
-                int key = 27;
-                frmProgram().cmdRead_KeyDown(key, 0);
-              });
-       });
+  const auto escAfter = [this, &sentAtEsc](int ms) {
+    When([this] { return radio_->commands.count('O') >= 11; },
+         [this, &sentAtEsc, ms] {
+           When([this, heard = NowUs(), ms] { return NowUs() >= heard + ms * 1000; },
+                [this, &sentAtEsc] {
+                  sentAtEsc = radio_->received.size();
+                  int key = 27;
+                  frmProgram().cmdRead_KeyDown(key, 0);
+                });
+         });
+  };
+  escAfter(200);
   StartRead();
   ProcessUntil([] { return false; }, 500);
 
@@ -608,15 +612,7 @@ TEST_F(LinkTest, EscDuringTheBlocksAbortsTheRead) {
   LoadRadio(*radio_);
   PaceAsWire(*radio_);
   radio_->AddNoise('O', 10, SimulatedRadio::NoiseAt::After, "\x5A", 50);
-  When([this] { return radio_->commands.count('O') >= 11; },
-       [this, &sentAtEsc] {
-         When([this, heard = NowUs()] { return NowUs() >= heard + 300000; },
-              [this, &sentAtEsc] {
-                sentAtEsc = radio_->received.size();
-                int key = 27;
-                frmProgram().cmdRead_KeyDown(key, 0);
-              });
-       });
+  escAfter(300);
   StartRead();
   ProcessUntil([] { return false; }, 500);
   EXPECT_FALSE(IsFrmProgramLoaded());

@@ -5,7 +5,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "ActiveWindow.h"
 #include "platform/Dialogs.h"
+#include "platform/WindowOwner.h"
 #include "support/QtPrinters.h"
 
 using namespace cps;
@@ -35,6 +37,31 @@ TEST_F(Dialogs, WithTheScriptOffARealBoxAsksWhateverThePlatform) {
   DialogScript::SetScripted(true);
   EXPECT_EQ(asked, "Save Current Data to File ?");
   EXPECT_EQ(answer, MsgResult::No);
+}
+
+// A box stays usable above the window it blocks: it belongs to the modal window in front, else
+// to the active window, else to the last window shown owned; never to a disabled window.
+TEST_F(Dialogs, ABoxBelongsToTheUsableWindowInFront) {
+  ActiveWindow main;
+  QWidget first;
+  QWidget last;
+  ShowOwned(first, &main);
+  ShowOwned(last, &main);
+  main.setEnabled(false);                // as a window that blocks it does
+  QApplication::setActiveWindow(&main);  // a click on it activated it all the same
+  MsgBox("Disabled main window active");
+
+  QWidget modal;
+  modal.setWindowModality(Qt::ApplicationModal);
+  ShowOwned(modal, &last);
+  main.setEnabled(true);
+  QApplication::setActiveWindow(&main);
+  MsgBox("Application-modal window in front");
+
+  const QVector<ShownMessage>& shown = DialogScript::Messages();
+  ASSERT_EQ(shown.size(), 2);
+  EXPECT_EQ(shown[0].owner, &last);
+  EXPECT_EQ(shown[1].owner, &modal);
 }
 
 TEST_F(Dialogs, MessageWithoutTitleShowsTheApplicationTitle) {

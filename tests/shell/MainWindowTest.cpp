@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
@@ -120,6 +121,8 @@ TEST_F(ShellTest, AMainWindowSmallerThanTheEditorScrollsToIt) {
   QCoreApplication::processEvents();
   QScrollBar* across = main.mdiArea->horizontalScrollBar();
   QScrollBar* down = main.mdiArea->verticalScrollBar();
+  EXPECT_TRUE(across->isVisible());  // a user scrolls with bars that are shown
+  EXPECT_TRUE(down->isVisible());
   across->setValue(across->maximum());
   down->setValue(down->maximum());
   const QRect shown = main.mdiArea->viewport()->rect();
@@ -309,6 +312,14 @@ TEST_F(ShellTest, EachDialogAndBoxBelongsToTheWindowItDisables) {
   const QPoint offCentre = frmAbout().frameGeometry().center() - main.frameGeometry().center();
   EXPECT_LE(offCentre.manhattanLength(), 4);
   frmAbout().Command1->Press();
+  // Over a main window partly off the screen, it still opens wholly on the screen.
+  const QRect screen = main.screen()->availableGeometry();
+  for (const QPoint mainAt : {screen.bottomRight() - QPoint(100, 100), QPoint(-1000, -1000)}) {
+    main.move(mainAt);
+    main.mnuHelpAbout->trigger();
+    EXPECT_TRUE(screen.contains(frmAbout().frameGeometry())) << mainAt.x() << "," << mainAt.y();
+    frmAbout().Command1->Press();
+  }
 
   DataModified = true;
   cps::DialogScript::AnswerNextMessage(cps::MsgResult::No);

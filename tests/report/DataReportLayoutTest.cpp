@@ -335,14 +335,22 @@ QSizeF Reach(const RecordingSurface& s, double unitsPerInch) {
   return reach;
 }
 
-// Every text and rule drawn, with its place and size.
-QStringList Drawn(const RecordingSurface& s) {
+// Every text and rule drawn, with its place and size, each divided by scale.
+QStringList Drawn(const RecordingSurface& s, double scale = 1) {
   QStringList drawn;
   for (const DrawnText& t : s.texts) {
-    drawn << QStringLiteral("%1 %2 %3 %4").arg(t.x).arg(t.y).arg(t.size).arg(t.text);
+    drawn << QStringLiteral("%1 %2 %3 %4")
+                 .arg(t.x / scale)
+                 .arg(t.y / scale)
+                 .arg(t.size / scale)
+                 .arg(t.text);
   }
   for (const DrawnLine& l : s.lines) {
-    drawn << QStringLiteral("%1 %2 %3 %4").arg(l.x1).arg(l.y1).arg(l.x2).arg(l.y2);
+    drawn << QStringLiteral("%1 %2 %3 %4")
+                 .arg(l.x1 / scale)
+                 .arg(l.y1 / scale)
+                 .arg(l.x2 / scale)
+                 .arg(l.y2 / scale);
   }
   return drawn;
 }
@@ -357,6 +365,20 @@ TEST(ReportOnThePage, ALandscapePageTakesTheWholeReportScaledDownAPortraitOneAsL
   EXPECT_NEAR(Reach(printed, 1440).height(), landscape.height() * 1440, 1e-6);
   EXPECT_LE(Reach(printed, 1440).width(), landscape.width() * 1440);
   EXPECT_EQ(printed.Count(" 16 "), 2);  // the last channel's band and the scan list
+  // The turned page, and paper narrower than the report (on the twips road its text reaches
+  // furthest right, on the inch road the rule under the title): each gets the laid-out report,
+  // every text and rule in its place and size, at the largest scale at which all of it fits.
+  for (const auto& [page, inches] : {std::pair(landscape, false), std::pair(QSizeF(5, 11), false),
+                                     std::pair(QSizeF(5, 11), true)}) {
+    const double unit = inches ? 1 : 1440;
+    RecordingSurface fitted(unit);
+    DrawPrintedReportToFit(fitted, SampleValues(), inches, page * unit);
+    RecordingSurface laidOut(unit);
+    DrawPrintedReport(laidOut, SampleValues(), inches);
+    const QSizeF reach = Reach(laidOut, unit) / unit;
+    const double scale = std::min(page.width() / reach.width(), page.height() / reach.height());
+    EXPECT_EQ(Drawn(fitted, scale), Drawn(laidOut)) << page.width() << (inches ? " in" : " tw");
+  }
 
   RecordingHost host;
   host.page = landscape;
@@ -366,6 +388,10 @@ TEST(ReportOnThePage, ALandscapePageTakesTheWholeReportScaledDownAPortraitOneAsL
   DrawPreviewReportToFit(preview, fitted, SampleValues());
   EXPECT_NEAR(Reach(host.surface, 1).height(), landscape.height(), 1e-6);
   EXPECT_EQ(host.surface.Count("16"), 2);
+  // The next preview, of a shorter report, is measured anew: as large as its own length allows.
+  clsMultiPgPreview next(host);
+  DrawPreviewReportToFit(next, fitted, SampleValues(8));
+  EXPECT_NEAR(Reach(host.surface, 1).height(), landscape.height(), 1e-6);
 
   // A portrait page that holds all the text but not the whole rule under the title: as laid out.
   RecordingSurface portrait(1);
@@ -373,6 +399,12 @@ TEST(ReportOnThePage, ALandscapePageTakesTheWholeReportScaledDownAPortraitOneAsL
   RecordingSurface laidOut(1);
   DrawPrintedReport(laidOut, SampleValues(), true);
   EXPECT_EQ(Drawn(portrait), Drawn(laidOut));
+  // So does a page of unknown size (no printable area known), rather than a blank page.
+  for (const QSizeF& unknown : {QSizeF(), QSizeF(0, 0)}) {
+    RecordingSurface unknownPage(1);
+    DrawPrintedReportToFit(unknownPage, SampleValues(), true, unknown);
+    EXPECT_EQ(Drawn(unknownPage), Drawn(laidOut)) << unknown.width();
+  }
 }
 
 TEST(ReportLabels, ButtonPressesFollowTheShortPressChoice) {

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPageLayout>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -341,6 +342,16 @@ TEST_F(ReportRoads, PrintUsesTheUnitThePrinterIsInAfterAnyPreview) {
   MDIFormMain().mnuFilePrint_Click();
   EXPECT_NEAR(WordTop(PdfPath(), "List"), twipsTop, 40);
   EXPECT_GT(WordTop(PdfPath(), "List"), 500);
+  // On the page turned, the whole report is scaled down to fit: its last line is on the paper.
+  QFile::remove(PdfPath());
+  ASSERT_TRUE(cps::Printer().SetOrientation(cps::PrinterObject::kLandscape));
+  cps::DialogScript::ChooseNextPrinter(1);
+  MDIFormMain().mnuFilePrint_Click();
+  // The printable area on the paper, in points from the paper's top.
+  const QRectF paper = cps::Printer().Device().pageLayout().paintRect(QPageLayout::Point);
+  const double turnedTop = WordTop(PdfPath(), "List");
+  EXPECT_GT(turnedTop, paper.top());
+  EXPECT_LT(turnedTop, paper.bottom());
 }
 
 TEST_F(ReportRoads, CancelNoCopiesAndAHeldToolbarPrintNothing) {

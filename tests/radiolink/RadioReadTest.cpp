@@ -142,8 +142,10 @@ TEST_F(LinkTest, ReadOfARadioWhoseAnswerTimesVaryTakesEachBlockOnce) {
 TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
   // A stray byte, not next to a frame of the radio's, cannot make the block before it doubtful:
   // it costs the read an 'F', or two when it comes just ahead of a frame whose last byte then
-  // comes with the next copy, and the read takes exactly the radio's image. One with the region
-  // code, or between it and block 0, makes the access doubtful: the wake-up starts over.
+  // comes with the next copy, and the read takes exactly the radio's image; so do eight, short
+  // of a frame. One with the region code, or between it and block 0, makes the access doubtful:
+  // the wake-up starts over. A radio without the identity exchange sends no frame but its blocks:
+  // they teach the read the line's pace, by which the byte is not the rest of a block.
   using At = SimulatedRadio::NoiseAt;
   const struct {
     const char* road;
@@ -151,9 +153,13 @@ TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
     int nth;
     At at;
     int gapMs;
+    QByteArray burst = "\x5A";
+    bool legacy = false;
     bool paced = true;
   } roads[] = {
       {"a byte 50 ms after block 10", 'O', 10, At::After, 50},
+      {"eight bytes 50 ms after block 10", 'O', 10, At::After, 50, QByteArray(8, '\x5A')},
+      {"a byte 50 ms after block 10 of a legacy radio", 'O', 10, At::After, 50, "\x5A", true},
       {"a byte two byte times before block 20", 'O', 20, At::Before, 18},
       {"a byte 30 ms after the last block", 'O', 47, At::After, 30},
       {"a byte 9 ms before the region code", 'R', 1, At::Before, 9},
@@ -164,12 +170,16 @@ TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
     NewRadio();
     LoadRadio(*radio_, ++digit);
     if (road.paced) PaceAsWire(*radio_);
-    radio_->AddNoise(road.command, road.nth, road.at, "\x5A", road.gapMs);
+    radio_->legacy = road.legacy;
+    // The legacy radio's identity bytes are those the codeplug keeps.
+    for (int a = 384; a < 400 && road.legacy; ++a) radio_->memory[a] = CodeplugImage[a];
+    radio_->AddNoise(road.command, road.nth, road.at, road.burst, road.gapMs);
     StartRead();
     EXPECT_FALSE(IsFrmProgramLoaded()) << road.road;
     EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory) << road.road;
     EXPECT_LE(radio_->commands.count('F'), 2) << road.road;
-    EXPECT_EQ(radio_->commands.count('V'), road.command == 'R' ? 2 : 1) << road.road;
+    EXPECT_EQ(radio_->commands.count('V'), (road.command == 'R' ? 2 : 1) * (road.legacy ? 2 : 1))
+        << road.road;
   }
 
   // Once noise came that could have made up a frame, a block is taken only when two copies agree,
@@ -203,6 +213,16 @@ TEST_F(LinkTest, ReadRecoversFromNoiseThatCannotBeAFrame) {
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
   EXPECT_EQ(radio_->commands.count('F'), 2 + 48 - 6);
+  // A block taken from two agreeing copies is confirmed: a stray byte right after the second copy
+  // of block 9 (the eleventh 'F' asks for it) cannot be its rest, and costs an 'F'.
+  NewRadio();
+  LoadRadio(*radio_, ++digit);
+  PaceAsWire(*radio_);
+  radio_->AddNoise(0x0B, 1, At::Before, QByteArray(12, '\x11'));
+  radio_->AddNoise('F', 11, At::After, "\x5A");
+  StartRead();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
 
   // Such a frame after a byte other than the OK, in place of block 0's answer: the radio's own
   // answer starts with its OK, so this one is heard out, and the radio's answer that follows 150 ms
@@ -471,17 +491,20 @@ TEST_F(LinkTest, ReadOfALegacyRadioKeepsTheIdentityBytes) {
     EXPECT_EQ(RadioImage[a], 0x5A) << a;
   }
 
-  // A noise byte just before a radio's answer to the second wake-up decides nothing: the radio
-  // was only slow to be ready, and has an identity.
-  NewRadio();
-  LoadRadio(*radio_);
-  PaceAsWire(*radio_);
-  radio_->notReadyWakeUps = 1;
-  radio_->AddNoise('V', 2, SimulatedRadio::NoiseAt::Before, "\x33");
-  StartRead();
-  EXPECT_FALSE(IsFrmProgramLoaded());
-  EXPECT_FALSE(LegacyLayout);
-  EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory);
+  // A radio only slow to be ready, ready at the second wake-up, has an identity: it is asked for
+  // it. A noise byte just before that second answer decides nothing either.
+  for (const bool noise : {false, true}) {
+    NewRadio();
+    LoadRadio(*radio_);
+    PaceAsWire(*radio_);
+    radio_->notReadyWakeUps = 1;
+    if (noise) radio_->AddNoise('V', 2, SimulatedRadio::NoiseAt::Before, "\x33");
+    StartRead();
+    EXPECT_FALSE(IsFrmProgramLoaded()) << noise;
+    EXPECT_FALSE(LegacyLayout) << noise;
+    EXPECT_EQ(radio_->commands.count('I'), 1) << noise;
+    EXPECT_EQ(CodeplugImage.Bytes(), radio_->memory) << noise;
+  }
 }
 
 TEST_F(LinkTest, ReadRetriesBadIdentityFramesFromTheWakeUp) {

@@ -572,19 +572,22 @@ TEST_F(LinkTest, WriteToALegacyRadioSendsTheRegionalNumberFromItsBox) {
   EXPECT_EQ(radio_->memory[layout::ChannelOffset(2) + layout::kRecFlagsB], 0x80);
   EXPECT_EQ(radio_->memory[layout::ChannelOffset(16) + layout::kRecFlagsB], 0x00);
 
-  // A byte of noise right after the second wake-up of a 100 ms radio that was only slow to be
-  // ready decides nothing: the radio's own answer shows it up, and the write goes on with the
-  // identity exchange.
-  NewRadio();
-  LoadRadioIdentity(*radio_);
-  PaceAsWire(*radio_);
-  radio_->answerDelayUs = 100000;
-  radio_->notReadyWakeUps = 1;
-  radio_->AddNoise('V', 2, SimulatedRadio::NoiseAt::Early, "\x33", 1);
-  StartWrite();
-  EXPECT_FALSE(IsFrmProgramLoaded());
-  EXPECT_EQ(radio_->identityWriteBacks, 1);
-  EXPECT_EQ(radio_->blocksWritten, 48);
+  // A 100 ms radio that was only slow to be ready, ready at the second wake-up, goes on with the
+  // identity exchange. A byte of noise right after that wake-up decides nothing either: the
+  // radio's own answer shows it up.
+  for (const bool noise : {false, true}) {
+    NewRadio();
+    LoadRadioIdentity(*radio_);
+    PaceAsWire(*radio_);
+    radio_->answerDelayUs = 100000;
+    radio_->notReadyWakeUps = 1;
+    if (noise) radio_->AddNoise('V', 2, SimulatedRadio::NoiseAt::Early, "\x33", 1);
+    StartWrite();
+    EXPECT_FALSE(IsFrmProgramLoaded()) << noise;
+    EXPECT_FALSE(LegacyLayout) << noise;
+    EXPECT_EQ(radio_->identityWriteBacks, 1) << noise;
+    EXPECT_EQ(radio_->blocksWritten, 48) << noise;
+  }
 }
 
 TEST_F(LinkTest, EscDuringTheBlocksAbortsTheWrite) {

@@ -3,9 +3,10 @@
 // 42-tone table, "DKS" and "IDKS" the 85-code table, picked with the mouse or the arrow keys.
 // A choice is written into the channel record at once and the dialog closes.
 //
-// It behaves as a modal dialog although it is shown modeless: opening it disables the main
-// window, and every road that unloads it enables the main window and the editor again. It is a
-// top-level window of its own, so disabling the main window leaves it usable.
+// It blocks the other windows while it is open, but its opener returns at once: opening it
+// disables the main window, and every road that unloads it enables the main window and the
+// editor again. It is a top-level window of its own, so disabling the main window leaves it
+// usable.
 #pragma once
 
 #include <QWidget>

@@ -31,7 +31,8 @@ QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent) {
 UpDown::UpDown(QWidget* parent)
     : ControlBase<UpDown, QWidget>(parent),
       up_(MakeArrow(Qt::UpArrow, this)),
-      down_(MakeArrow(Qt::DownArrow, this)) {
+      down_(MakeArrow(Qt::DownArrow, this)),
+      repeat_(this) {
   setFocusPolicy(Qt::ClickFocus);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -42,10 +43,7 @@ UpDown::UpDown(QWidget* parent)
   for (QToolButton* button : {up_, down_}) button->installEventFilter(this);
   repeat_.setSingleShot(true);
   connect(&repeat_, &QTimer::timeout, this, &UpDown::RepeatHeldArrow);
-  connect(&WindowOpenings::Instance(), &WindowOpenings::Opening, this, [this] {
-    windowOpened_ = true;
-    ReleaseArrow();
-  });
+  connect(&WindowOpenings::Instance(), &WindowOpenings::Opening, this, &UpDown::LetGoForWindow);
 }
 
 bool UpDown::SetValue(int value) {
@@ -84,15 +82,12 @@ void UpDown::PressArrow(QToolButton& arrow, const QMouseEvent& mouse, QPointF po
   if (alive && held_ != nullptr) repeat_.start(kRepeatDelayMs);
 }
 
-// The mouse must still hold the arrow, with no other window taking over meanwhile; the arrow
-// steps only while the pointer is on it.
+// The mouse must still hold the arrow, with no popup taking over meanwhile (a modal window
+// blocks this window, which lets go at once); the arrow steps only while the pointer is on it.
 void UpDown::RepeatHeldArrow() {
   if (held_ == nullptr) return;
-  const QWidget* modal = QApplication::activeModalWidget();
-  const bool otherWindow =
-      (modal != nullptr && modal != window()) || QApplication::activePopupWidget() != nullptr;
-  if (!(QGuiApplication::mouseButtons() & Qt::LeftButton) || otherWindow || !isEnabled() ||
-      !isVisible()) {
+  if (!(QGuiApplication::mouseButtons() & Qt::LeftButton) ||
+      QApplication::activePopupWidget() != nullptr || !isEnabled() || !isVisible()) {
     ReleaseArrow();
     return;
   }
@@ -100,10 +95,21 @@ void UpDown::RepeatHeldArrow() {
   if (held_->isDown()) Step(held_ == up_ ? +1 : -1);
 }
 
+void UpDown::LetGoForWindow() {
+  windowOpened_ = true;
+  ReleaseArrow();
+}
+
 void UpDown::ReleaseArrow() {
   repeat_.stop();
   if (held_ != nullptr) held_->setDown(false);
   held_ = nullptr;
+}
+
+bool UpDown::event(QEvent* event) {
+  // Sent to every control of a window when a modal window opens over it, by whatever road.
+  if (event->type() == QEvent::WindowBlocked) LetGoForWindow();
+  return ControlBase::event(event);
 }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {

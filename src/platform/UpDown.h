@@ -26,8 +26,9 @@ class TextBox;
 //   taken as the current value, so a value typed or keyed into the buddy is stepped from.
 // - One click is one step. A button held with the left mouse button repeats while the mouse
 //   really holds it over the button; it lets go the moment any window of the program opens
-//   (WindowOpenings), a modal window or a popup takes over, or the mouse button is up, so a box
-//   that a step raises is shown once and the button is never left pressed.
+//   (WindowOpenings), a modal window blocks its window (the window system's notice), a popup
+//   takes over, or the mouse button is up, so a box that a step raises is shown once and the
+//   button is never left pressed.
 // - A mouse press on either button raises MouseDown before any step, also at a limit. When
 //   MouseDown opens a window, that window has taken the press: no step follows.
 // - A key raises KeyDown before the Up or Down key steps; a handler that sets the key code to 0
@@ -72,6 +73,7 @@ class UpDown : public ControlBase<UpDown, QWidget> {
   // The arrow buttons fill the control and raise its mouse events (eventFilter); what they
   // pass on to the control is not raised a second time.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* e) override { e->accept(); }
   void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
   void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
@@ -82,13 +84,14 @@ class UpDown : public ControlBase<UpDown, QWidget> {
   void TakeValueFromBuddy();
   void PressArrow(QToolButton& arrow, const QMouseEvent& mouse, QPointF pos);
   void RepeatHeldArrow();
+  void LetGoForWindow();  // a window opened over the arrow has taken the mouse
   void ReleaseArrow();
 
   QToolButton* up_;
   QToolButton* down_;
   QToolButton* held_ = nullptr;  // the arrow the left mouse button holds
-  QTimer repeat_;
-  bool windowOpened_ = false;  // a window opened since the last press began
+  QTimer repeat_;                // a child, so that a test can drive its ticks
+  bool windowOpened_ = false;    // a window opened since the last press began
   QPointer<TextBox> buddy_;
   int value_ = 0;
   int min_ = 0;

@@ -80,8 +80,9 @@ void SetOwner(QWidget& window, QWidget* owner) {
   window.windowHandle()->setTransientParent(ownerWindow->windowHandle());
 }
 
-void ShowOwned(QWidget& window, QWidget* owner, Placement placement) {
+void ShowOwned(QWidget& window, QWidget* owner, Placement placement, Qt::WindowModality modality) {
   WindowOpenings::Instance().Announce();
+  window.setWindowModality(modality);  // before the show, which tells the window system
   SetOwner(window, owner);
   if (owner != nullptr && placement == Placement::kCentreOnOwner)
     CentreOn(window, *owner->window());

@@ -1,7 +1,9 @@
 // Owned windows. Every dialog, message box and prompt of the program belongs to the window it
 // disables: that window is its transient parent, so any window manager keeps it above its owner
-// whatever the user clicks, and it opens over its owner. Every opening is announced first, so
-// that a control the mouse holds lets go before the new window takes the mouse.
+// whatever the user clicks, and it opens over its owner. A window that blocks its owner says so
+// to the window system (its modality), so that the keyboard stays with it whatever is clicked
+// behind it. Every opening is announced first, so that a control the mouse holds lets go before
+// the new window takes the mouse.
 #pragma once
 
 #include <QObject>
@@ -35,8 +37,12 @@ QWidget* CurrentOwner();
 void SetOwner(QWidget& window, QWidget* owner);
 
 // Shows window owned by owner: centred on the owner (or where it was placed already), raised
-// and activated. Announced as an opening.
+// and activated. Announced as an opening. modality is what the window blocks while it is shown:
+// by default the program's other windows, as a message box does (its owner, which the caller
+// disables, is the one usable window behind it). Application-modal, not window-modal: a window
+// manager gives the keyboard to a window-modal window's owner when the owner is clicked.
 enum class Placement { kCentreOnOwner, kKeepPlace };
-void ShowOwned(QWidget& window, QWidget* owner, Placement placement = Placement::kCentreOnOwner);
+void ShowOwned(QWidget& window, QWidget* owner, Placement placement = Placement::kCentreOnOwner,
+               Qt::WindowModality modality = Qt::ApplicationModal);
 
 }  // namespace cps

@@ -18,6 +18,7 @@
 #include "platform/Dialogs.h"
 #include "platform/KeyCodes.h"
 #include "platform/TextConv.h"
+#include "platform/WindowOwner.h"
 #include "report/ReportCommands.h"
 #include "shell/CorvanaArt.h"
 
@@ -505,10 +506,9 @@ void UnloadFrmMultiPgPreview() {
 
 void ShowFrmMultiPgPreview(bool modal) {
   QPointer<FrmMultiPgPreview> preview = &frmMultiPgPreview();
-  preview->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
-  preview->show();
-  preview->raise();
-  preview->activateWindow();
+  // It covers the screen where its load put it, above the window it was opened from.
+  cps::ShowOwned(*preview, cps::CurrentOwner(), cps::Placement::kKeepPlace,
+                 modal ? Qt::ApplicationModal : Qt::NonModal);
   preview->Picture1->setFocus();
   if (!modal || cps::DialogScript::Scripted()) return;
   QEventLoop loop;

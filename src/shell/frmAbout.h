@@ -1,6 +1,7 @@
 // The about window: the product, its version and release date, and a legal warning. It is shown
-// modeless while the main window is disabled, as a window of its own so that it stays usable;
-// closing it (OK, Esc or the close box) enables the main window again.
+// while the main window is disabled, as a window of its own so that it stays usable, and blocks
+// the main window so that the keyboard stays with it; closing it (OK, Esc or the close box)
+// enables the main window again.
 #pragma once
 
 #include <QWidget>

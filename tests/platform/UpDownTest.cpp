@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include "ActiveWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/TextBox.h"
 #include "platform/UpDown.h"
+#include "platform/WindowOwner.h"
 #include "support/QtPrinters.h"
 
 using namespace cps;
@@ -39,6 +43,79 @@ struct TimeOutField {
   TextBox box;
   UpDown spin;
   QStringList events;
+};
+
+// A spin control at 100 in an active window, and the left button pressed and released through
+// the window system as on a desktop, so the program sees it held (QGuiApplication::mouseButtons).
+// The repeat timer is taken out of real time: it ticks only when Hold lets the time it waits for
+// pass.
+class Mouse : public QObject {
+ public:
+  Mouse()
+      : field(&window),
+        up(field.Arrow(Qt::UpArrow)),
+        timer_(field.spin.findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly)) {
+    field.box.show();
+    field.spin.show();
+    field.spin.SetValue(100);
+    timer_->installEventFilter(this);
+  }
+  ~Mouse() override {
+    if (held_) Release(&field.box);
+  }
+
+  Mouse& Press(QWidget* widget) {
+    QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, At(widget));
+    held_ = true;
+    waited_ = 0;
+    return *this;
+  }
+  Mouse& Release(QWidget* widget) { return Release(window.windowHandle(), At(widget)); }
+  Mouse& Release(QWindow* other, QPoint pos) {
+    QTest::mouseRelease(other, Qt::LeftButton, {}, pos);
+    held_ = false;
+    return *this;
+  }
+  Mouse& DoubleClick(QWidget* widget) {
+    QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, At(widget));
+    waited_ = 0;
+    return *this;
+  }
+  Mouse& MoveTo(QWidget* widget) {
+    QTest::mouseMove(window.windowHandle(), At(widget));
+    return *this;
+  }
+
+  // ms pass with the button as it is; each tick the timer waits for comes at its time.
+  Mouse& Hold(int ms) {
+    while (timer_->isActive() && timer_->interval() - waited_ <= ms) {
+      ms -= timer_->interval() - waited_;
+      waited_ = 0;
+      QTimerEvent tick(timer_->timerId());
+      ticking_ = true;
+      QCoreApplication::sendEvent(timer_, &tick);
+      ticking_ = false;
+    }
+    waited_ += ms;
+    return *this;
+  }
+
+  ActiveWindow window;
+  TimeOutField field;
+  QToolButton* up;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    return event->type() == QEvent::Timer && !ticking_;
+  }
+
+ private:
+  QPoint At(QWidget* widget) const { return widget->mapTo(&window, widget->rect().center()); }
+
+  QTimer* timer_;
+  bool held_ = false;
+  bool ticking_ = false;
+  int waited_ = 0;  // ms since the timer was last started
 };
 
 }  // namespace
@@ -152,4 +229,68 @@ TEST(UpDown, StepsFromTheValueShownInTheBuddy) {
   field.spin.SetFocus();
   QTest::keyClick(&field.spin, Qt::Key_Up);
   EXPECT_EQ(field.box.Text(), "310");
+}
+
+// Each row: what the user does with the left button, mostly from a press on the up arrow, and
+// the steps it makes.
+TEST(UpDown, AHeldArrowRepeatsOnlyWhileTheMouseHoldsItAndNoOtherWindowTakesOver) {
+  const struct {
+    const char* what;
+    void (*user)(Mouse&);
+    int steps;
+  } cases[] = {
+      {"held 299 ms: the first repeat waits 300 ms", [](Mouse& m) { m.Press(m.up).Hold(299); }, 1},
+      {"held 500 ms: then one step each 100 ms", [](Mouse& m) { m.Press(m.up).Hold(500); }, 4},
+      {"double click: each press steps", [](Mouse& m) { m.DoubleClick(m.up).Hold(999); }, 2},
+      {"a click after a box came and went",
+       [](Mouse& m) {
+         MsgBox("earlier");
+         m.Press(m.up).Release(m.up);
+       },
+       1},
+      {"a click, then the button held on the box beside it",
+       [](Mouse& m) { m.Press(m.up).Release(m.up).Press(&m.field.box).Hold(999); }, 1},
+      {"dragged off the arrow", [](Mouse& m) { m.Press(m.up).MoveTo(&m.field.box).Hold(999); }, 1},
+      {"released over another window",
+       [](Mouse& m) {
+         QWindow other;
+         other.resize(50, 50);
+         other.show();
+         m.Press(m.up).Release(&other, QPoint(10, 10)).Hold(999);
+       },
+       1},
+      {"a popup menu opens",
+       [](Mouse& m) {
+         QMenu menu;
+         menu.addAction("Copy");
+         m.Press(m.up);
+         menu.popup(m.window.mapToGlobal(QPoint(300, 300)));
+         m.Hold(999);
+       },
+       1},
+      {"an application-modal window opens, not through ShowOwned",
+       [](Mouse& m) {
+         QWidget modal;
+         modal.setWindowModality(Qt::ApplicationModal);
+         m.Press(m.up);
+         modal.show();
+         m.Hold(999);
+       },
+       1},
+      {"an owned window that blocks nothing opens",
+       [](Mouse& m) {
+         QWidget owned;
+         m.Press(m.up);
+         ShowOwned(owned, &m.window, Placement::kCentreOnOwner, Qt::NonModal);
+         m.Hold(999);
+       },
+       1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Mouse mouse;
+    ASSERT_TRUE(mouse.window.active);
+    c.user(mouse);
+    EXPECT_EQ(mouse.field.spin.Value(), 100 + 10 * c.steps);
+  }
 }

@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
+#include <QWindow>
 #include <csignal>
 
 #include "model/CodeplugLayout.h"
@@ -92,6 +93,7 @@ TEST_F(ReportRoads, PreviewKeepsItsPagesInAFolderOfItsOwnAndExitDeletesOnlyThose
   ASSERT_TRUE(IsFrmMultiPgPreviewLoaded());
   FrmMultiPgPreview& preview = frmMultiPgPreview();
   EXPECT_TRUE(preview.isVisible());
+  EXPECT_EQ(preview.windowHandle()->transientParent(), MDIFormMain().windowHandle());
   EXPECT_EQ(preview.PageCount, 0);
   const QString folder = preview.TempPath;
   EXPECT_EQ(QFileInfo(QDir(folder).absolutePath()).absolutePath(),

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -301,14 +302,20 @@ TEST_F(ShellTest, AboutDisablesTheMainWindowUntilClosedByOkOrEsc) {
 }
 
 // What a window manager keeps in front of what: every window that disables another belongs to
-// it, and every box or dialog to the window in front.
+// it and blocks it (shown modal, so the keyboard stays with it), and every box or dialog belongs
+// to the window in front.
 TEST_F(ShellTest, EachDialogAndBoxBelongsToTheWindowItDisables) {
   StartUp();
   MdiFormMain& main = MDIFormMain();
   auto ownerOf = [](QWidget& window) { return window.windowHandle()->transientParent(); };
+  auto shownBlocking = [](QWidget& window) {
+    return QGuiApplication::modalWindow() == window.windowHandle() ? window.windowModality()
+                                                                   : Qt::NonModal;
+  };
 
   main.mnuHelpAbout->trigger();
   EXPECT_EQ(ownerOf(frmAbout()), main.windowHandle());
+  EXPECT_EQ(shownBlocking(frmAbout()), Qt::ApplicationModal);
   const QPoint offCentre = frmAbout().frameGeometry().center() - main.frameGeometry().center();
   EXPECT_LE(offCentre.manhattanLength(), 4);
   frmAbout().Command1->Press();
@@ -339,6 +346,7 @@ TEST_F(ShellTest, EachDialogAndBoxBelongsToTheWindowItDisables) {
   EXPECT_EQ(ownerOf(frmProgram()), main.windowHandle());
   ShowRadioPasswordPrompt();
   EXPECT_EQ(ownerOf(frmPasswordW()), frmProgram().windowHandle());
+  EXPECT_EQ(shownBlocking(frmPasswordW()), Qt::ApplicationModal);
   // A third wrong password closes the prompt; its message belongs to the programming window.
   RadioPassword = "secret";
   for (int attempt = 0; attempt < 3; ++attempt) frmPasswordW().cmdPassOk->Press();

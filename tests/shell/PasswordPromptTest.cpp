@@ -1,6 +1,7 @@
 // The codeplug password prompt, reached the way a user reaches it: File>Open of a codeplug that
 // carries a password.
 #include <QAction>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -83,6 +84,8 @@ TEST_F(PasswordPrompt, OpeningALockedCodeplugShowsItGreyedAndAsksForThePassword)
   EXPECT_TRUE(prompt.isEnabled());
   ASSERT_NE(prompt.windowHandle(), nullptr);
   EXPECT_EQ(prompt.windowHandle()->transientParent(), MDIFormMain().windowHandle());
+  EXPECT_EQ(QGuiApplication::modalWindow(), prompt.windowHandle());  // keeps the keyboard
+  EXPECT_EQ(prompt.windowModality(), Qt::ApplicationModal);
 
   // The data is shown, greyed: the settings, the grid, the serial number.
   EXPECT_TRUE(EditorLocked());

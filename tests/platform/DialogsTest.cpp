@@ -45,15 +45,15 @@ TEST_F(Dialogs, ABoxBelongsToTheUsableWindowInFront) {
   ActiveWindow main;
   QWidget first;
   QWidget last;
-  ShowOwned(first, &main);
-  ShowOwned(last, &main);
+  // Owned windows that block nothing, so that no modal window decides.
+  ShowOwned(first, &main, Placement::kCentreOnOwner, Qt::NonModal);
+  ShowOwned(last, &main, Placement::kCentreOnOwner, Qt::NonModal);
   main.setEnabled(false);                // as a window that blocks it does
   QApplication::setActiveWindow(&main);  // a click on it activated it all the same
   MsgBox("Disabled main window active");
 
   QWidget modal;
-  modal.setWindowModality(Qt::ApplicationModal);
-  ShowOwned(modal, &last);
+  ShowOwned(modal, &last);  // application-modal
   main.setEnabled(true);
   QApplication::setActiveWindow(&main);
   MsgBox("Application-modal window in front");

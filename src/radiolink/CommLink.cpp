@@ -49,16 +49,19 @@ struct LineWatch {
 };
 LineWatch g_watch;
 
-// Logs the bytes that came since the last look, with the time they came in.
+// Logs the bytes that came since the last look, with the time they came in. The program may stop
+// between reading its clock and reading the port: bytes found came after the clock read before the
+// last look, and by the clock read after this one, never by a time read before the port was.
 void LookAtLine() {
-  const int64_t now = g_clock();
+  const int64_t before = g_clock();
   const qint64 received = MSComm1().ReceivedCount();
   if (received > g_watch.seen) {
-    g_watch.current.arrivals.push_back({g_watch.lastLook, now, int(received - g_watch.seen)});
-    g_watch.lastByteSeen = now;
+    const int64_t by = g_clock();
+    g_watch.current.arrivals.push_back({g_watch.lastLook, by, int(received - g_watch.seen)});
+    g_watch.lastByteSeen = by;
   }
   g_watch.seen = received;
-  g_watch.lastLook = now;
+  g_watch.lastLook = before;
 }
 
 constexpr char kLineSettings[] = "1200,N,8,2";

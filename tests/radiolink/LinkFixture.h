@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "editor/frmMain.h"
@@ -52,6 +53,7 @@ class LinkTest : public AppTestBase {
     } else {
       time_ = std::make_unique<VirtualTime>(line_, [this] { return radio_.get(); });
       time_->SetIdleHook([this] { RunWatches(); });
+      SetLinkClockForTests([this] { return ReadLinkClock(); });
     }
     NewRadio();
     cps::DialogScript::Reset();
@@ -92,6 +94,22 @@ class LinkTest : public AppTestBase {
       watch.armed = false;
       watch.action();
     }
+  }
+
+  // Stops the program for ms milliseconds right after it reads the link's clock at atUs or later:
+  // it goes on with the time it read, as a program stopped between two of its steps does, and
+  // may find bytes that came meanwhile. stoppedUs_ adds up the stops.
+  void StopAfterClockReadAt(qint64 atUs, int ms) { clockStops_.push_back({atUs, ms}); }
+  qint64 ReadLinkClock() {
+    const qint64 now = time_->NowUs();
+    for (ClockStop& stop : clockStops_) {
+      if (stop.ms == 0 || now < stop.atUs) continue;
+      const int ms = std::exchange(stop.ms, 0);
+      time_->Sleep(ms);
+      stoppedUs_ += ms * 1000;
+      break;
+    }
+    return now;
   }
 
   // Yields until done() holds or ms milliseconds have passed; true when it held.
@@ -198,6 +216,12 @@ class LinkTest : public AppTestBase {
   std::unique_ptr<SimulatedRadio> radio_;
   std::vector<std::unique_ptr<Watch>> watches_;
   QTimer watchTimer_;
+  struct ClockStop {
+    qint64 atUs;
+    int ms;  // 0 once made
+  };
+  std::vector<ClockStop> clockStops_;
+  qint64 stoppedUs_ = 0;
 };
 
 // The same on the real clocks: the link's, the editor's 200 ms timer and the radio's thread.

@@ -240,6 +240,97 @@ TEST_F(LinkTest, StallsOfTheProgramCostNoMoreThanTheirOwnLength) {
   EXPECT_LT(LastAnswerHeard().slot.latest, 100000);
 }
 
+TEST_F(LinkTest, AStopAtAnyMomentOfAnExchangeCostsNoMoreThanItsLength) {
+  // The program stopped for 250 ms right after it read its clock, at a moment from the last byte
+  // of a request to just after the radio's answer to it, for each kind of answer of a write and of
+  // a read: it goes on with the time it read and finds what came meanwhile. A 20 ms radio on the
+  // wire; every such request of one transfer is stopped at the same moment, so that each stop
+  // comes after earlier ones, during the identity and the password reply among them. Each
+  // transfer is exact, in no more than its usual time and the time it was stopped.
+  struct Request {
+    const char* answer;
+    qint64 sent;  // the request ends with the transfer's sent-th byte
+  };
+  const Request writeRequests[] = {{"wake-up", 2},        {"identity", 4},  {"identity back", 40},
+                                   {"region code", 42},   {"password", 44}, {"band", 46},
+                                   {"start of data", 50}, {"block 0", 68},  {"block 1", 86},
+                                   {"block 47", 914}};
+  const Request readRequests[] = {{"wake-up", 2},        {"identity", 4}, {"region code", 6},
+                                  {"block 0", 8},        {"block 1", 10}, {"block 47", 102},
+                                  {"the end guard", 104}};
+  PrepareCodeplug();
+  // First a write stopped as in a trace taken on a loaded desktop, times from the radio's first
+  // answer: as its identity ended, as its password reply came, and while its answer to block 1
+  // came.
+  NewRadio();
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  radio_->answerDelayUs = 20000;
+  const qint64 towardsPc = line_.BytesWritten();
+  When([this, towardsPc] { return line_.BytesWritten() > towardsPc; },
+       [this] {
+         for (const auto [atMs, ms] : {std::pair(457, 293), {1329, 293}, {2493, 294}}) {
+           StopAfterClockReadAt(NowUs() + atMs * 1000, ms);
+         }
+       });
+  StartWrite();
+  EXPECT_FALSE(IsFrmProgramLoaded());
+  EXPECT_EQ(radio_->blocksWritten, 48);
+  EXPECT_EQ(stoppedUs_, 880000);
+
+  int offsetMs = 0;
+  qint64 base = 0;
+  const Request* requests = nullptr;
+  size_t count = 0;
+  QObject stopping;
+  QObject::connect(&MSComm1(), &cps::CommPort::OnComm, &stopping, [&, this] {
+    if (MSComm1().CommEvent() != cps::comEvSend) return;
+    for (size_t i = 0; i < count; ++i) {
+      if (MSComm1().SentCount() - base == requests[i].sent) {
+        StopAfterClockReadAt(NowUs() + offsetMs * 1000, 250);
+      }
+    }
+  });
+  const auto transfer = [&, this](bool read, const auto& list) {
+    NewRadio();
+    LoadRadioIdentity(*radio_);
+    for (int a = 0; a < 384 && read; ++a) radio_->memory[a] = uint8_t(a * 7 + offsetMs);
+    PaceAsWire(*radio_);
+    radio_->answerDelayUs = 20000;
+    requests = list;
+    count = std::size(list);
+    base = MSComm1().SentCount();
+    stoppedUs_ = 0;
+    const qint64 start = NowUs();
+    if (read) {
+      ShowReadInstructions();
+      frmProgram().cmdRead->Press();
+    } else {
+      StartWrite();
+    }
+    if (IsFrmProgramLoaded()) {
+      ADD_FAILURE() << offsetMs << (read ? " read: " : " write: ")
+                    << qPrintable(StatusLine(frmProgram()));
+      frmProgram().cmdClose->Press();
+    }
+    EXPECT_EQ(stoppedUs_, int64_t(count) * 250000) << offsetMs;
+    for (int a = 0; a < 384; ++a) {
+      ASSERT_EQ(read ? RadioImage[a] : radio_->memory[a],
+                read ? radio_->memory[a] : CodeplugImage[a])
+          << offsetMs << (read ? " read " : " write ") << a;
+    }
+    EXPECT_LE(NowUs() - start, (read ? 1.10 : 1.07) * WireFloorUs(*radio_, read) + stoppedUs_)
+        << offsetMs;
+  };
+  // The writes first: a read puts the radio's codeplug into the editor.
+  for (const bool read : {false, true}) {
+    for (const int offset : {0, 30, 45, 60, 120, 190, 205}) {
+      offsetMs = offset;
+      read ? transfer(true, readRequests) : transfer(false, writeRequests);
+    }
+  }
+}
+
 TEST_F(LinkTest, WriteStopsAtNoiseWithAnAnswerItActsOn) {
   PrepareCodeplug();
   CodeplugImage.Fill(384, 399, 0x5A);

@@ -1,7 +1,9 @@
 #include <QAction>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "LinkFixture.h"
 #include "platform/FlexGrid.h"
@@ -247,17 +249,11 @@ TEST_F(LinkTest, AStopAtAnyMomentOfAnExchangeCostsNoMoreThanItsLength) {
   // wire; every such request of one transfer is stopped at the same moment, so that each stop
   // comes after earlier ones, during the identity and the password reply among them. Each
   // transfer is exact, in no more than its usual time and the time it was stopped.
-  struct Request {
-    const char* answer;
-    qint64 sent;  // the request ends with the transfer's sent-th byte
-  };
-  const Request writeRequests[] = {{"wake-up", 2},        {"identity", 4},  {"identity back", 40},
-                                   {"region code", 42},   {"password", 44}, {"band", 46},
-                                   {"start of data", 50}, {"block 0", 68},  {"block 1", 86},
-                                   {"block 47", 914}};
-  const Request readRequests[] = {{"wake-up", 2},        {"identity", 4}, {"region code", 6},
-                                  {"block 0", 8},        {"block 1", 10}, {"block 47", 102},
-                                  {"the end guard", 104}};
+  // Each request by the count of the transfer's bytes sent with its last: a write's wake-up,
+  // identity, identity back, region code, password, band, start of data, blocks 0, 1 and 47; a
+  // read's wake-up, identity, region code, blocks 0, 1 and 47, and its end guard.
+  const std::vector<qint64> writeRequests{2, 4, 40, 42, 44, 46, 50, 68, 86, 914};
+  const std::vector<qint64> readRequests{2, 4, 6, 8, 10, 102, 104};
   PrepareCodeplug();
   // First a write stopped as in a trace taken on a loaded desktop, times from the radio's first
   // answer: as its identity ended, as its password reply came, and while its answer to block 1
@@ -280,25 +276,21 @@ TEST_F(LinkTest, AStopAtAnyMomentOfAnExchangeCostsNoMoreThanItsLength) {
 
   int offsetMs = 0;
   qint64 base = 0;
-  const Request* requests = nullptr;
-  size_t count = 0;
+  const std::vector<qint64>* requests = &writeRequests;
   QObject stopping;
   QObject::connect(&MSComm1(), &cps::CommPort::OnComm, &stopping, [&, this] {
-    if (MSComm1().CommEvent() != cps::comEvSend) return;
-    for (size_t i = 0; i < count; ++i) {
-      if (MSComm1().SentCount() - base == requests[i].sent) {
-        StopAfterClockReadAt(NowUs() + offsetMs * 1000, 250);
-      }
+    if (MSComm1().CommEvent() == cps::comEvSend &&
+        std::ranges::count(*requests, MSComm1().SentCount() - base) > 0) {
+      StopAfterClockReadAt(NowUs() + offsetMs * 1000, 250);
     }
   });
-  const auto transfer = [&, this](bool read, const auto& list) {
+  const auto transfer = [&, this](bool read) {
     NewRadio();
     LoadRadioIdentity(*radio_);
     for (int a = 0; a < 384 && read; ++a) radio_->memory[a] = uint8_t(a * 7 + offsetMs);
     PaceAsWire(*radio_);
     radio_->answerDelayUs = 20000;
-    requests = list;
-    count = std::size(list);
+    requests = read ? &readRequests : &writeRequests;
     base = MSComm1().SentCount();
     stoppedUs_ = 0;
     const qint64 start = NowUs();
@@ -308,25 +300,22 @@ TEST_F(LinkTest, AStopAtAnyMomentOfAnExchangeCostsNoMoreThanItsLength) {
     } else {
       StartWrite();
     }
+    const char* what = read ? " read " : " write ";
     if (IsFrmProgramLoaded()) {
-      ADD_FAILURE() << offsetMs << (read ? " read: " : " write: ")
-                    << qPrintable(StatusLine(frmProgram()));
+      ADD_FAILURE() << offsetMs << what << qPrintable(StatusLine(frmProgram()));
       frmProgram().cmdClose->Press();
     }
-    EXPECT_EQ(stoppedUs_, int64_t(count) * 250000) << offsetMs;
-    for (int a = 0; a < 384; ++a) {
-      ASSERT_EQ(read ? RadioImage[a] : radio_->memory[a],
-                read ? radio_->memory[a] : CodeplugImage[a])
-          << offsetMs << (read ? " read " : " write ") << a;
-    }
+    EXPECT_EQ(stoppedUs_, qint64(requests->size()) * 250000) << offsetMs << what;
+    const ByteImage& pc = read ? RadioImage : CodeplugImage;
+    for (int a = 0; a < 384; ++a) ASSERT_EQ(pc[a], radio_->memory[a]) << offsetMs << what << a;
     EXPECT_LE(NowUs() - start, (read ? 1.10 : 1.07) * WireFloorUs(*radio_, read) + stoppedUs_)
-        << offsetMs;
+        << offsetMs << what;
   };
   // The writes first: a read puts the radio's codeplug into the editor.
   for (const bool read : {false, true}) {
     for (const int offset : {0, 30, 45, 60, 120, 190, 205}) {
       offsetMs = offset;
-      read ? transfer(true, readRequests) : transfer(false, writeRequests);
+      transfer(read);
     }
   }
 }

@@ -17,6 +17,11 @@ std::function<QString(int)>& Resolver() {
   return resolver;
 }
 
+std::function<void()>& AfterDriverRead() {
+  static std::function<void()> hook;
+  return hook;
+}
+
 struct LineSettings {
   qint32 baud = 0;
   QSerialPort::Parity parity = QSerialPort::NoParity;
@@ -81,6 +86,8 @@ QString CommPortDevicePath(int n) {
 void SetCommPortPathResolver(std::function<QString(int)> resolver) {
   Resolver() = std::move(resolver);
 }
+
+void SetAfterDriverReadForTests(std::function<void()> hook) { AfterDriverRead() = std::move(hook); }
 
 CommPort::CommPort(QObject* parent) : QObject(parent), serial_(new QSerialPort(this)) {
   // QSerialPort's own buffer is only a stop on the way to ours: it must not grow either while a
@@ -213,6 +220,7 @@ void CommPort::TakeArrivals() {
   FetchFromDriver();
   Keep(serial_->readAll());
   if (received_ > before) Later(&CommPort::RaiseReceiveIfDue);
+  if (AfterDriverRead()) AfterDriverRead()();
 }
 
 // A full buffer drops the newest bytes, as a fixed receive buffer overruns: what is waiting stays

@@ -40,6 +40,9 @@ constexpr int kInBufferSize = 4096;
 // back to the default).
 QString CommPortDevicePath(int n);
 void SetCommPortPathResolver(std::function<QString(int)> resolver);
+// Runs right after each read of the driver (a look at the line), so that a test can stop the
+// program there (empty function: nothing).
+void SetAfterDriverReadForTests(std::function<void()> hook);
 
 class CommPort : public QObject {
   Q_OBJECT

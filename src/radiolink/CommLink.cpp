@@ -49,10 +49,13 @@ struct LineWatch {
 };
 LineWatch g_watch;
 
-// Logs the bytes that came since the last look, with the time they came in. The program may stop
-// between reading its clock and reading the port: bytes found came after the clock read before the
-// last look, and by the clock read after this one, never by a time read before the port was.
-void LookAtLine() {
+// Logs the bytes that came since the last look, with the time they came in, and returns the time
+// read before the port: by then everything that came is seen. The program may stop between reading
+// its clock and reading the port, or right after: bytes found came after the clock read before the
+// last look, and by the clock read after this one, never by a time read before the port was. So a
+// wait compares its deadline only with the time a look returned: a time read after the look may
+// be past the deadline while bytes that came in time wait unseen.
+int64_t LookAtLine() {
   const int64_t before = g_clock();
   const qint64 received = MSComm1().ReceivedCount();
   if (received > g_watch.seen) {
@@ -62,6 +65,7 @@ void LookAtLine() {
   }
   g_watch.seen = received;
   g_watch.lastLook = before;
+  return before;
 }
 
 constexpr char kLineSettings[] = "1200,N,8,2";
@@ -74,16 +78,11 @@ QString PortUnavailableText() {
 // in event handlers, so this bounds no more than how late an expired countdown is seen.
 constexpr int kIdlePassMs = 5;
 
-// Waits, yielding, until ended() holds; a port error (CommError set by the event handler) ends
-// every wait of the link too.
+// Waits, yielding, until ended(lookedAt) holds for the time a look at the line returned; a port
+// error (CommError set by the event handler) ends every wait of the link too.
 template <class Ended>
 void AwaitLink(Ended ended) {
-  linkwait::WaitUntil(
-      [&ended] {
-        LookAtLine();
-        return ended() || CommError;
-      },
-      LinkYield);
+  linkwait::WaitUntil([&ended] { return ended(LookAtLine()) || CommError; }, LinkYield);
 }
 
 // Outputs one byte array and waits for its send event; false when the reply time-out expired
@@ -97,7 +96,7 @@ bool OutputAndAwaitSend(const QByteArray& bytes, OnSent onSent) {
   const int64_t given = g_clock();
   g_watch.answerDue = false;
   MSComm1().Output(bytes);
-  AwaitLink([] { return ReplyTimedOut || CommSendEvent; });
+  AwaitLink([](int64_t) { return ReplyTimedOut || CommSendEvent; });
   if (ReplyTimedOut || CommError) return false;
   CommSendEvent = false;
   StopReplyTimeout();
@@ -147,7 +146,7 @@ void ReceiveBlock(void (*prepare)()) {
   StartReplyTimeout();
   const int bytes = MSComm1().RThreshold();
   TakeNoticeOfWaiting(bytes);
-  AwaitLink([bytes] { return ReplyTimedOut || ReceiveDue(bytes); });
+  AwaitLink([bytes](int64_t) { return ReplyTimedOut || ReceiveDue(bytes); });
   if (!ReplyTimedOut && !CommError) {
     CommReceiveEvent = false;
     StopReplyTimeout();
@@ -329,7 +328,7 @@ void ReceiveReplyByte() {
   ClearCommBuffers();
   StartReplyTimeout();
   TakeNoticeOfWaiting(1);
-  AwaitLink([] { return ReplyTimedOut || ReceiveDue(1); });
+  AwaitLink([](int64_t) { return ReplyTimedOut || ReceiveDue(1); });
   if (!ReplyTimedOut && !CommError) TakeReplyByte();
   if (ReplyTimedOut || CommError) {
     StopReplyTimeout();
@@ -346,10 +345,13 @@ void WaitReplyByteCountdown() {
   ClearCommBuffers();
   StopReplyTimeout();
   TakeNoticeOfWaiting(1);
-  // Every pass looks at the line, as the other waits do: the answer's time is then its own.
+  // Every pass looks at the line, as the other waits do: the answer's time is then its own. The
+  // countdown runs out only at a look after it did, and what that look found is waiting, whether
+  // or not its receive event has been raised yet.
   const bool ended = linkwait::WaitUntil(
       [] {
         LookAtLine();
+        TakeNoticeOfWaiting(1);
         return TransferAborted || ReceiveDue(1) || CommError;
       },
       LinkYield, &RxCountdown, g_clock);
@@ -383,8 +385,8 @@ namespace {
 // programming window's closing or Esc forced it, and CommError then says so (as after a port
 // failure).
 bool ListenUntil(int64_t until, size_t heard) {
-  AwaitLink([&] {
-    return g_watch.current.arrivals.size() > heard || ReplyTimedOut || g_clock() >= until;
+  AwaitLink([&](int64_t lookedAt) {
+    return g_watch.current.arrivals.size() > heard || ReplyTimedOut || lookedAt >= until;
   });
   LookAtLine();
   if (ReplyTimedOut) {
@@ -474,7 +476,8 @@ int HearWholeUntil(int64_t until) {
     // Cut short, the listening can tell nothing: as if a whole frame had come.
     if (!ListenUntil(until, SIZE_MAX)) return std::numeric_limits<int>::max();
     const int64_t quiet = answertiming::QuietAfter(g_watch.current, g_watch.line);
-    if (g_watch.current.arrivals.empty() || g_clock() >= quiet || g_clock() >= bound) break;
+    const int64_t lookedAt = g_watch.lastLook;
+    if (g_watch.current.arrivals.empty() || lookedAt >= quiet || lookedAt >= bound) break;
     until = std::min(quiet, bound);
   }
   return answertiming::BytesBesidesAnswer(g_watch.lastAnswer, g_watch.line) +
@@ -501,9 +504,9 @@ bool PurgeLine(int frameBytes, int* discarded) {
   if (CommError) return false;
   StartReplyTimeout();
   // Every pass looks at the line: the quiet is counted from the last byte that came.
-  AwaitLink([&] {
+  AwaitLink([&](int64_t lookedAt) {
     return ReplyTimedOut ||
-           g_clock() >= answertiming::PurgeQuietEnd(g_watch.lastByteSeen, frameBytes, g_watch.line);
+           lookedAt >= answertiming::PurgeQuietEnd(g_watch.lastByteSeen, frameBytes, g_watch.line);
   });
   const bool wentQuiet = !ReplyTimedOut && !CommError;
   StopReplyTimeout();

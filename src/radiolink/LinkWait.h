@@ -18,13 +18,15 @@ constexpr double kMicrosPerPass = 10;
 // Calls yield() until ended() holds (true). With a countdown, the time the clock shows passing
 // is also spent from *passesLeft while it is above 0, and the wait fails (false) when it reaches
 // exactly 0. A count of 0 or less never fails, also one set from outside during a yield (Cancel).
+// Each pass reads the clock before it calls ended(): the wait fails only when what ended() found
+// after the countdown ran out did not end it, however long the program stopped in between.
 template <class Ended, class Yield>
 bool WaitUntil(Ended ended, Yield yield, double* passesLeft = nullptr,
                const Clock& clock = MonotonicMicros) {
   int64_t last = clock();
   for (;;) {
-    if (ended()) return true;
     const int64_t now = clock();
+    if (ended()) return true;
     if (passesLeft != nullptr && *passesLeft > 0) {
       *passesLeft = std::max(0.0, *passesLeft - static_cast<double>(now - last) / kMicrosPerPass);
       if (*passesLeft == 0) return false;

@@ -54,6 +54,7 @@ class LinkTest : public AppTestBase {
       time_ = std::make_unique<VirtualTime>(line_, [this] { return radio_.get(); });
       time_->SetIdleHook([this] { RunWatches(); });
       SetLinkClockForTests([this] { return ReadLinkClock(); });
+      cps::SetAfterDriverReadForTests([this] { StopIfDue(lookStops_); });
     }
     NewRadio();
     cps::DialogScript::Reset();
@@ -61,6 +62,7 @@ class LinkTest : public AppTestBase {
 
   void TearDown() override {
     watchTimer_.stop();
+    cps::SetAfterDriverReadForTests({});
     radio_.reset();  // before the clock it may run on
     time_.reset();
     DestroyFrmPasswordWForTests();
@@ -96,20 +98,38 @@ class LinkTest : public AppTestBase {
     }
   }
 
-  // Stops the program for ms milliseconds right after it reads the link's clock at atUs or later:
-  // it goes on with the time it read, as a program stopped between two of its steps does, and
-  // may find bytes that came meanwhile. stoppedUs_ adds up the stops.
-  void StopAfterClockReadAt(qint64 atUs, int ms) { clockStops_.push_back({atUs, ms}); }
+  // Stops the program for ms milliseconds right after it reads the link's clock once due() holds
+  // there (at atUs or later): it goes on with the time it read, as a program stopped between two
+  // of its steps does, and may find bytes that came meanwhile. stoppedUs_ adds up the stops.
+  void StopAfterClockRead(std::function<bool()> due, int ms) {
+    clockStops_.push_back({std::move(due), ms});
+  }
+  void StopAfterClockReadAt(qint64 atUs, int ms) {
+    StopAfterClockRead([this, atUs] { return NowUs() >= atUs; }, ms);
+  }
   qint64 ReadLinkClock() {
     const qint64 now = time_->NowUs();
-    for (ClockStop& stop : clockStops_) {
-      if (stop.ms == 0 || now < stop.atUs) continue;
+    StopIfDue(clockStops_);
+    return now;
+  }
+  // Stops the program for ms milliseconds right after a look at the line (a read of the port)
+  // once due() holds there: what came meanwhile waits for its next look, and its next clock read
+  // tells the time after the stop.
+  void StopAfterLook(std::function<bool()> due, int ms) {
+    lookStops_.push_back({std::move(due), ms});
+  }
+  struct Stop {
+    std::function<bool()> due;
+    int ms;  // 0 once made
+  };
+  void StopIfDue(std::vector<Stop>& stops) {
+    for (Stop& stop : stops) {
+      if (stop.ms == 0 || !stop.due()) continue;
       const int ms = std::exchange(stop.ms, 0);
       time_->Sleep(ms);
       stoppedUs_ += ms * 1000;
       break;
     }
-    return now;
   }
 
   // Yields until done() holds or ms milliseconds have passed; true when it held.
@@ -216,11 +236,8 @@ class LinkTest : public AppTestBase {
   std::unique_ptr<SimulatedRadio> radio_;
   std::vector<std::unique_ptr<Watch>> watches_;
   QTimer watchTimer_;
-  struct ClockStop {
-    qint64 atUs;
-    int ms;  // 0 once made
-  };
-  std::vector<ClockStop> clockStops_;
+  std::vector<Stop> clockStops_;
+  std::vector<Stop> lookStops_;
   qint64 stoppedUs_ = 0;
 };
 

@@ -257,6 +257,30 @@ TEST_F(LinkTest, ReadEndsRatherThanTakeNoiseForABlock) {
     EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << lateMs;
     frmProgram().cmdClose->Press();
   }
+  // The same noise, the radio's frame 400 to 600 ms late, the program stopped for 250 ms right
+  // after each of its first looks at the line in turn once that frame has begun: a listening that
+  // ends during the stop has not heard what came meanwhile, and the read still ends with its error.
+  for (const int lateMs : {400, 568, 600}) {
+    for (int look = 1; look <= 12; ++look) {
+      NewRadio();
+      LoadRadio(*radio_);
+      PaceAsWire(*radio_);
+      radio_->AddNoise('O', 47, SimulatedRadio::NoiseAt::Instead, frame, lateMs);
+      // The wake-up's answer, the identity, the region code, block 0's answer, 46 blocks and the
+      // noise come before it.
+      const qint64 towardsPc = line_.BytesWritten() + 1 + 17 + 1 + 10 + 46 * 9 + 9;
+      StopAfterLook([this, look, towardsPc,
+                     n = 0]() mutable { return line_.BytesWritten() > towardsPc && ++n == look; },
+                    250);
+      const qint64 stopped = stoppedUs_;
+      StartRead();
+      ASSERT_TRUE(IsFrmProgramLoaded()) << lateMs << " " << look;
+      EXPECT_EQ(StatusLine(frmProgram()), QStringLiteral("Communication Error.")) << lateMs;
+      EXPECT_EQ(stoppedUs_, stopped + 250000) << lateMs << " " << look;
+      EXPECT_EQ(CodeplugImage.Bytes(), before.Bytes()) << lateMs << " " << look;
+      frmProgram().cmdClose->Press();
+    }
+  }
 
   // A radio whose answers vary from 5 to 200 ms, so that its time says little; a frame of noise
   // that passes for block 10, its own frame coming 10 ms after the noise has ended. That frame

@@ -265,7 +265,7 @@ TEST_F(LinkTest, AStopAtAnyMomentOfAnExchangeCostsNoMoreThanItsLength) {
   const qint64 towardsPc = line_.BytesWritten();
   When([this, towardsPc] { return line_.BytesWritten() > towardsPc; },
        [this] {
-         for (const auto [atMs, ms] : {std::pair(457, 293), {1329, 293}, {2493, 294}}) {
+         for (const auto& [atMs, ms] : {std::pair(457, 293), {1329, 293}, {2493, 294}}) {
            StopAfterClockReadAt(NowUs() + atMs * 1000, ms);
          }
        });
@@ -273,6 +273,30 @@ TEST_F(LinkTest, AStopAtAnyMomentOfAnExchangeCostsNoMoreThanItsLength) {
   EXPECT_FALSE(IsFrmProgramLoaded());
   EXPECT_EQ(radio_->blocksWritten, 48);
   EXPECT_EQ(stoppedUs_, 880000);
+  // A radio that answers its wake-up and the write request some 80 ms before their 5 s and 2 s
+  // run out, the program stopped for 300 ms right after its first or second look at the line from
+  // shortly before each answer: the answers came in time.
+  for (const int look : {1, 2}) {
+    NewRadio();
+    LoadRadioIdentity(*radio_);
+    PaceAsWire(*radio_);
+    radio_->answerDelayUs = 20000;
+    radio_->SetAnswerDelay('V', 1, 4900000);
+    radio_->SetAnswerDelay('P', 1, 1900000);
+    for (const auto& [command, stopAfterMs] : {std::pair('V', 4850), {'P', 1850}}) {
+      When([this, command] { return radio_->commands.endsWith(command); },
+           [this, stopAfterMs, look] {
+             StopAfterLook([this, look, at = NowUs() + stopAfterMs * 1000,
+                            n = 0]() mutable { return NowUs() >= at && ++n == look; },
+                           300);
+           });
+    }
+    stoppedUs_ = 0;
+    StartWrite();
+    EXPECT_FALSE(IsFrmProgramLoaded()) << look;
+    EXPECT_EQ(radio_->blocksWritten, 48) << look;
+    EXPECT_EQ(stoppedUs_, 600000) << look;
+  }
 
   int offsetMs = 0;
   qint64 base = 0;
@@ -410,6 +434,32 @@ TEST_F(LinkTest, WriteAsksForTheRadiosPasswordAndGoesOnWithTheRightOne) {
   EXPECT_EQ(PasswordAttempts, 0);
   EXPECT_TRUE(Messages().isEmpty());
   EXPECT_FALSE(IsFrmPasswordWLoaded());
+
+  // Noise on a wire still coming when the password is given, and the program stopped for 250 ms
+  // right after a look at the line while it waits for the quiet: the line goes quiet all the same
+  // before the write goes on.
+  NewRadio();
+  LoadRadioIdentity(*radio_);
+  PaceAsWire(*radio_);
+  radio_->password = "Sec1";
+  radio_->AddNoise(0x0B, 1, SimulatedRadio::NoiseAt::After, QByteArray(48, '\x55'), 100);
+  // The wake-up's answer, the identity, the answer to it written back, the region code and the
+  // password reply come before the noise.
+  const qint64 towardsPc = line_.BytesWritten() + 1 + 17 + 1 + 1 + 10;
+  When([this, towardsPc] { return line_.BytesWritten() > towardsPc; },
+       [] {
+         frmPasswordW().txtPassword->SetText(QStringLiteral("Sec1"));
+         frmPasswordW().cmdPassOk->Press();
+       });
+  StopAfterLook(
+      [this, towardsPc, n = 0]() mutable {
+        return line_.BytesWritten() > towardsPc && RadioPasswordAccepted && ++n == 2;
+      },
+      250);
+  stoppedUs_ = 0;
+  StartWrite();
+  EXPECT_EQ(stoppedUs_, 250000);
+  EXPECT_EQ(radio_->blocksWritten, 48);
 }
 
 TEST_F(LinkTest, ThreeWrongRadioPasswordsStopTheWriteBeforeAnyData) {
@@ -501,25 +551,41 @@ TEST_F(LinkTest, NoisyIdentityFramesNeverReachTheImage) {
   // A frame of noise that passes for the identity, when the radio usually answers, the radio's
   // own frame coming 300 ms later; or 20 ms after the radio heard the request, the radio's own
   // frame coming 450 to 499 ms after it heard it, or 750 ms, while the identity written back is
-  // answered. The write ends with its error, and the open codeplug keeps its identity and layout.
-  // The radio's own frame within half a second keeps the noise out of the radio too.
+  // answered; also with the program stopped for 250 ms just as it hands the request's last byte to
+  // the port, after it read its clock. The write ends with its error, and the open codeplug keeps
+  // its identity and layout. The radio's own frame within half a second keeps the noise out of
+  // the radio too.
   LegacyLayout = true;
   const QByteArray lookAlike = QByteArray(16, '\x21') + '\x10';
   const struct {
     SimulatedRadio::NoiseAt at;
     int noiseMs;
     int ownMs;
-  } lateIdentities[] = {
-      {SimulatedRadio::NoiseAt::Instead, 300, 0}, {SimulatedRadio::NoiseAt::Early, 20, 450},
-      {SimulatedRadio::NoiseAt::Early, 20, 490},  {SimulatedRadio::NoiseAt::Early, 20, 495},
-      {SimulatedRadio::NoiseAt::Early, 20, 499},  {SimulatedRadio::NoiseAt::Early, 20, 750}};
+    int stopMs = 0;
+  } lateIdentities[] = {{SimulatedRadio::NoiseAt::Instead, 300, 0},
+                        {SimulatedRadio::NoiseAt::Early, 20, 450},
+                        {SimulatedRadio::NoiseAt::Early, 20, 490},
+                        {SimulatedRadio::NoiseAt::Early, 20, 495},
+                        {SimulatedRadio::NoiseAt::Early, 20, 499},
+                        {SimulatedRadio::NoiseAt::Early, 20, 750},
+                        {SimulatedRadio::NoiseAt::Early, 20, 450, 250},
+                        {SimulatedRadio::NoiseAt::Early, 20, 499, 250}};
   for (const auto& road : lateIdentities) {
     NewRadio();
     LoadRadioIdentity(*radio_);
     PaceAsWire(*radio_);
     radio_->AddNoise('I', 1, road.at, lookAlike, road.noiseMs);
     if (road.ownMs > 0) radio_->SetAnswerDelay('I', 1, road.ownMs * 1000);
+    // 'V', its zero byte and 'I' have gone; the zero byte after 'I' waits in the port.
+    const qint64 sent = MSComm1().SentCount() + 3;
+    const qint64 stopped = stoppedUs_ + road.stopMs * 1000;
+    if (road.stopMs > 0) {
+      StopAfterClockRead(
+          [sent] { return MSComm1().SentCount() == sent && MSComm1().OutBufferCount() > 0; },
+          road.stopMs);
+    }
     StartWrite();
+    EXPECT_EQ(stoppedUs_, stopped) << road.ownMs;
     ProcessUntil([] { return false; }, 1000);
     ASSERT_TRUE(IsFrmProgramLoaded()) << road.ownMs;
     EXPECT_TRUE(StatusLine(frmProgram()).startsWith("Communication Error.")) << road.ownMs;

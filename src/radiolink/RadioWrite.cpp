@@ -28,7 +28,7 @@ using answertiming::Exchange;
 using answertiming::Verdict;
 
 constexpr int kSettleMs = 200;  // the radio's pause after a wake-up or region reply
-// The success text stands this long before the window closes: the guard of the write's end.
+// The success text stands this long before the window closes.
 constexpr int kClosingPauseMs = 500;
 // The identity is written back into the radio: it is heard out first.
 constexpr WakeUpRules kWriteWakeUp{kSettleMs, false, true};
@@ -296,17 +296,17 @@ class RadioWrite {
     StopLedBlink();
   }
 
-  // After the last block's answer the write closes, its success text standing for half a second.
-  // That pause is the guard of the write's end: the radio says nothing more, so a byte in it may
-  // be the radio's own answer to the last block, whose answer was taken from noise. Only once the
-  // line has stayed quiet until any radio's answer would have shown does the codeplug take the
-  // radio's identity and the grid's bandwidth column show what was written; the window closes.
+  // The guard of the write's end: the radio says nothing more after the last block's answer, so a
+  // byte now may be its own answer to that block, whose answer was taken from noise. The write
+  // succeeds only once the line has stayed quiet until any radio's answer would have shown: then
+  // its success text stands for half a second, the codeplug takes the radio's identity, the grid's
+  // bandwidth column shows what was written, and the window closes.
   void Complete() {
+    if (!HearOutUntil(OwedAnswerShownBy())) return ShowCommError();
     form_.lblProgram->SetCaption(QLatin1String(kWriteDoneText));
     // The pause blocks the event loop: paint the text now, or the user never sees it.
     form_.lblProgram->repaint();
     cps::Sleep(kClosingPauseMs);
-    if (!HearOutUntil(OwedAnswerShownBy())) return ShowCommError();
     if (!legacy_) {
       for (int i = 0; i < frames::kIdentityBytes; ++i) {
         CodeplugImage[layout::kIdentBlock + i] = identity_[i];

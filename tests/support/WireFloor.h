@@ -1,7 +1,7 @@
 // The least a transfer can take on a line paced as the wire, against which its listening is
 // measured: every byte that crossed the line, each in its byte time, the radio's own time before
 // each answer as it took it, how much later its adapter handed each answer over, the pauses the
-// transfer makes itself, and the guard at a read's end.
+// transfer makes itself, and the guard at its end.
 #pragma once
 
 #include "radiolink/AnswerTiming.h"
@@ -17,10 +17,11 @@ constexpr qint64 kWritePausesUs =
     (200 + 10 + (10 + 16 * 10 + 10 + 2) + 200 + 10 + 10 + 10 + 10 + 48 * (1 + 2) + 500) * 1000;
 
 // After its last acknowledgement a read listens until any radio's answer to it would have begun
-// to show: half a second and a byte.
-constexpr qint64 kReadEndGuardUs = answertiming::kLongestAnswerShown;
+// to show, and after the last block's answer a write until any answer the radio may still owe
+// would have: half a second and a byte.
+constexpr qint64 kEndGuardUs = answertiming::kLongestAnswerShown;
 
 inline qint64 WireFloorUs(const SimulatedRadio& radio, bool read) {
   return (radio.received.size() + radio.sentBytes) * kWireByteUs + radio.answerDelaysUs +
-         radio.deliveryDelaysUs() + (read ? kReadPausesUs + kReadEndGuardUs : kWritePausesUs);
+         radio.deliveryDelaysUs() + (read ? kReadPausesUs : kWritePausesUs) + kEndGuardUs;
 }

@@ -35,10 +35,11 @@ std::optional<QString> ReadPortFileField(const QString& path) {
   return FirstField(file.readAll());
 }
 
-bool WritePortFileField(const QString& path, int port) {
-  if (cps::IsSpecialFile(path)) return false;  // the rename would replace it by a plain file
+QString WritePortFileField(const QString& path, int port) {
+  // The rename would replace it by a plain file.
+  if (cps::IsSpecialFile(path)) return QStringLiteral("it is not a regular file");
   const QByteArray line = "\"com" + QByteArray::number(port) + "\"\r\n";
-  return cps::ReplaceFile(path, [&line] { return line; }).isEmpty();
+  return cps::ReplaceFile(path, [&line] { return line; });
 }
 
 int PortNumberFromField(const QString& field) {

@@ -13,9 +13,9 @@ inline constexpr char kPortFileName[] = "ZEP_port.txt";
 std::optional<QString> ReadPortFileField(const QString& path);
 
 // Writes the one field "com<port>" to the file at path, replacing a regular file of that name.
-// False when it cannot be written or something else of that name is there (any old file is
-// then left as it was).
-bool WritePortFileField(const QString& path, int port);
+// Empty on success; else why it cannot be written: the system's reason, or that something
+// else of that name is there (any old file is then left as it was).
+QString WritePortFileField(const QString& path, int port);
 
 // The port number 1..8 a field names: exactly "com1".."com7" (lower case) give 1..7, any other
 // text 8.

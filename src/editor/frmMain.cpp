@@ -629,7 +629,8 @@ QString PortFilePath() { return cps::ProgramFolder() + "/" + kPortFileName; }
 void ReadPortFile() {
   const std::optional<QString> field = ReadPortFileField(PortFilePath());
   if (!field) {
-    // First start: the menu keeps its designed Com1.
+    // First start: the menu keeps its designed Com1. A file that cannot be made loses nothing,
+    // since the next start checks Com1 again; the close says so if the choice cannot be kept.
     WritePortFileField(PortFilePath(), 1);
     return;
   }
@@ -647,7 +648,13 @@ void WritePortFile() {
       break;
     }
   }
-  WritePortFileField(PortFilePath(), port);
+  // Said once, with the system's reason, and the close goes on: the choice is only lost.
+  const QString reason = WritePortFileField(PortFilePath(), port);
+  if (reason.isEmpty()) return;
+  cps::MsgBox(QStringLiteral("The file \"%1\" could not be written: %2. The Comm Port choice is "
+                             "not kept.")
+                  .arg(PortFilePath(), reason),
+              cps::msgbox::Exclamation, QLatin1String(cps::kAppTitle));
 }
 
 // --- The one instance ----------------------------------------------------------------------

@@ -331,7 +331,8 @@ void DestroyFrmMainForTests();
 
 // The port file (editor/PortFile.h) in the program folder: ProgramFolder() + "/ZEP_port.txt".
 // ReadPortFile checks one of the main window's Com1..Com8 items from it, creating the file
-// with "com1" when it is missing; WritePortFile writes the checked item back.
+// with "com1" when it is missing; WritePortFile writes the checked item back and says in a
+// message box when it cannot.
 QString PortFilePath();
 void ReadPortFile();
 void WritePortFile();

@@ -54,6 +54,19 @@ TEST_F(EditorTest, PortFileWriteNamesTheFirstCheckedOfCom1ToCom7ElseCom8) {
   main.mnuPortCom(7)->setChecked(true);
   WritePortFile();
   EXPECT_EQ(ReadFile(PortFile()), QByteArray("\"com7\"\r\n"));
+  EXPECT_TRUE(Messages().isEmpty());
+
+  // A port file that cannot be written is said once, with the reason, and the exit goes on.
+  const QString gone = folder_.path() + "/gone";
+  cps::SetProgramFolder(gone);
+  main.mnuFileExit_Click();
+  ASSERT_EQ(Messages().size(), 1);
+  EXPECT_EQ(Messages()[0].prompt, "The file \"" + gone +
+                                      "/ZEP_port.txt\" could not be written: No such file or "
+                                      "directory. The Comm Port choice is not kept.");
+  EXPECT_EQ(Messages()[0].title, "Corvana CPS");
+  EXPECT_FALSE(IsFrmMainLoaded());
+  EXPECT_FALSE(IsMDIFormMainLoaded());
 }
 
 TEST(PortFileField, ReadsTheFirstFieldOnly) {
@@ -74,10 +87,11 @@ TEST(PortFileField, ReadsTheFirstFieldOnly) {
   EXPECT_EQ(readBack("\"com6"), "com6");  // an unclosed quote ends with the line
   EXPECT_EQ(readBack(""), "");
 
-  EXPECT_TRUE(WritePortFileField(path, 4));
+  EXPECT_EQ(WritePortFileField(path, 4), "");
   EXPECT_EQ(ReadPortFileField(path).value_or("(none)"), "com4");
 
-  EXPECT_FALSE(WritePortFileField(dir.path() + "/missing/ZEP_port.txt", 1));
+  EXPECT_EQ(WritePortFileField(dir.path() + "/missing/ZEP_port.txt", 1),
+            "No such file or directory");
 
   // A pipe reads as an unreadable file, at once, and is not replaced. A read that waits for a
   // writer fails here instead of holding up the run.
@@ -88,7 +102,7 @@ TEST(PortFileField, ReadsTheFirstFieldOnly) {
   std::thread(std::move(read)).detach();
   ASSERT_EQ(field.wait_for(std::chrono::seconds(10)), std::future_status::ready);
   EXPECT_EQ(field.get(), QString(""));
-  EXPECT_FALSE(WritePortFileField(pipe, 1));
+  EXPECT_EQ(WritePortFileField(pipe, 1), "it is not a regular file");
   struct stat info {};
   ASSERT_EQ(stat(QFile::encodeName(pipe).constData(), &info), 0);
   EXPECT_TRUE(S_ISFIFO(info.st_mode));

@@ -31,6 +31,7 @@ struct ScriptState {
   int printerDialogs = 0;
   int beeps = 0;
   QStringList helpRequests;
+  int helpOpeningsToFail = 0;  // the next help files no program opens
 };
 
 ScriptState& State() {
@@ -170,6 +171,14 @@ bool ShowFileDialog(CommonDialog& dialog, FileDialogKind kind) {
   return true;
 }
 
+// False when the desktop found no program to open the file with.
+bool OpenInViewer(const QString& path) {
+  if (!DialogScript::Scripted()) return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  if (State().helpOpeningsToFail == 0) return true;
+  --State().helpOpeningsToFail;
+  return false;
+}
+
 }  // namespace
 
 MsgResult DefaultAnswer(int buttons) {
@@ -239,7 +248,11 @@ void OpenHelpFile(const QString& path) {
            msgbox::Exclamation);
     return;
   }
-  if (!DialogScript::Scripted()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  if (!OpenInViewer(path)) {
+    MsgBox(
+        QStringLiteral("No program could open the help file:\r\n") + QDir::toNativeSeparators(path),
+        msgbox::Exclamation);
+  }
 }
 
 void DialogScript::SetScripted(bool scripted) { State().scripted = scripted; }
@@ -257,6 +270,7 @@ void DialogScript::ChooseNextFile(const QString& path) { State().fileAnswers.enq
 void DialogScript::CancelNextFileDialog() { State().fileAnswers.enqueue(std::nullopt); }
 void DialogScript::ChooseNextPrinter(int copies) { State().printerAnswers.enqueue(copies); }
 void DialogScript::CancelNextPrinterDialog() { State().printerAnswers.enqueue(std::nullopt); }
+void DialogScript::FailNextHelpOpening() { ++State().helpOpeningsToFail; }
 
 const QVector<ShownMessage>& DialogScript::Messages() { return State().messages; }
 const QVector<ShownFileDialog>& DialogScript::FileDialogs() { return State().fileDialogs; }

@@ -72,8 +72,8 @@ struct CommonDialog {
   bool ShowPrinter();
 };
 
-// Opens a help file in the desktop's viewer for its type. A missing file is reported in a
-// message box that names the path where it was looked for.
+// Opens a help file in the desktop's viewer for its type. A missing file, or one the desktop
+// finds no program for, is reported in a message box that names the path.
 void OpenHelpFile(const QString& path);
 
 // What a scripted run recorded. owner is the window the dialog would have belonged to (see
@@ -112,6 +112,8 @@ class DialogScript {
   static void CancelNextFileDialog();
   static void ChooseNextPrinter(int copies);
   static void CancelNextPrinterDialog();
+  // The next help file that exists is found to have no program to open it (else it opens).
+  static void FailNextHelpOpening();
 
   static const QVector<ShownMessage>& Messages();
   static const QVector<ShownFileDialog>& FileDialogs();

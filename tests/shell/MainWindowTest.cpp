@@ -270,6 +270,13 @@ TEST_F(ShellTest, HelpTopicsOpensTheHelpFileFromMenuAndToolbar) {
   main.mnuContents->trigger();
   EXPECT_EQ(cps::DialogScript::HelpRequests().size(), 3);
   EXPECT_EQ(Messages().size(), 2);
+
+  // Present, but no program on the desktop opens it: that is said, with the path.
+  cps::DialogScript::FailNextHelpOpening();
+  main.mnuContents->trigger();
+  ASSERT_EQ(Messages().size(), 3);
+  EXPECT_EQ(Messages()[2].prompt, "No program could open the help file:\r\n" + helpFile);
+  EXPECT_EQ(Messages()[2].title, "Corvana CPS");
 }
 
 TEST_F(ShellTest, AboutDisablesTheMainWindowUntilClosedByOkOrEsc) {

@@ -109,11 +109,9 @@ void ShowDependent(cps::FlexGrid& grid, int row, int col,
   if (cell->text) grid.SetTextMatrix(row, col, *cell->text);
 }
 
-void FocusChannelGrid() {
-  cps::FlexGrid& grid = *frmMain().fgChannel;
-  grid.window()->activateWindow();
-  grid.SetFocus();
-}
+// The grid takes the keyboard when its window does: ShowOwned gives the keyboard back to the
+// main window once this dialog has closed.
+void FocusChannelGrid() { frmMain().fgChannel->SetFocus(); }
 
 // Esc, and Enter in a table after its choice: back to the grid.
 void CloseToGrid() {

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -11,10 +12,20 @@
 namespace cps {
 namespace {
 
+// A window shown owned and the window it blocks.
+struct OwnedWindow {
+  QPointer<QWidget> window;
+  QPointer<QWidget> owner;
+};
+
 // The windows shown owned, oldest first; closed ones drop out as they are looked at.
-QList<QPointer<QWidget>>& OwnedWindows() {
-  static QList<QPointer<QWidget>> windows;
+QList<OwnedWindow>& OwnedWindows() {
+  static QList<OwnedWindow> windows;
   return windows;
+}
+
+void DropClosedWindows() {
+  OwnedWindows().removeIf([](const OwnedWindow& owned) { return owned.window.isNull(); });
 }
 
 bool Usable(const QWidget* window) {
@@ -22,13 +33,60 @@ bool Usable(const QWidget* window) {
 }
 
 QWidget* LastUsableOwnedWindow() {
-  QList<QPointer<QWidget>>& windows = OwnedWindows();
-  windows.removeAll(nullptr);
+  DropClosedWindows();
+  const QList<OwnedWindow>& windows = OwnedWindows();
   for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
-    if (Usable(*it)) return *it;
+    if (Usable(it->window)) return it->window;
   }
   return nullptr;
 }
+
+QWidget* OwnerOf(const QObject* window) {
+  for (const OwnedWindow& owned : OwnedWindows()) {
+    if (owned.window == window) return owned.owner;
+  }
+  return nullptr;
+}
+
+// Once control is back in the event loop, after the closing handler has enabled the owner (or
+// closed it too, as on the way out): the owner window takes the keyboard, unless it cannot take
+// it or another window of the program has it or must keep it.
+void HandBackKeyboard(const QPointer<QWidget>& owner, const QPointer<QWidget>& closed) {
+  if (QCoreApplication::closingDown() || owner.isNull()) return;
+  QWidget* ownerWindow = owner->window();
+  if (!Usable(ownerWindow) || (closed && closed->isVisible())) return;
+  const QWidget* modal = QApplication::activeModalWidget();
+  if (modal != nullptr && modal != ownerWindow) return;
+  const QWidget* front = LastUsableOwnedWindow();
+  if (front != nullptr && front != ownerWindow) return;
+  const QWidget* active = QApplication::activeWindow();
+  if (active != nullptr && active != closed) return;
+  ownerWindow->activateWindow();  // its focus widget, or its first control, takes the keyboard
+}
+
+// Without a window manager nothing gives the keyboard back when a window that had it closes:
+// keys would then reach the owner's focused control, but no shortcut or menu key would work.
+class KeyboardReturn : public QObject {
+ public:
+  static KeyboardReturn& Instance() {
+    static KeyboardReturn keyboardReturn;
+    return keyboardReturn;
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // Only a window of the program that had the keyboard gives it back.
+    if (event->type() == QEvent::Hide && !event->spontaneous() &&
+        QGuiApplication::focusWindow() != nullptr) {
+      QTimer::singleShot(0, this,
+                         [owner = QPointer<QWidget>(OwnerOf(watched)),
+                          closed = QPointer<QWidget>(static_cast<QWidget*>(watched))] {
+                           HandBackKeyboard(owner, closed);
+                         });
+    }
+    return false;
+  }
+};
 
 QWidget* AnyUsableWindow() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -86,8 +144,10 @@ void ShowOwned(QWidget& window, QWidget* owner, Placement placement, Qt::WindowM
   SetOwner(window, owner);
   if (owner != nullptr && placement == Placement::kCentreOnOwner)
     CentreOn(window, *owner->window());
-  OwnedWindows().removeAll(&window);
-  OwnedWindows().append(&window);
+  DropClosedWindows();
+  OwnedWindows().removeIf([&window](const OwnedWindow& owned) { return owned.window == &window; });
+  OwnedWindows().append(OwnedWindow{&window, owner});
+  window.installEventFilter(&KeyboardReturn::Instance());
   window.show();
   window.raise();
   window.activateWindow();

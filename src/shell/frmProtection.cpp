@@ -205,11 +205,7 @@ void FrmProtection::cmdPassCancel_Click() {
   editor.CmdAdd->SetEnabled(false);
   CodeplugLocked = true;
 
-  SetMainWindowEnabled(true);
-  if (IsMDIFormMainLoaded()) {
-    MDIFormMain().activateWindow();
-    MDIFormMain().setFocus(Qt::OtherFocusReason);
-  }
+  SetMainWindowEnabled(true);  // which then takes the keyboard back (ShowOwned)
   EnableSave();
   SetReportAndDefaultEnabled(false);
 }

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -12,7 +13,9 @@
 #include <QTest>
 #include <QToolBar>
 #include <QWindow>
+#include <functional>
 
+#include "CodeplugFiles.h"
 #include "ShellFixture.h"
 #include "channels/frmChannelToneOption.h"
 #include "model/CodeplugLayout.h"
@@ -22,6 +25,7 @@
 #include "platform/TextBox.h"
 #include "radiolink/CommLink.h"
 #include "shell/PendingGridEdit.h"
+#include "shell/frmProtection.h"
 
 namespace {
 
@@ -359,6 +363,43 @@ TEST_F(ShellTest, EachDialogAndBoxBelongsToTheWindowItDisables) {
   for (int attempt = 0; attempt < 3; ++attempt) frmPasswordW().cmdPassOk->Press();
   EXPECT_EQ(Messages().back().title, "Password");
   EXPECT_EQ(Messages().back().owner, &frmProgram());
+}
+
+// The offscreen platform has no window manager: only the program gives the keyboard back. Alt+H
+// is the main window's own shortcut, which works only while that window has the keyboard.
+TEST_F(ShellTest, AfterABlockingWindowClosesTheMainWindowHasTheKeyboardAgain) {
+  StartUp();
+  MdiFormMain& main = MDIFormMain();
+  const QString locked = ProgramFile("locked.cpg");
+  WriteFile(locked, testfiles::FileText(testfiles::LockedImage()));
+  const struct {
+    const char* what;
+    std::function<void()> open;
+    std::function<void()> close;
+  } cases[] = {
+      {"the About", [&] { main.mnuHelpAbout->trigger(); }, [] { frmAbout().Command1->Press(); }},
+      {"the codeplug's Password prompt",
+       [&] {
+         DataModified = false;
+         cps::DialogScript::ChooseNextFile(locked);
+         main.mnuFileOpen->trigger();
+       },
+       [] { frmProtection().cmdPassCancel->Press(); }},
+      {"the Programming window", [&] { main.mnuRead->trigger(); },
+       [] { QTest::keyClick(frmProgram().cmdRead, Qt::Key_Escape); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.open();
+    QWidget* blocking = QApplication::activeModalWidget();
+    ASSERT_NE(blocking, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == blocking; }));
+    c.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &main; }));
+    QTest::keyClick(&main, Qt::Key_H, Qt::AltModifier);
+    EXPECT_EQ(QApplication::activePopupWidget(), main.mnuHelp);
+    main.mnuHelp->close();
+  }
 }
 
 TEST_F(ShellTest, AboutWarningHasTwoLinesABlankLineAndThreeLinesIndentedAsDesigned) {

@@ -27,8 +27,8 @@ class TextBox;
 // - One click is one step. A button held with the left mouse button repeats while the mouse
 //   really holds it over the button; it lets go the moment any window of the program opens
 //   (WindowOpenings), a modal window blocks its window (the window system's notice), a popup
-//   takes over, or the mouse button is up, so a box that a step raises is shown once and the
-//   button is never left pressed.
+//   takes over, the spin control is hidden or disabled, or the mouse button is up, so a box
+//   that a step raises is shown once and the button is never left pressed.
 // - A mouse press on either button raises MouseDown before any step, also at a limit. When
 //   MouseDown opens a window, that window has taken the press: no step follows.
 // - A key raises KeyDown before the Up or Down key steps; a handler that sets the key code to 0

@@ -285,6 +285,22 @@ TEST(UpDown, AHeldArrowRepeatsOnlyWhileTheMouseHoldsItAndNoOtherWindowTakesOver)
          m.Hold(999);
        },
        1},
+      {"the spin control hidden",
+       [](Mouse& m) {
+         m.Press(m.up);
+         m.field.spin.hide();
+         m.Hold(999);
+       },
+       1},
+      {"the spin control disabled, then enabled under the held button",
+       [](Mouse& m) {
+         m.Press(m.up);
+         m.field.spin.SetEnabled(false);
+         m.Hold(999);
+         m.field.spin.SetEnabled(true);
+         m.MoveTo(&m.field.box).MoveTo(m.up).Hold(999);
+       },
+       1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

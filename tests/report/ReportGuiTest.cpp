@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPageLayout>
@@ -94,6 +95,9 @@ TEST_F(ReportRoads, PreviewKeepsItsPagesInAFolderOfItsOwnAndExitDeletesOnlyThose
   FrmMultiPgPreview& preview = frmMultiPgPreview();
   EXPECT_TRUE(preview.isVisible());
   EXPECT_EQ(preview.windowHandle()->transientParent(), MDIFormMain().windowHandle());
+  // Shown modal, it blocks every other window, so the keyboard stays with it.
+  EXPECT_EQ(QGuiApplication::modalWindow(), preview.windowHandle());
+  EXPECT_EQ(preview.windowModality(), Qt::ApplicationModal);
   EXPECT_EQ(preview.PageCount, 0);
   const QString folder = preview.TempPath;
   EXPECT_EQ(QFileInfo(QDir(folder).absolutePath()).absolutePath(),

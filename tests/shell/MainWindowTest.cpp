@@ -350,11 +350,13 @@ TEST_F(ShellTest, EachDialogAndBoxBelongsToTheWindowItDisables) {
 
   OpenRxToneOptionDialog(1);
   EXPECT_EQ(ownerOf(frmChannelToneOption()), main.windowHandle());
+  EXPECT_EQ(shownBlocking(frmChannelToneOption()), Qt::ApplicationModal);
   UnloadFrmChannelToneOption();
 
   main.mnuRead->trigger();
   ASSERT_TRUE(IsFrmProgramVisible());
   EXPECT_EQ(ownerOf(frmProgram()), main.windowHandle());
+  EXPECT_EQ(shownBlocking(frmProgram()), Qt::ApplicationModal);
   ShowRadioPasswordPrompt();
   EXPECT_EQ(ownerOf(frmPasswordW()), frmProgram().windowHandle());
   EXPECT_EQ(shownBlocking(frmPasswordW()), Qt::ApplicationModal);

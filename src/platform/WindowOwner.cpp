@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
 
 namespace cps {
 namespace {
@@ -41,11 +42,13 @@ QWidget* LastUsableOwnedWindow() {
   return nullptr;
 }
 
-QWidget* OwnerOf(const QObject* window) {
+// The window a window of the program belongs to: the owner it was shown with, or for a dialog
+// or message box the window it was made for.
+QWidget* OwnerOf(const QWidget* window) {
   for (const OwnedWindow& owned : OwnedWindows()) {
     if (owned.window == window) return owned.owner;
   }
-  return nullptr;
+  return window->parentWidget() != nullptr ? window->parentWidget()->window() : nullptr;
 }
 
 // Once control is back in the event loop, after the closing handler has enabled the owner (or
@@ -66,26 +69,35 @@ void HandBackKeyboard(const QPointer<QWidget>& owner, const QPointer<QWidget>& c
 
 // Without a window manager nothing gives the keyboard back when a window that had it closes:
 // keys would then reach the owner's focused control, but no shortcut or menu key would work.
+// Watches every window of the program, message boxes and dialogs as well as those shown owned.
 class KeyboardReturn : public QObject {
  public:
-  static KeyboardReturn& Instance() {
+  static void Watch() {
     static KeyboardReturn keyboardReturn;
-    return keyboardReturn;
+    if (!std::exchange(keyboardReturn.watching_, true)) qApp->installEventFilter(&keyboardReturn);
   }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     // Only a window of the program that had the keyboard gives it back.
-    if (event->type() == QEvent::Hide && !event->spontaneous() &&
-        QGuiApplication::focusWindow() != nullptr) {
-      QTimer::singleShot(0, this,
-                         [owner = QPointer<QWidget>(OwnerOf(watched)),
-                          closed = QPointer<QWidget>(static_cast<QWidget*>(watched))] {
-                           HandBackKeyboard(owner, closed);
-                         });
+    if (event->type() != QEvent::Hide || event->spontaneous() ||
+        QGuiApplication::focusWindow() == nullptr || !watched->isWidgetType()) {
+      return false;
     }
+    auto* closed = static_cast<QWidget*>(watched);
+    const Qt::WindowType type = closed->windowType();
+    if (type != Qt::Window && type != Qt::Dialog) return false;  // not a popup or a tooltip
+    QWidget* owner = OwnerOf(closed);
+    if (owner == nullptr) return false;
+    QTimer::singleShot(0, this,
+                       [owner = QPointer<QWidget>(owner), closed = QPointer<QWidget>(closed)] {
+                         HandBackKeyboard(owner, closed);
+                       });
     return false;
   }
+
+ private:
+  bool watching_ = false;
 };
 
 QWidget* AnyUsableWindow() {
@@ -118,6 +130,8 @@ void CentreOn(QWidget& window, const QWidget& owner) {
 
 WindowOpenings& WindowOpenings::Instance() {
   static WindowOpenings openings;
+  // Every window the program opens is announced first: from then on the keyboard goes back.
+  KeyboardReturn::Watch();
   return openings;
 }
 
@@ -147,7 +161,6 @@ void ShowOwned(QWidget& window, QWidget* owner, Placement placement, Qt::WindowM
   DropClosedWindows();
   OwnedWindows().removeIf([&window](const OwnedWindow& owned) { return owned.window == &window; });
   OwnedWindows().append(OwnedWindow{&window, owner});
-  window.installEventFilter(&KeyboardReturn::Instance());
   window.show();
   window.raise();
   window.activateWindow();

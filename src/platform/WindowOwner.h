@@ -2,9 +2,12 @@
 // disables: that window is its transient parent, so any window manager keeps it above its owner
 // whatever the user clicks, and it opens over its owner. A window that blocks its owner says so
 // to the window system (its modality), so that the keyboard stays with it whatever is clicked
-// behind it, and a window shown through ShowOwned gives the keyboard back to its owner when it
-// closes, which a window manager may not do. Every opening is announced first, so that a control
-// the mouse holds lets go before the new window takes the mouse.
+// behind it. When an owned window (one shown through ShowOwned, a message box, a dialog) hides
+// with the keyboard, its owner's window takes the keyboard back once control is in the event loop
+// again, if it is then shown and enabled and no other window of the program has the keyboard or
+// blocks it: a window manager may not give it back. Every opening is announced first, so that a
+// control the mouse holds lets go before the new window takes the mouse, and from the first one
+// on the keyboard goes back.
 #pragma once
 
 #include <QObject>
@@ -42,9 +45,6 @@ void SetOwner(QWidget& window, QWidget* owner);
 // by default the program's other windows, as a message box does (its owner, which the caller
 // disables, is the one usable window behind it). Application-modal, not window-modal: a window
 // manager gives the keyboard to a window-modal window's owner when the owner is clicked.
-// When the window hides with the keyboard, the owner's window takes the keyboard once control is
-// back in the event loop, if it is then shown and enabled and no other window of the program has
-// the keyboard or blocks it.
 enum class Placement { kCentreOnOwner, kKeepPlace };
 void ShowOwned(QWidget& window, QWidget* owner, Placement placement = Placement::kCentreOnOwner,
                Qt::WindowModality modality = Qt::ApplicationModal);

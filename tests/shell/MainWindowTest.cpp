@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QScreen>
@@ -23,6 +24,7 @@
 #include "platform/Label.h"
 #include "platform/StatusBar.h"
 #include "platform/TextBox.h"
+#include "platform/WindowOwner.h"
 #include "radiolink/CommLink.h"
 #include "shell/PendingGridEdit.h"
 #include "shell/frmProtection.h"
@@ -374,6 +376,7 @@ TEST_F(ShellTest, AfterABlockingWindowClosesTheMainWindowHasTheKeyboardAgain) {
   MdiFormMain& main = MDIFormMain();
   const QString locked = ProgramFile("locked.cpg");
   WriteFile(locked, testfiles::FileText(testfiles::LockedImage()));
+  QMessageBox* box = nullptr;
   const struct {
     const char* what;
     std::function<void()> open;
@@ -389,6 +392,16 @@ TEST_F(ShellTest, AfterABlockingWindowClosesTheMainWindowHasTheKeyboardAgain) {
        [] { frmProtection().cmdPassCancel->Press(); }},
       {"the Programming window", [&] { main.mnuRead->trigger(); },
        [] { QTest::keyClick(frmProgram().cmdRead, Qt::Key_Escape); }},
+      // A message box made for the main window, as a box that is not answered by a test is.
+      {"a message box",
+       [&] {
+         cps::WindowOpenings::Instance().Announce();
+         box = new QMessageBox(QMessageBox::Warning, "Corvana CPS", "?", QMessageBox::Ok, &main);
+         box->setAttribute(Qt::WA_DeleteOnClose);
+         box->setWindowModality(Qt::ApplicationModal);
+         box->show();
+       },
+       [&] { box->button(QMessageBox::Ok)->click(); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

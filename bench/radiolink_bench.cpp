@@ -4,8 +4,8 @@
 // Quiet line, at the wire's own speed: reads and writes, each timed against the wire's floor,
 // which is every byte of the exchange in both directions plus the pauses the protocol makes
 // itself, the radio's own time before each answer as it took it, how much later its adapter, if
-// any, handed each answer over, and the guard at a read's end (WireFloor.h). Targets, read and
-// write: 1.03 and 1.05 x the floor with steady answers; 1.08 and 1.07 with answers drawn from a
+// any, handed each answer over, and the guard at the transfer's end (WireFloor.h). Targets, read
+// and write: 1.03 and 1.05 x the floor with steady answers; 1.08 and 1.07 with answers drawn from a
 // range, with two habits or a slow start; 1.06 and 1.05 with one odd answer; 1.04 and 1.05
 // through a slow adapter; 1.08 and 1.08 with the program stopped now and then, the time it was
 // stopped counted in; at most 5 % of a core (the simulated radio runs on the same thread and is
